@@ -1,0 +1,86 @@
+#include "Encryption.h"
+
+#include "Blowfish.h"
+#include "platform/SecretFile.h"
+#include "platform/SecureMemory.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+qsizetype roundUpToBlock(qsizetype size)
+{
+    return (size + Blowfish::BlockSize - 1) / Blowfish::BlockSize * Blowfish::BlockSize;
+}
+
+qsizetype roundDownToBlock(qsizetype size)
+{
+    return size / Blowfish::BlockSize * Blowfish::BlockSize;
+}
+
+} // namespace
+
+std::optional<QByteArray> EncryptBuffer(QByteArrayView bytes, QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    const qsizetype size = roundUpToBlock(bytes.size());
+    QByteArray cipher(size, Qt::Uninitialized);
+    if (!bytes.isEmpty()) {
+        std::memcpy(cipher.data(), bytes.data(), size_t(bytes.size()));
+    }
+    std::memset(cipher.data() + bytes.size(), 0, size_t(size - bytes.size()));
+    // The plaintext copy turns into ciphertext where it lies.
+    Blowfish(key).encrypt(cipher.data(), cipher.size());
+    return cipher;
+}
+
+bool EncryptToFile(QByteArrayView bytes, const QString &path, QByteArrayView key)
+{
+    const std::optional<QByteArray> cipher = EncryptBuffer(bytes, key);
+    return cipher && SecretFile::write(path, *cipher);
+}
+
+std::optional<QByteArray> DecryptBuffer(QByteArrayView bytes, QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    QByteArray plain(bytes.first(roundDownToBlock(bytes.size())).toByteArray());
+    Blowfish(key).decrypt(plain.data(), plain.size());
+    return plain;
+}
+
+bool DecryptInPlace(QByteArray &bytes, QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        return false;
+    }
+    bytes.truncate(roundDownToBlock(bytes.size()));
+    if (bytes.isEmpty()) {
+        return true;
+    }
+    // data() detaches first, so other copies of the ciphertext stay ciphertext.
+    Blowfish(key).decrypt(bytes.data(), bytes.size());
+    return true;
+}
+
+std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.isEmpty() || file.error() != QFileDevice::NoError) {
+        return std::nullopt;
+    }
+    DecryptInPlace(bytes, key);
+    return bytes;
+}

@@ -1,0 +1,91 @@
+#include "KeyFile.h"
+
+#include "Encryption.h"
+#include "platform/SecureMemory.h"
+
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+// The same in every installation: key files are only exchanged between installations
+// of this program.
+constexpr char keyFileKeyText[] = "Brightway~Vaultbase:kvky/7Qm2#Lr9@Xe4$Tz8&Hn3*Wc5%";
+static_assert(sizeof keyFileKeyText - 1 == 50, "the key-file key is 50 characters");
+
+constexpr QByteArrayView keyFileKey()
+{
+    return QByteArrayView(keyFileKeyText, sizeof keyFileKeyText - 1);
+}
+
+const QString KeyFileSuffix = QStringLiteral(".kvky");
+
+bool isFile(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+// The path with the extension of its last component (from its last dot on) replaced.
+QString withKeyFileExtension(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype stemEnd = dot > slash ? dot : path.size();
+    return path.left(stemEnd) + KeyFileSuffix;
+}
+
+} // namespace
+
+std::optional<QByteArray> ReadKeyFile(const QString &path)
+{
+    std::optional<QByteArray> plain = DecryptFile(path, keyFileKey());
+    if (!plain) {
+        return std::nullopt;
+    }
+    const qsizetype end = plain->indexOf('\0');
+    QByteArray password = plain->left(end < 0 ? plain->size() : end);
+    SecureMemory::wipe(*plain);
+    if (password.isEmpty()) {
+        return std::nullopt;
+    }
+    return password;
+}
+
+bool WriteKeyFile(const QString &path, QByteArrayView password)
+{
+    if (password.isEmpty()) {
+        return false;
+    }
+    // The password, then zeros up to three times its length; the first zero ends it.
+    QByteArray plain(3 * password.size(), '\0');
+    std::memcpy(plain.data(), password.data(), size_t(password.size()));
+    const bool written = EncryptToFile(plain, path, keyFileKey());
+    SecureMemory::wipe(plain);
+    return written;
+}
+
+QString FindKeyFileFor(const QString &databasePath)
+{
+    if (databasePath.isEmpty()) {
+        return {};
+    }
+    const QString named = withKeyFileExtension(databasePath);
+    if (isFile(named)) {
+        return named;
+    }
+    const QString fallback = QFileInfo(databasePath).absolutePath() + QStringLiteral("/Default") + KeyFileSuffix;
+    if (isFile(fallback)) {
+        return fallback;
+    }
+    return {};
+}
+
+std::optional<QByteArray> KeyFilePasswordFor(const QString &databasePath)
+{
+    const QString keyFile = FindKeyFileFor(databasePath);
+    if (keyFile.isEmpty()) {
+        return std::nullopt;
+    }
+    return ReadKeyFile(keyFile);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+// Key files (".kvky") keep a database password, encrypted under a key built into the
+// program, so that a database opens without its password being typed. The plaintext is
+// 3 x L bytes for a password of L bytes: the password, a NUL, then zeros.
+
+// The password at the start of the file's plaintext, up to its first NUL. Any readable
+// non-empty file yields some bytes (there is no check that it is a key file); nothing
+// for an unreadable or empty file, or when the text before the first NUL is empty.
+std::optional<QByteArray> ReadKeyFile(const QString &path);
+
+// Writes the key file atomically, owner-only. False for an empty password or when the
+// file cannot be written.
+bool WriteKeyFile(const QString &path, QByteArrayView password);
+
+// The key file that applies to the database at databasePath: the database path with its
+// extension replaced by ".kvky" when that file exists, else "Default.kvky" in the
+// database's folder when that exists, else an empty string.
+QString FindKeyFileFor(const QString &databasePath);
+
+// The password the key file found for the database offers, when there is one and it reads.
+std::optional<QByteArray> KeyFilePasswordFor(const QString &databasePath);
