@@ -14,11 +14,6 @@ namespace {
 constexpr char keyFileKeyText[] = "Brightway~Vaultbase:kvky/7Qm2#Lr9@Xe4$Tz8&Hn3*Wc5%";
 static_assert(sizeof keyFileKeyText - 1 == 50, "the key-file key is 50 characters");
 
-constexpr QByteArrayView keyFileKey()
-{
-    return QByteArrayView(keyFileKeyText, sizeof keyFileKeyText - 1);
-}
-
 const QString KeyFileSuffix = QStringLiteral(".kvky");
 
 bool isFile(const QString &path)
@@ -37,9 +32,14 @@ QString withKeyFileExtension(const QString &path)
 
 } // namespace
 
+QByteArrayView KeyFileKey()
+{
+    return QByteArrayView(keyFileKeyText, sizeof keyFileKeyText - 1);
+}
+
 std::optional<QByteArray> ReadKeyFile(const QString &path)
 {
-    std::optional<QByteArray> plain = DecryptFile(path, keyFileKey());
+    std::optional<QByteArray> plain = DecryptFile(path, KeyFileKey());
     if (!plain) {
         return std::nullopt;
     }
@@ -60,7 +60,7 @@ bool WriteKeyFile(const QString &path, QByteArrayView password)
     // The password, then zeros up to three times its length; the first zero ends it.
     QByteArray plain(3 * password.size(), '\0');
     std::memcpy(plain.data(), password.data(), size_t(password.size()));
-    const bool written = EncryptToFile(plain, path, keyFileKey());
+    const bool written = EncryptToFile(plain, path, KeyFileKey());
     SecureMemory::wipe(plain);
     return written;
 }

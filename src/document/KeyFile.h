@@ -10,6 +10,10 @@
 // program, so that a database opens without its password being typed. The plaintext is
 // 3 x L bytes for a password of L bytes: the password, a NUL, then zeros.
 
+// The key built into the program that key files are encrypted under (50 printable
+// ASCII characters).
+QByteArrayView KeyFileKey();
+
 // The password at the start of the file's plaintext, up to its first NUL. Any readable
 // non-empty file yields some bytes (there is no check that it is a key file); nothing
 // for an unreadable or empty file, or when the text before the first NUL is empty.
