@@ -135,8 +135,6 @@ void Blowfish::schedule(QByteArrayView key)
             box[i + 1] = right;
         }
     }
-    SecureMemory::wipe(&left, sizeof left);
-    SecureMemory::wipe(&right, sizeof right);
 }
 
 void Blowfish::encrypt(char *data, qsizetype size) const
