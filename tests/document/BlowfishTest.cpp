@@ -150,12 +150,6 @@ private slots:
         QVERIFY(!Blowfish(QByteArray("a")).hasSameSchedule(Blowfish(QByteArray("b"))));
     }
 
-    void shortKeysRepeat()
-    {
-        // The schedule cycles through the key, so "ab" and "abab" are one key.
-        QVERIFY(Blowfish(QByteArray("ab")).hasSameSchedule(Blowfish(QByteArray("abababab"))));
-    }
-
     void blocksAreIndependent()
     {
         const QByteArray block("Vaultbas");

@@ -14,15 +14,6 @@ class KeyFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void keyFileKeyIsFiftyPrintableCharacters()
-    {
-        const QByteArrayView key = KeyFileKey();
-        QCOMPARE(key.size(), 50);
-        for (char c : key) {
-            QVERIFY(c >= 0x20 && c < 0x7F);
-        }
-    }
-
     // The plaintext is three times the password's length: password, NUL, zeros; then
     // padded to whole blocks.
     void layoutAndRoundTrip_data()
@@ -53,16 +44,6 @@ private slots:
         const std::optional<QByteArray> read = ReadKeyFile(path);
         QVERIFY(read);
         QCOMPARE(*read, password);
-    }
-
-    void rewritingReplacesTheOldPassword()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Bank.kvky");
-        QVERIFY(WriteKeyFile(path, "a much longer password"));
-        QVERIFY(WriteKeyFile(path, "short"));
-        QCOMPARE(QFile(path).size(), 16);
-        QCOMPARE(*ReadKeyFile(path), QByteArray("short"));
     }
 
     void refusals()
