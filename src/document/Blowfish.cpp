@@ -29,7 +29,8 @@ template <std::size_t... K>
 Q_ALWAYS_INLINE void step(const Boxes &s, quint32 *from, quint32 *to, quint32 key,
                           std::index_sequence<K...>)
 {
-    ((to[K] ^= roundFunction(s, from[K]) ^ key), ...);
+    // The subkey goes in first: it is ready long before the look-ups are.
+    ((to[K] = (to[K] ^ key) ^ roundFunction(s, from[K])), ...);
 }
 
 template <bool Forward, std::size_t N>
@@ -115,7 +116,9 @@ void Blowfish::schedule(QByteArrayView key)
             quint32 word = 0;
             for (int b = 0; b < 4; ++b) {
                 word = (word << 8) | quint8(key[next]);
-                next = (next + 1) % key.size();
+                if (++next == key.size()) {
+                    next = 0;
+                }
             }
             subkey ^= word;
         }
@@ -149,12 +152,22 @@ void Blowfish::decrypt(char *data, qsizetype size) const
 
 void Blowfish::encryptBlock(quint32 &left, quint32 &right) const
 {
-    cryptBlocks<true, 1>(m_context.p, m_context.s, &left, &right);
+    // Local copies: the halves might alias the context, which would keep them in memory.
+    quint32 l = left;
+    quint32 r = right;
+    cryptBlocks<true, 1>(m_context.p, m_context.s, &l, &r);
+    left = l;
+    right = r;
 }
 
 void Blowfish::decryptBlock(quint32 &left, quint32 &right) const
 {
-    cryptBlocks<false, 1>(m_context.p, m_context.s, &left, &right);
+    // Local copies: the halves might alias the context, which would keep them in memory.
+    quint32 l = left;
+    quint32 r = right;
+    cryptBlocks<false, 1>(m_context.p, m_context.s, &l, &r);
+    left = l;
+    right = r;
 }
 
 bool Blowfish::hasSameSchedule(const Blowfish &other) const
