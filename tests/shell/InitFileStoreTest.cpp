@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ShellTestFiles.h"
+
 #include "shell/InitFileStore.h"
 
 #include <QFile>
@@ -8,17 +10,14 @@
 
 namespace {
 
+using shelltest::readAll;
+using shelltest::writeFile;
+
 const QByteArray kProlog = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
 
 QByteArray xmlFile(const QByteArray &body, const QByteArray &root = "InitFile")
 {
     return kProlog + '<' + root + ">\r\n" + body + "</" + root + ">\r\n";
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -201,22 +200,7 @@ private slots:
         InitFileStore plain(InitFileStore::Plain);
         QVERIFY(!plain.load(empty));
 
-        QByteArray binary;
-        for (int i = 0; i < 4096; ++i) {
-            binary.append(char((i * 7919) & 0xFF));
-        }
-        const QString bin = dir.filePath(QStringLiteral("binary.ini"));
-        QVERIFY(writeFile(bin, binary));
-        QVERIFY(!store.load(bin));
-
-        // Too large to be an init file, even though it parses.
-        const QString huge = dir.filePath(QStringLiteral("huge.ini"));
-        QByteArray big = xmlFile("  <A>1</A>\r\n");
-        big.insert(big.indexOf("</InitFile>"), QByteArray(50 * 1024 * 1024, ' '));
-        QVERIFY(writeFile(huge, big));
-        big.clear();
-        QVERIFY(!store.load(huge));
-        QCOMPARE(store.getInteger("A", 9), 9);
+        // Damaged, binary and oversized files: see the settings tests.
     }
 
     void saveFailsWhereNoFileCanBeMade()

@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ShellTestFiles.h"
+
 #include "shell/InstanceChannel.h"
 #include "shell/InstanceFile.h"
 #include "shell/SecondStart.h"
@@ -22,6 +24,9 @@
 #include <vector>
 
 namespace {
+
+using shelltest::readAll;
+using shelltest::writeFile;
 
 const char kRole[] = "VAULTBASE_SHELL_ROLE";
 const char kProgram[] = "VAULTBASE_SHELL_PROGRAM";
@@ -61,18 +66,6 @@ const bool kPlaysSecondStart = [] {
     }
     return false;
 }();
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 struct Instance
 {

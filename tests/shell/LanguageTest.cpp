@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ShellTestFiles.h"
+
 #include "shell/LanguageList.h"
 #include "shell/LanguageStore.h"
 #include "shell/MainWindowTexts.h"
@@ -10,11 +12,8 @@
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using shelltest::readAll;
+using shelltest::writeFile;
 
 QString sample()
 {

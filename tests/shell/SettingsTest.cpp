@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ShellTestFiles.h"
+
 #include "shell/FontNumbers.h"
 #include "shell/InitFileStore.h"
 #include "shell/ScaleForDpi.h"
@@ -12,6 +14,9 @@
 #include <QTest>
 
 namespace {
+
+using shelltest::readAll;
+using shelltest::writeFile;
 
 SettingsEnvironment environment()
 {
@@ -69,18 +74,6 @@ Settings everyKeyChanged()
     s.deactivateRecentFolder = true;
     s.saveBinary = false;
     return s;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray settingsFile(const QByteArray &body)

@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ShellTestFiles.h"
+
 #include "platform/Clock.h"
 #include "shell/InitFileStore.h"
 #include "shell/InstallationRecord.h"
@@ -7,7 +9,6 @@
 #include "shell/TempFiles.h"
 #include "shell/Version.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -16,17 +17,8 @@
 
 namespace {
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using shelltest::readAll;
+using shelltest::writeFile;
 
 // A program folder, a per-user and an all-users folder inside one temporary folder.
 struct Folders
@@ -74,16 +66,6 @@ private slots:
         QVERIFY(QFileInfo(storage.folder).isDir());
         QCOMPARE(StoragePaths::settingsFile(storage.folder), storage.folder + QStringLiteral("Vaulto.ini"));
         QCOMPARE(StoragePaths::instanceFile(f.user), f.user + QStringLiteral("/Mutex.ini"));
-    }
-
-    void systemFoldersComeFromQt()
-    {
-        // Test mode keeps the generic data location away from the real home folder.
-        const StoragePaths paths = StoragePaths::system();
-        QCOMPARE(paths.programFolder(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-        QCOMPARE(paths.userDataFolder(), QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                     + QStringLiteral("/Brightway/Vaultbase/"));
-        QVERIFY(paths.installationFolder().endsWith(QStringLiteral("/Brightway/Vaultbase/")));
     }
 
     void savePathRedirectsToAnExistingFolder()
