@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// Rows x columns of 8-bit text cells, addressed column first: the content of table
+// elements, the intermediate form of a database or a copied subtree, and a scratch
+// container for single binary payloads (stream cells).
+//
+// The logical size (RowCount x ColumnCount) is kept apart from the stored cells: rows may
+// be stored with different lengths, setting a cell never changes the logical size, and a
+// cell outside either reads as the empty text.
+//
+// Every operation that changes cells takes the guard exclusively, every reader takes it
+// shared; an operation whose guard is refused returns false (or the empty text, or -1)
+// without effect. The guard is a re-entrancy flag, not a lock: everything runs on one
+// thread.
+class class_table
+{
+public:
+    enum GuardState { GuardFree = 0, GuardShared = 1, GuardExclusive = 2 };
+
+    static constexpr char BinaryMagic[] = "CLASS_TABLE V1.000VLB";
+    static constexpr qsizetype BinaryMagicSize = 22; // with its NUL
+    static constexpr qsizetype BinaryHeaderSize = 2064;
+
+    class_table() = default;
+
+    // The re-entrancy guard, for callers that hold the table across several calls.
+    bool AcquireShared() const;
+    bool AcquireExclusive() const;
+    void Release() const;
+    GuardState Guard() const { return m_guard; }
+    int SharedCount() const { return m_sharedCount; }
+
+    // Removes every row, resets the size and the sized flag, empties the file name. The
+    // modified flag is cleared when asUnchanged is set, set otherwise.
+    bool Clear(bool asUnchanged = false);
+    // Gives the first size; refused once the table is sized (then only SetSize changes it).
+    bool InitSize(int cols, int rows);
+    bool SetSize(int cols, int rows);
+    bool AddRows(int n);
+    int RowCount() const { return m_rowCount; }
+    int ColumnCount() const { return m_columnCount; }
+    bool IsSized() const { return m_sized; }
+
+    bool SetCell(int col, int row, QByteArray text);
+    QByteArray GetCell(int col, int row) const;
+    // The stored text without a copy; valid until the table next changes. Unguarded.
+    QByteArrayView CellView(int col, int row) const;
+    // Moves a cell's text out, leaving the cell empty: spares copying big stream cells.
+    QByteArray TakeCell(int col, int row);
+    // Length in bytes, -1 outside the logical size or the stored cells.
+    int CellLength(int col, int row) const;
+    // Copies the text and its NUL when it fits below capacity, else the empty text.
+    bool CopyCell(int col, int row, char *buffer, int capacity) const;
+    // Leading decimal number of the cell (as strtol reads it, saturated to 32 bits).
+    int GetCellInt(int col, int row) const;
+    bool SetCellInt(int col, int row, int n);
+
+    // Stream cells: bytes kept as "<CT_STREAM>" and two lowercase hex digits per byte.
+    bool SetCellBytes(int col, int row, QByteArrayView bytes);
+    // Decodes into buffer when the encoded count n is below capacity (else stores a single
+    // NUL), then sets capacity to n. False when the cell is missing or no stream cell.
+    bool GetCellBytes(int col, int row, char *buffer, int &capacity) const;
+    // The decoded bytes of a stream cell, whatever their count.
+    std::optional<QByteArray> GetCellBytes(int col, int row) const;
+    // Stores the file's bytes as a stream cell; its length, or -1 when the file cannot be
+    // read, is empty or the store failed.
+    qint64 LoadCellFromFile(int col, int row, const QString &path);
+    // Writes the decoded bytes of a stream cell to an owner-only file, replacing it whole.
+    bool SaveCellToFile(int col, int row, const QString &path) const;
+
+    // First row (top to bottom, cells left to right) holding a cell equal to text; -1.
+    int FindRow(QByteArrayView text) const;
+    // Sorts whole rows fromRow..toRow (clamped) by one column's bytes with the three-way
+    // quicksort whose handling of equal keys decides their order.
+    bool Sort(int column, bool ascending, int fromRow, int toRow, bool ignoreCase);
+
+    // Binary table stream; empty only when a cell is too long for its 32-bit length.
+    QByteArray WriteBinary() const;
+    // False for a wrong magic, a header claiming more cells than the buffer can hold, a
+    // negative count, a cell length below -1 or a stream that ends early (the cells read
+    // before the damage stay in the table).
+    bool ReadBinary(QByteArrayView buffer);
+    // Text table stream with its terminating NUL, which the size counts.
+    QByteArray WriteText() const;
+    // Reads up to the first NUL or the end of the buffer.
+    bool ReadText(QByteArrayView buffer);
+    // True when every cell survives the text form: none holds a NUL byte or a column tag.
+    bool TextFormCanCarry() const;
+
+    bool ExportCsv(const QString &path);
+    bool ImportCsv(const QString &path, bool trimSpaces);
+    // Column 0 := the lines of text (tabs as spaces, blank lines dropped).
+    void LoadLines(QByteArrayView text);
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    const QByteArray &ErrorText() const { return m_errorText; }
+    const QString &FileName() const { return m_fileName; }
+    QByteArray Separator() const { return m_separator; }
+
+protected:
+    using Row = std::vector<QByteArray>;
+
+    // Appends a stored row at index RowCount() and grows the row count by one; for
+    // converters that fill a sized table row by row. Needs the table sized.
+    bool AppendRow(Row cells);
+
+private:
+    class ExclusiveHold;
+    class SharedHold;
+
+    const QByteArray *storedCell(int col, int row) const;
+    QByteArray *storedCell(int col, int row);
+    bool storeCell(int col, int row, QByteArray text);
+    bool setSizeUnguarded(int cols, int rows);
+    bool readTextUnguarded(QByteArrayView text);
+    void sortRange(std::vector<QByteArray> &keys, int base, int lo, int hi, bool ascending);
+
+    std::vector<Row> m_rows;
+    int m_rowCount = 0;
+    int m_columnCount = 0;
+    bool m_sized = false;
+    // A serialisation counts as saving the table, also from a const table.
+    mutable bool m_modified = false;
+    mutable GuardState m_guard = GuardFree;
+    mutable int m_sharedCount = 0;
+    QString m_fileName;
+    QByteArray m_errorText;
+    QByteArray m_separator = ";";
+};
