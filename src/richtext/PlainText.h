@@ -1,0 +1,30 @@
+#pragma once
+
+#include "RtfContent.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The plain text a user sees in the editor for a stored text, RTF or not, for export,
+// printing, search and the command-line tool. Uses the rich reader's core only, so it
+// needs no QGuiApplication.
+//
+// A stored text that does not start with "{\rtf" (LooksLikeRtf) is plain text and comes
+// back unchanged (as Unicode: decoded from Windows-1252). For RTF, every paragraph mark
+// and every \line gives one line feed ("\n", as RtfToText gives for \par); text after
+// the last paragraph mark ends without one.
+//
+// Where RtfToText reads the same document otherwise: \line, \uN characters, the special
+// characters (\emdash, \bullet, curly quotes as U+201C/U+201D rather than '"' ...),
+// tables (a tab between cells, a line feed per row), \sect and \page, text after the
+// brace that closes the document, a text cut short (kept here, an error there), and
+// text with "{\rtf" somewhere after its start (plain text here).
+
+QString PlainUnicodeTextOf(const QByteArray &stored);
+
+// The same text as Windows-1252 bytes; characters the code page cannot carry become '?',
+// as Windows writes them.
+QByteArray PlainTextOf(const QByteArray &stored);
+
+// The plain text of already parsed RTF.
+QString PlainTextOfContent(const RtfContent &content);
