@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ElementData.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+class ElementTree;
+
+// One element of a database: its name (unique among its siblings), kind code, selected
+// code, its own ElementData and its children in sibling order. Nodes are made, renamed,
+// moved and deleted only through their ElementTree, which keeps the name index and the
+// order; the data may be changed directly.
+class ElementNode
+{
+public:
+    ~ElementNode();
+    ElementNode(const ElementNode &) = delete;
+    ElementNode &operator=(const ElementNode &) = delete;
+
+    const QByteArray &name() const { return m_name; }
+    qint32 kind() const { return m_kind; }
+    qint32 selectedCode() const { return m_selected; }
+    bool isFolder() const { return m_kind == KindFolder; }
+
+    ElementData &data() { return m_data; }
+    const ElementData &data() const { return m_data; }
+
+    // Null for a top-level element.
+    ElementNode *parent() const { return m_parent && m_parent->m_parent ? m_parent : nullptr; }
+    // Position among the siblings.
+    int row() const { return m_row; }
+    int childCount() const { return int(m_children.size()); }
+    ElementNode *child(int row) const;
+    ElementNode *firstChild() const { return child(0); }
+    ElementNode *nextSibling() const;
+    ElementNode *previousSibling() const;
+
+private:
+    friend class ElementTree;
+
+    ElementNode(QByteArray name, qint32 kind, qint32 selected, ElementData data);
+
+    QByteArray m_name;
+    qint32 m_kind = KindFolder;
+    qint32 m_selected = KindOpenFolder;
+    ElementData m_data;
+    // The tree's hidden root for top-level elements; null only for that root.
+    ElementNode *m_parent = nullptr;
+    std::vector<std::unique_ptr<ElementNode>> m_children;
+    int m_row = 0;
+    // Children were added or renamed while the tree's sorting was off.
+    bool m_childrenUnsorted = false;
+};

@@ -1,0 +1,488 @@
+#include "ElementTree.h"
+
+#include "platform/CodePage.h"
+
+#include <QHash>
+#include <QLocale>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+size_t ElementTree::IndexHash::operator()(const IndexKey &key) const
+{
+    return qHash(key.name) ^ std::hash<const void *>()(key.parent);
+}
+
+ElementTree::ElementTree()
+    : m_root(new ElementNode(QByteArray(), KindFolder, KindOpenFolder, ElementData())),
+      m_collator(QLocale(QLocale::English, QLocale::UnitedStates))
+{
+    m_collator.setCaseSensitivity(Qt::CaseSensitive);
+    m_collator.setNumericMode(false);
+    m_collator.setIgnorePunctuation(false);
+}
+
+ElementTree::~ElementTree() = default;
+
+int ElementTree::childCount(const ElementNode *parent) const
+{
+    return level(parent)->childCount();
+}
+
+ElementNode *ElementTree::childAt(const ElementNode *parent, int row) const
+{
+    return level(parent)->child(row);
+}
+
+ElementNode *ElementTree::nextInOrder(const ElementNode *node) const
+{
+    if (!node) {
+        return nullptr;
+    }
+    if (!node->m_children.empty()) {
+        return node->m_children.front().get();
+    }
+    for (const ElementNode *n = node; n && n != m_root.get(); n = n->m_parent) {
+        if (ElementNode *next = n->nextSibling()) {
+            return next;
+        }
+    }
+    return nullptr;
+}
+
+int ElementTree::absoluteIndex(const ElementNode *node) const
+{
+    int index = 0;
+    for (const ElementNode *n = firstRoot(); n; n = nextInOrder(n), ++index) {
+        if (n == node) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+ElementNode *ElementTree::nodeAt(int absoluteIndex) const
+{
+    if (absoluteIndex < 0 || absoluteIndex >= m_count) {
+        return nullptr;
+    }
+    ElementNode *n = firstRoot();
+    for (int i = 0; n && i < absoluteIndex; ++i) {
+        n = nextInOrder(n);
+    }
+    return n;
+}
+
+QList<QByteArray> ElementTree::pathOf(const ElementNode *node) const
+{
+    QList<QByteArray> names;
+    for (const ElementNode *n = node; n && n != m_root.get(); n = n->m_parent) {
+        names.prepend(n->m_name);
+    }
+    return names;
+}
+
+ElementNode *ElementTree::findChild(const ElementNode *parent, QByteArrayView name) const
+{
+    const auto [first, last] = m_index.equal_range(IndexKey{level(parent), name});
+    ElementNode *found = nullptr;
+    for (auto it = first; it != last; ++it) {
+        if (!found || it->second->m_row < found->m_row) {
+            found = it->second;
+        }
+    }
+    return found;
+}
+
+ElementNode *ElementTree::findPath(const QList<QByteArray> &names) const
+{
+    ElementNode *node = nullptr;
+    for (const QByteArray &name : names) {
+        node = findChild(node ? node : m_root.get(), name);
+        if (!node) {
+            return nullptr;
+        }
+    }
+    return node;
+}
+
+ElementNode *ElementTree::findSibling(const ElementNode *start, QByteArrayView name, std::optional<qint32> kind) const
+{
+    if (!start) {
+        return nullptr;
+    }
+    const auto [first, last] = m_index.equal_range(IndexKey{start->m_parent, name});
+    ElementNode *forward = nullptr;
+    ElementNode *backward = nullptr;
+    for (auto it = first; it != last; ++it) {
+        ElementNode *n = it->second;
+        if (kind && n->m_kind != *kind) {
+            continue;
+        }
+        if (n->m_row >= start->m_row) {
+            if (!forward || n->m_row < forward->m_row) {
+                forward = n;
+            }
+        } else if (!backward || n->m_row > backward->m_row) {
+            backward = n;
+        }
+    }
+    return forward ? forward : backward;
+}
+
+bool ElementTree::nameTaken(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self,
+                            bool excludeSelf) const
+{
+    const auto [first, last] = m_index.equal_range(IndexKey{levelNode, name});
+    for (auto it = first; it != last; ++it) {
+        if (it->second != self || !excludeSelf) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QByteArray ElementTree::uniqueNameAmong(const ElementNode *levelNode, const QByteArray &base, const ElementNode *self,
+                                        bool excludeSelf) const
+{
+    QByteArray candidate = base;
+    for (qint64 counter = 0; nameTaken(levelNode, candidate, self, excludeSelf); ++counter) {
+        candidate = base + QByteArray::number(counter);
+    }
+    return candidate;
+}
+
+QByteArray ElementTree::MakeUniqueName(const ElementNode *node, bool excludeSelf) const
+{
+    if (!node) {
+        return {};
+    }
+    return uniqueNameAmong(node->m_parent, node->m_name, node, excludeSelf);
+}
+
+bool ElementTree::HasNameClash(const ElementNode *node) const
+{
+    return node && nameTaken(node->m_parent, node->m_name, node, true);
+}
+
+bool ElementTree::nameTakenBySibling(const ElementNode *node, QByteArrayView name) const
+{
+    return node && nameTaken(node->m_parent, name, node, true);
+}
+
+int ElementTree::compareNames(QByteArrayView a, QByteArrayView b) const
+{
+    if (a == b) {
+        return 0;
+    }
+    const int collated = m_collator.compare(CodePage::toUnicode(QByteArray::fromRawData(a.data(), a.size())),
+                                            CodePage::toUnicode(QByteArray::fromRawData(b.data(), b.size())));
+    if (collated != 0) {
+        return collated;
+    }
+    // The collation ignores some characters (controls, for one); bytes decide then.
+    const qsizetype common = std::min(a.size(), b.size());
+    const int bytes = common == 0 ? 0 : std::memcmp(a.data(), b.data(), size_t(common));
+    if (bytes != 0) {
+        return bytes;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+const ElementNode *ElementTree::observedParent(const ElementNode *levelNode) const
+{
+    return levelNode == m_root.get() ? nullptr : levelNode;
+}
+
+// Where name goes among the children of levelNode, leaving self (if it is one of them)
+// out of the count: after every sibling that sorts before it or equal to it.
+int ElementTree::sortedPosition(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self) const
+{
+    const auto &children = levelNode->m_children;
+    const int skip = self && self->m_parent == levelNode ? self->m_row : -1;
+    auto at = [&](int i) { return children[size_t(skip >= 0 && i >= skip ? i + 1 : i)].get(); };
+    int lo = 0;
+    int hi = int(children.size()) - (skip >= 0 ? 1 : 0);
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (compareNames(name, at(mid)->m_name) < 0) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    return lo;
+}
+
+void ElementTree::renumber(ElementNode *levelNode, int from)
+{
+    auto &children = levelNode->m_children;
+    for (size_t i = size_t(std::max(0, from)); i < children.size(); ++i) {
+        children[i]->m_row = int(i);
+    }
+}
+
+ElementNode *ElementTree::insertElement(ElementNode *parent, QByteArray name, qint32 kind, qint32 selected,
+                                        ElementData data)
+{
+    ElementNode *levelNode = level(parent);
+    auto &children = levelNode->m_children;
+    std::unique_ptr<ElementNode> node(new ElementNode(std::move(name), kind, selected, std::move(data)));
+    node->m_parent = levelNode;
+    ElementNode *raw = node.get();
+    const int position = m_sorted ? sortedPosition(levelNode, raw->m_name, nullptr) : int(children.size());
+    // Everything that can fail happens before the tree changes.
+    if (children.size() == children.capacity()) {
+        children.reserve(std::max<size_t>(4, children.size() * 2));
+    }
+    m_index.emplace(IndexKey{levelNode, raw->m_name}, raw);
+    if (m_observer) {
+        m_observer->elementAboutToBeInserted(observedParent(levelNode), position);
+    }
+    if (!m_sorted && !children.empty()) {
+        levelNode->m_childrenUnsorted = true;
+    }
+    children.insert(children.begin() + position, std::move(node));
+    renumber(levelNode, position);
+    ++m_count;
+    if (m_observer) {
+        m_observer->elementInserted(raw);
+    }
+    return raw;
+}
+
+ElementNode *ElementTree::AddElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data)
+{
+    qint32 kind = KindFolder;
+    switch (what) {
+    case NewElement::Key: kind = KindKey; break;
+    case NewElement::Entry: kind = KindEntry; break;
+    case NewElement::Table: kind = KindTable; break;
+    case NewElement::File: kind = KindFile; break;
+    case NewElement::Subfolder:
+    case NewElement::Folder: kind = KindFolder; break;
+    }
+    ElementNode *parent = nullptr;
+    if (what == NewElement::Folder || (selected && !selected->isFolder())) {
+        parent = selected ? selected->parent() : nullptr;
+    } else {
+        parent = selected;
+    }
+    QByteArray unique = uniqueNameAmong(level(parent), name, nullptr, true);
+    return insertElement(parent, std::move(unique), kind, SelectedCodeFor(kind), std::move(data));
+}
+
+bool ElementTree::rename(ElementNode *node, QByteArray name)
+{
+    if (!node || nameTakenBySibling(node, name)) {
+        return false;
+    }
+    setName(node, std::move(name));
+    return true;
+}
+
+void ElementTree::setName(ElementNode *node, QByteArray name)
+{
+    if (!node || node->m_name == name) {
+        return;
+    }
+    ElementNode *levelNode = node->m_parent;
+    // The index key views the old name: take the entry out before the name changes.
+    const auto [first, last] = m_index.equal_range(IndexKey{levelNode, node->m_name});
+    for (auto it = first; it != last; ++it) {
+        if (it->second == node) {
+            m_index.erase(it);
+            break;
+        }
+    }
+    node->m_name = std::move(name);
+    m_index.emplace(IndexKey{levelNode, node->m_name}, node);
+    if (m_observer) {
+        m_observer->elementChanged(node);
+    }
+    if (m_sorted) {
+        placeAfterRename(node);
+    } else {
+        levelNode->m_childrenUnsorted = true;
+    }
+}
+
+void ElementTree::placeAfterRename(ElementNode *node)
+{
+    ElementNode *levelNode = node->m_parent;
+    const int from = node->m_row;
+    const int to = sortedPosition(levelNode, node->m_name, node);
+    if (to == from) {
+        return;
+    }
+    if (m_observer) {
+        m_observer->childrenAboutToBeReordered(observedParent(levelNode));
+    }
+    auto &children = levelNode->m_children;
+    std::unique_ptr<ElementNode> moving = std::move(children[size_t(from)]);
+    children.erase(children.begin() + from);
+    children.insert(children.begin() + to, std::move(moving));
+    renumber(levelNode, std::min(from, to));
+    if (m_observer) {
+        m_observer->childrenReordered(observedParent(levelNode));
+    }
+}
+
+void ElementTree::setCodes(ElementNode *node, qint32 kind, qint32 selected)
+{
+    if (!node) {
+        return;
+    }
+    node->m_kind = kind;
+    node->m_selected = selected;
+    notifyChanged(node);
+}
+
+void ElementTree::replaceData(ElementNode *node, ElementData data)
+{
+    if (!node) {
+        return;
+    }
+    node->m_data = std::move(data);
+    notifyChanged(node);
+}
+
+void ElementTree::notifyChanged(const ElementNode *node)
+{
+    if (m_observer && node) {
+        m_observer->elementChanged(node);
+    }
+}
+
+void ElementTree::unindexSubtree(ElementNode *node, int &removed)
+{
+    std::vector<ElementNode *> pending{node};
+    while (!pending.empty()) {
+        ElementNode *n = pending.back();
+        pending.pop_back();
+        const auto [first, last] = m_index.equal_range(IndexKey{n->m_parent, n->m_name});
+        for (auto it = first; it != last; ++it) {
+            if (it->second == n) {
+                m_index.erase(it);
+                break;
+            }
+        }
+        ++removed;
+        for (const auto &child : n->m_children) {
+            pending.push_back(child.get());
+        }
+    }
+}
+
+bool ElementTree::DeleteSubtree(ElementNode *node)
+{
+    if (!node || node == m_root.get()) {
+        return false;
+    }
+    ElementNode *levelNode = node->m_parent;
+    const int row = node->m_row;
+    if (m_observer) {
+        m_observer->elementAboutToBeRemoved(node);
+    }
+    int removed = 0;
+    unindexSubtree(node, removed);
+    auto &children = levelNode->m_children;
+    std::unique_ptr<ElementNode> owned = std::move(children[size_t(row)]);
+    children.erase(children.begin() + row);
+    renumber(levelNode, row);
+    m_count -= removed;
+    owned.reset();
+    if (m_observer) {
+        m_observer->elementRemoved(observedParent(levelNode), row);
+    }
+    return true;
+}
+
+bool ElementTree::ClearTree()
+{
+    if (m_observer) {
+        m_observer->treeAboutToBeReset();
+    }
+    m_index.clear();
+    m_root->m_children.clear();
+    m_root->m_childrenUnsorted = false;
+    m_count = 0;
+    if (m_observer) {
+        m_observer->treeReset();
+    }
+    return true;
+}
+
+void ElementTree::setSorted(bool sorted)
+{
+    const bool resume = sorted && !m_sorted;
+    m_sorted = sorted;
+    if (!resume) {
+        return;
+    }
+    if (m_root->m_childrenUnsorted) {
+        sortLevel(m_root.get());
+    }
+    for (ElementNode *n = firstRoot(); n; n = nextInOrder(n)) {
+        if (n->m_childrenUnsorted) {
+            sortLevel(n);
+        }
+    }
+}
+
+void ElementTree::sortLevel(ElementNode *levelNode)
+{
+    levelNode->m_childrenUnsorted = false;
+    auto &children = levelNode->m_children;
+    auto order = [this](const ElementNode *a, const ElementNode *b) { return compareNames(a->m_name, b->m_name); };
+    bool ascending = true;
+    for (size_t i = 1; i < children.size() && ascending; ++i) {
+        ascending = order(children[i - 1].get(), children[i].get()) <= 0;
+    }
+    if (ascending) {
+        return;
+    }
+    // An import appends each level in reverse order: that case costs one pass.
+    bool descending = true;
+    for (size_t i = 1; i < children.size() && descending; ++i) {
+        descending = order(children[i - 1].get(), children[i].get()) >= 0;
+    }
+    if (m_observer) {
+        m_observer->childrenAboutToBeReordered(observedParent(levelNode));
+    }
+    if (descending) {
+        std::reverse(children.begin(), children.end());
+    } else {
+        std::stable_sort(children.begin(), children.end(), [&](const auto &a, const auto &b) {
+            return order(a.get(), b.get()) < 0;
+        });
+    }
+    renumber(levelNode, 0);
+    if (m_observer) {
+        m_observer->childrenReordered(observedParent(levelNode));
+    }
+}
+
+void ElementTree::swapContent(ElementTree &other)
+{
+    if (&other == this) {
+        return;
+    }
+    if (m_observer) {
+        m_observer->treeAboutToBeReset();
+    }
+    if (other.m_observer) {
+        other.m_observer->treeAboutToBeReset();
+    }
+    std::swap(m_root, other.m_root);
+    std::swap(m_index, other.m_index);
+    std::swap(m_count, other.m_count);
+    std::swap(m_sorted, other.m_sorted);
+    if (m_observer) {
+        m_observer->treeReset();
+    }
+    if (other.m_observer) {
+        other.m_observer->treeReset();
+    }
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "ElementNode.h"
+#include "ElementTreeObserver.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QCollator>
+#include <QList>
+
+#include <memory>
+#include <optional>
+#include <unordered_map>
+
+// What an element command adds; decides the kind code and where the element goes.
+enum class NewElement { Key, Entry, Table, File, Subfolder, Folder };
+
+// The element tree of one database, a plain object. Siblings are kept in ascending order
+// of their names by a fixed English, case-sensitive collation ("a" < "A" < "b"), names
+// read as the code page's text; names the collation deems equal fall back to byte order,
+// so the order is total and the same everywhere. The absolute order is depth-first
+// pre-order. A name index per level makes finding a child by name independent of the
+// number of siblings.
+//
+// While sorting is off (setSorted(false), as an import does) new children are appended;
+// turning it back on sorts each level that changed, once.
+class ElementTree
+{
+public:
+    ElementTree();
+    ~ElementTree();
+    ElementTree(const ElementTree &) = delete;
+    ElementTree &operator=(const ElementTree &) = delete;
+
+    // At most one observer; the tree does not own it.
+    void setObserver(ElementTreeObserver *observer) { m_observer = observer; }
+    ElementTreeObserver *observer() const { return m_observer; }
+
+    // --- Reading ---
+    int count() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    // Children of parent; a null parent is the top level.
+    int childCount(const ElementNode *parent) const;
+    ElementNode *childAt(const ElementNode *parent, int row) const;
+    ElementNode *firstRoot() const { return childAt(nullptr, 0); }
+    // Depth-first pre-order: firstRoot(), then nextInOrder() until null.
+    ElementNode *nextInOrder(const ElementNode *node) const;
+    // Position in the absolute order (a walk from the first root), -1 when not in this tree.
+    int absoluteIndex(const ElementNode *node) const;
+    ElementNode *nodeAt(int absoluteIndex) const;
+    // Names from the top level down to node itself.
+    QList<QByteArray> pathOf(const ElementNode *node) const;
+    // The first child of parent (in sibling order) with exactly this name.
+    ElementNode *findChild(const ElementNode *parent, QByteArrayView name) const;
+    ElementNode *findPath(const QList<QByteArray> &names) const;
+    // Among start and its siblings, the first node with this name (and kind code, when
+    // given) searching forward from start, then backward.
+    ElementNode *findSibling(const ElementNode *start, QByteArrayView name,
+                             std::optional<qint32> kind = std::nullopt) const;
+
+    // --- Names ---
+    // A name no sibling of node uses: its own name, else its name followed by 0, 1, ...
+    // With excludeSelf false the node's own name counts as taken too.
+    QByteArray MakeUniqueName(const ElementNode *node, bool excludeSelf) const;
+    // True when another sibling has exactly node's name.
+    bool HasNameClash(const ElementNode *node) const;
+    // Would name clash with a sibling of node other than node itself?
+    bool nameTakenBySibling(const ElementNode *node, QByteArrayView name) const;
+    // Sibling order of two names: negative, 0 (only for equal bytes) or positive.
+    int compareNames(QByteArrayView a, QByteArrayView b) const;
+
+    // --- Changing ---
+    // Appends (sorting off) or inserts in order (sorting on) a new child of parent (null:
+    // top level). The name is taken as given; callers make it unique where needed.
+    ElementNode *insertElement(ElementNode *parent, QByteArray name, qint32 kind, qint32 selected,
+                               ElementData data);
+    // An element command: places the new element by the rule that keeps non-folders
+    // childless (beside a selected non-folder, inside a selected folder, at the top level
+    // without a selection; a Folder always beside the selection), sets its codes and gives
+    // it the first free name from name, name0, name1, ...
+    ElementNode *AddElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data);
+    // Renames node unless a sibling already has the name (then false, nothing changes).
+    bool rename(ElementNode *node, QByteArray name);
+    // Renames without the clash test (for names made by MakeUniqueName).
+    void setName(ElementNode *node, QByteArray name);
+    void setCodes(ElementNode *node, qint32 kind, qint32 selected);
+    void replaceData(ElementNode *node, ElementData data);
+    // Reports a change made directly on node's data to the observer.
+    void notifyChanged(const ElementNode *node);
+    // Frees node, its descendants and their data. Always true: freeing cannot fail here.
+    bool DeleteSubtree(ElementNode *node);
+    bool ClearTree();
+
+    bool isSorted() const { return m_sorted; }
+    void setSorted(bool sorted);
+
+    // Exchanges the whole content (elements, sort mode) with other; each tree keeps its
+    // observer, which sees a reset. A load builds a tree aside and swaps it in.
+    void swapContent(ElementTree &other);
+
+private:
+    struct IndexKey {
+        const ElementNode *parent;
+        QByteArrayView name; // views the node's own name, which changes only via the tree
+        bool operator==(const IndexKey &other) const { return parent == other.parent && name == other.name; }
+    };
+    struct IndexHash {
+        size_t operator()(const IndexKey &key) const;
+    };
+    using Index = std::unordered_multimap<IndexKey, ElementNode *, IndexHash>;
+
+    ElementNode *level(const ElementNode *parent) const { return parent ? const_cast<ElementNode *>(parent) : m_root.get(); }
+    const ElementNode *observedParent(const ElementNode *levelNode) const;
+    QByteArray uniqueNameAmong(const ElementNode *levelNode, const QByteArray &base, const ElementNode *self,
+                               bool excludeSelf) const;
+    bool nameTaken(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self, bool excludeSelf) const;
+    int sortedPosition(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self) const;
+    void renumber(ElementNode *levelNode, int from);
+    void placeAfterRename(ElementNode *node);
+    void sortLevel(ElementNode *levelNode);
+    void unindexSubtree(ElementNode *node, int &removed);
+
+    std::unique_ptr<ElementNode> m_root; // hidden; its children are the top level
+    Index m_index;
+    int m_count = 0;
+    bool m_sorted = true;
+    ElementTreeObserver *m_observer = nullptr;
+    QCollator m_collator;
+};

@@ -1,0 +1,319 @@
+#include "TestRegistry.h"
+
+#include "document/DatePattern.h"
+#include "document/ElementTree.h"
+#include "platform/Clock.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+QByteArray childNames(const ElementTree &tree, const ElementNode *parent)
+{
+    QList<QByteArray> names;
+    for (int i = 0; i < tree.childCount(parent); ++i) {
+        names.append(tree.childAt(parent, i)->name());
+    }
+    return names.join('|');
+}
+
+ElementNode *add(ElementTree &tree, ElementNode *parent, const QByteArray &name, qint32 kind = KindFolder)
+{
+    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), ElementData());
+}
+
+// Keeps a model of the rows an item model would hold, from the notifications alone, and
+// checks it against the tree after every event.
+class RecordingObserver : public ElementTreeObserver
+{
+public:
+    explicit RecordingObserver(const ElementTree &tree) : m_tree(tree) {}
+
+    void elementAboutToBeInserted(const ElementNode *parent, int row) override
+    {
+        m_events << QByteArray("insert ") + nameOf(parent) + ' ' + QByteArray::number(row);
+        m_pendingCount = m_tree.childCount(parent) + 1;
+    }
+    void elementInserted(const ElementNode *node) override
+    {
+        QCOMPARE(m_tree.childCount(node->parent()), m_pendingCount);
+    }
+    void elementAboutToBeRemoved(const ElementNode *node) override
+    {
+        m_events << QByteArray("remove ") + node->name();
+    }
+    void elementRemoved(const ElementNode *parent, int row) override
+    {
+        m_events << QByteArray("removed ") + nameOf(parent) + ' ' + QByteArray::number(row);
+    }
+    void childrenAboutToBeReordered(const ElementNode *parent) override
+    {
+        m_events << QByteArray("reorder ") + nameOf(parent);
+    }
+    void elementChanged(const ElementNode *node) override { m_events << QByteArray("changed ") + node->name(); }
+    void treeReset() override { m_events << "reset"; }
+
+    QList<QByteArray> m_events;
+
+private:
+    static QByteArray nameOf(const ElementNode *node) { return node ? node->name() : QByteArray("<top>"); }
+
+    const ElementTree &m_tree;
+    int m_pendingCount = 0;
+};
+
+} // namespace
+
+class ElementTreeTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void siblingOrderIsCollatedCaseSensitive()
+    {
+        ElementTree tree;
+        for (const char *name : {"b", "A", "abc", "a", "ABC", "B", "10", "9", "\xc9t\xe9", "Etat", "_x"}) {
+            add(tree, nullptr, name);
+        }
+        // Lowercase before uppercase of the same letter, accents after the plain letter,
+        // digits compared as text, punctuation first.
+        QCOMPARE(childNames(tree, nullptr), QByteArray("_x|10|9|a|A|abc|ABC|b|B|Etat|\xc9t\xe9"));
+        QVERIFY(tree.compareNames("a", "A") < 0);
+        QVERIFY(tree.compareNames("A", "b") < 0);
+        // Names the collation finds equal still have a fixed order.
+        QVERIFY(tree.compareNames("a\x01", "a") != 0);
+        QCOMPARE(tree.compareNames("a\x01", "a"), -tree.compareNames("a", "a\x01"));
+    }
+
+    void namesDifferingInCaseAreDistinct()
+    {
+        ElementTree tree;
+        ElementNode *lower = add(tree, nullptr, "abc");
+        ElementNode *upper = add(tree, nullptr, "ABC");
+        QVERIFY(!tree.HasNameClash(lower));
+        QVERIFY(!tree.HasNameClash(upper));
+        QCOMPARE(tree.findChild(nullptr, "ABC"), upper);
+        QVERIFY(!tree.rename(upper, "abc"));
+        QCOMPARE(upper->name(), QByteArray("ABC"));
+    }
+
+    void threeKeysGetCountedNames()
+    {
+        ElementTree tree;
+        FixedClock clock(QDateTime(QDate(2018, 10, 27), QTime(9, 5, 7)));
+        ElementNode *folder = tree.AddElement(NewElement::Folder, nullptr, "New folder", ElementData::Fresh(clock));
+        for (int i = 0; i < 3; ++i) {
+            tree.AddElement(NewElement::Key, folder, "New key", ElementData::Fresh(clock));
+        }
+        QCOMPARE(childNames(tree, folder), QByteArray("New key|New key0|New key1"));
+        const ElementNode *key = folder->firstChild();
+        QCOMPARE(key->kind(), qint32(KindKey));
+        QCOMPARE(key->selectedCode(), qint32(KindKey));
+        QCOMPARE(folder->selectedCode(), qint32(KindOpenFolder));
+        QCOMPARE(key->data().Created, QByteArray("2018-10-27 09:05:07"));
+        QCOMPARE(key->data().Modified, key->data().Created);
+        QVERIFY(!key->data().hasBlob());
+
+        // A file attached twice: the counter goes after the extension.
+        tree.AddElement(NewElement::File, folder, "report.pdf", ElementData());
+        tree.AddElement(NewElement::File, folder, "report.pdf", ElementData());
+        QVERIFY(tree.findChild(folder, "report.pdf0"));
+    }
+
+    void placementKeepsNonFoldersChildless()
+    {
+        ElementTree tree;
+        ElementNode *folder = tree.AddElement(NewElement::Folder, nullptr, "F", ElementData());
+        ElementNode *key = tree.AddElement(NewElement::Key, folder, "K", ElementData());
+        QCOMPARE(key->parent(), folder);
+        // Beside a selected key, never under it.
+        ElementNode *entry = tree.AddElement(NewElement::Entry, key, "E", ElementData());
+        QCOMPARE(entry->parent(), folder);
+        QCOMPARE(key->childCount(), 0);
+        ElementNode *sub = tree.AddElement(NewElement::Subfolder, key, "S", ElementData());
+        QCOMPARE(sub->parent(), folder);
+        QCOMPARE(sub->kind(), qint32(KindFolder));
+        // A folder goes beside the selection, whatever it is.
+        ElementNode *beside = tree.AddElement(NewElement::Folder, key, "G", ElementData());
+        QCOMPARE(beside->parent(), folder);
+        ElementNode *top = tree.AddElement(NewElement::Folder, folder, "T", ElementData());
+        QCOMPARE(top->parent(), nullptr);
+        // A subfolder goes inside a selected folder; nothing selected means the top level.
+        QCOMPARE(tree.AddElement(NewElement::Subfolder, top, "S", ElementData())->parent(), top);
+        QCOMPARE(tree.AddElement(NewElement::Table, nullptr, "T", ElementData())->name(), QByteArray("T0"));
+        QCOMPARE(tree.count(), 8);
+    }
+
+    void makeUniqueName()
+    {
+        ElementTree tree;
+        ElementNode *bank = add(tree, nullptr, "Bank");
+        QCOMPARE(tree.MakeUniqueName(bank, true), QByteArray("Bank"));
+        QCOMPARE(tree.MakeUniqueName(bank, false), QByteArray("Bank0"));
+        add(tree, nullptr, "Bank0");
+        QCOMPARE(tree.MakeUniqueName(bank, false), QByteArray("Bank1"));
+        // Only siblings count.
+        ElementNode *inner = add(tree, bank, "Bank1");
+        QCOMPARE(tree.MakeUniqueName(inner, true), QByteArray("Bank1"));
+    }
+
+    void renameResortsAndRefusesClashes()
+    {
+        ElementTree tree;
+        RecordingObserver observer(tree);
+        tree.setObserver(&observer);
+        ElementNode *a = add(tree, nullptr, "a");
+        add(tree, nullptr, "b");
+        ElementNode *c = add(tree, nullptr, "c");
+        QVERIFY(tree.rename(c, "A"));
+        QCOMPARE(childNames(tree, nullptr), QByteArray("a|A|b"));
+        QCOMPARE(c->row(), 1);
+        QCOMPARE(a->nextSibling(), c);
+        QCOMPARE(c->previousSibling(), a);
+        QVERIFY(!tree.rename(c, "b"));
+        QCOMPARE(c->name(), QByteArray("A"));
+        QCOMPARE(tree.findChild(nullptr, "c"), nullptr);
+        QCOMPARE(tree.findChild(nullptr, "A"), c);
+        QCOMPARE(observer.m_events,
+                 QList<QByteArray>({"insert <top> 0", "insert <top> 1", "insert <top> 2", "changed A", "reorder <top>"}));
+    }
+
+    void deleteAndClear()
+    {
+        ElementTree tree;
+        RecordingObserver observer(tree);
+        tree.setObserver(&observer);
+        ElementNode *f = add(tree, nullptr, "f");
+        ElementNode *sub = add(tree, f, "sub");
+        add(tree, sub, "leaf", KindKey);
+        ElementNode *z = add(tree, nullptr, "z");
+        add(tree, nullptr, "y");
+        QCOMPARE(tree.count(), 5);
+        QVERIFY(tree.DeleteSubtree(f));
+        QCOMPARE(tree.count(), 2);
+        QCOMPARE(z->row(), 1);
+        QCOMPARE(tree.firstRoot()->name(), QByteArray("y"));
+        QCOMPARE(tree.findChild(nullptr, "f"), nullptr);
+        QVERIFY(observer.m_events.contains("remove f"));
+        QVERIFY(observer.m_events.contains("removed <top> 0"));
+        QVERIFY(tree.ClearTree());
+        QCOMPARE(tree.count(), 0);
+        QCOMPARE(tree.firstRoot(), nullptr);
+        QCOMPARE(observer.m_events.last(), QByteArray("reset"));
+    }
+
+    void absoluteOrderAndPaths()
+    {
+        ElementTree tree;
+        ElementNode *b = add(tree, nullptr, "B");
+        ElementNode *a = add(tree, nullptr, "A");
+        ElementNode *a2 = add(tree, a, "2");
+        ElementNode *a1 = add(tree, a, "1");
+        ElementNode *leaf = add(tree, a1, "leaf", KindEntry);
+        const QList<const ElementNode *> expected{a, a1, leaf, a2, b};
+        QList<const ElementNode *> walked;
+        for (const ElementNode *n = tree.firstRoot(); n; n = tree.nextInOrder(n)) {
+            walked.append(n);
+        }
+        QCOMPARE(walked, expected);
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(tree.absoluteIndex(expected[i]), i);
+            QCOMPARE(tree.nodeAt(i), expected[i]);
+        }
+        QCOMPARE(tree.nodeAt(5), nullptr);
+        QCOMPARE(tree.pathOf(leaf), QList<QByteArray>({"A", "1", "leaf"}));
+        QCOMPARE(tree.findPath({"A", "1", "leaf"}), leaf);
+        QCOMPARE(tree.findPath({"A", "leaf"}), nullptr);
+        QCOMPARE(leaf->parent(), a1);
+        QCOMPARE(a->parent(), nullptr);
+        QCOMPARE(a2->nextSibling(), nullptr);
+    }
+
+    // Appends with sorting off stay where they are; turning it on sorts every level once,
+    // and the name index finds children among many siblings.
+    void bulkAppendThenSort()
+    {
+        ElementTree tree;
+        tree.setSorted(false);
+        ElementNode *folder = add(tree, nullptr, "big");
+        QRandomGenerator random(99);
+        QList<QByteArray> names;
+        const int count = 20000;
+        for (int i = 0; i < count; ++i) {
+            names.append("item " + QByteArray::number(random.bounded(1000000)) + "-" + QByteArray::number(i));
+            add(tree, folder, names.last());
+        }
+        add(tree, nullptr, "a top");
+        QCOMPARE(tree.childAt(folder, 0)->name(), names.first());
+        tree.setSorted(true);
+        QCOMPARE(tree.firstRoot()->name(), QByteArray("a top"));
+        for (int i = 1; i < count; ++i) {
+            QVERIFY(tree.compareNames(folder->child(i - 1)->name(), folder->child(i)->name()) < 0);
+            QCOMPARE(folder->child(i)->row(), i);
+        }
+        for (const QByteArray &name : names) {
+            QVERIFY(tree.findChild(folder, name));
+        }
+    }
+
+    // Thousands of levels are freed without deep recursion.
+    void deepTreeIsFreedIteratively()
+    {
+        ElementTree tree;
+        ElementNode *node = nullptr;
+        for (int depth = 0; depth < 200000; ++depth) {
+            node = add(tree, node, "d");
+        }
+        QCOMPARE(tree.count(), 200000);
+        QCOMPARE(tree.absoluteIndex(node), 199999);
+        QVERIFY(tree.DeleteSubtree(tree.firstRoot()->firstChild()));
+        QCOMPARE(tree.count(), 1);
+    }
+
+    void swapContentKeepsObservers()
+    {
+        ElementTree shown;
+        RecordingObserver observer(shown);
+        shown.setObserver(&observer);
+        add(shown, nullptr, "old");
+        ElementTree loaded;
+        add(loaded, nullptr, "new");
+        shown.swapContent(loaded);
+        QCOMPARE(shown.firstRoot()->name(), QByteArray("new"));
+        QCOMPARE(loaded.firstRoot()->name(), QByteArray("old"));
+        QCOMPARE(shown.observer(), &observer);
+        QCOMPARE(loaded.observer(), nullptr);
+        QCOMPARE(observer.m_events.last(), QByteArray("reset"));
+        QCOMPARE(shown.findChild(nullptr, "new"), shown.firstRoot());
+        QCOMPARE(shown.findChild(nullptr, "old"), nullptr);
+    }
+
+    void datePattern()
+    {
+        FixedClock clock(QDateTime(QDate(2018, 10, 27), QTime(8, 4, 3)));
+        QCOMPARE(ExpandDatePattern("Entry%%YYYY%MM", clock), QByteArray("Entry%201810"));
+        QCOMPARE(ExpandDatePattern("%YYYY-%MM-%DD %HH:%NN:%SS %YY %yy", clock),
+                 QByteArray("2018-10-27 08:04:03 18 %yy"));
+        QCOMPARE(NewElementName("New key", true, "%YYYY-%MM-%DD", clock), QByteArray("2018-10-27"));
+        QCOMPARE(NewElementName("New key", true, "", clock), QByteArray("New key"));
+        QCOMPARE(NewElementName("New key", false, "%YYYY", clock), QByteArray("New key"));
+
+        // Two entries named by the date on the same day.
+        ElementTree tree;
+        for (int i = 0; i < 2; ++i) {
+            tree.AddElement(NewElement::Entry, nullptr, NewElementName("New entry", true, "%YYYY-%MM-%DD", clock),
+                            ElementData::Fresh(clock));
+        }
+        QCOMPARE(childNames(tree, nullptr), QByteArray("2018-10-27|2018-10-270"));
+
+        ElementData data = ElementData::Fresh(clock);
+        clock.advanceSeconds(61);
+        data.touch(clock);
+        QCOMPARE(data.Created, QByteArray("2018-10-27 08:04:03"));
+        QCOMPARE(data.Modified, QByteArray("2018-10-27 08:05:04"));
+    }
+};
+
+VAULTBASE_TEST(ElementTreeTest)
+#include "ElementTreeTest.moc"
