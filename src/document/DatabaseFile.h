@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/SecretFile.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+class ElementTree;
+
+// A database file is the Blowfish ciphertext (password as key, zero-padded to whole
+// blocks, no header) of the tree's table stream: the binary form, or the text form
+// followed by a NUL. Readers take either form. Storage functions report success only.
+
+// The plaintext of a database: the tree's table in the binary form, or in the text form
+// with its NUL when binary is false. A cell the text form would corrupt (one holding a NUL
+// byte or a column tag) makes it the binary form all the same. Empty when the export fails.
+QByteArray DatabaseStream(const ElementTree &tree, bool binary);
+
+// The ciphertext of the tree; nothing for an empty password or a failed export.
+std::optional<QByteArray> EncryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary);
+
+// Writes the encrypted tree to path atomically as an owner-only file: a failed save leaves
+// the old file exactly as it was.
+bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary);
+// The same through a device that fails after a number of bytes (for tests).
+bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
+                  SecretFile::FailingWrites failing);
+
+// Replaces the tree by the database in plaintext (either stream form). When neither form
+// reads it (a wrong password) or the import fails, the tree is left as it was: the new
+// tree is built aside and swapped in only on success. The tree's sort mode is kept.
+bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext);
+
+// Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards.
+bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password);
+
+// Reads, decrypts and loads a database file. False for a missing or empty file, an empty
+// password or a wrong one; the tree is then untouched.
+bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password);

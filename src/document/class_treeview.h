@@ -1,0 +1,63 @@
+#pragma once
+
+#include "class_table.h"
+
+class ElementNode;
+class ElementTree;
+
+// The converter between an element tree (or one subtree) and a 10-column table with one
+// row per element in absolute order. Column 0 holds the element's path: a top-level
+// element (or the root of an exported subtree) its bare name, any other element the
+// names of its ancestors from there down, each followed by "<>", then its own name
+// followed by "<>" (Bank, Bank<>PIN<>). Its binary stream is a saved database's plaintext
+// and the clipboard block of copied elements.
+class class_treeview : public class_table
+{
+public:
+    enum TreeColumn {
+        ColPath = 0,
+        ColContent,
+        ColDetail,
+        ColComment,
+        ColKind,
+        ColSelected,
+        ColBlob,     // the Blob as a stream cell, "0" without one
+        ColBlobSize, // BlobSize, "0" without a Blob
+        ColCreated,
+        ColModified,
+        TreeColumns
+    };
+
+    static constexpr char PathSeparator[] = "<>";
+    static constexpr char ClipboardFormat[] = "CLIP_PASSTREE";
+
+    // Refills the table from the whole tree, or from subtreeRoot and its descendants.
+    bool ExportTree(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
+
+    // Adds the table's rows to tree, last row first (children before their parents; a
+    // missing folder on the way is created as a placeholder that its own row fills later).
+    // Nested paths start their search at anchor, else at the first top-level element,
+    // among it and its siblings. When the last row's first folder already exists there,
+    // the import goes to a new folder named by MakeUniqueName (Bank -> Bank0) and every
+    // later path is renamed alike. A top-level row gives its data to a sibling of the
+    // anchor with the same name and kind code unless singleRow is set; otherwise it becomes
+    // a new child of the anchor (or a new top-level element).
+    //
+    // Turns the tree's sorting off; the caller restores the mode it had, which sorts every
+    // level once. The rows' cells are moved into the tree: the table is spent afterwards.
+    bool ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow);
+
+    // The node most recently added at the top of the last import (with an anchor or
+    // singleRow), or null.
+    ElementNode *LastTopNode() const { return m_lastTopNode; }
+
+private:
+    struct PendingRename;
+    struct RowData;
+
+    RowData takeRow(int row);
+    void importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow, PendingRename &rename);
+    void importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row, const PendingRename &rename);
+
+    ElementNode *m_lastTopNode = nullptr;
+};
