@@ -3,18 +3,53 @@
 #include "RtfParser.h"
 #include "platform/CodePage.h"
 
-QString PlainTextOfContent(const RtfContent &content)
+namespace {
+
+qsizetype plainLength(const RtfContent &content)
 {
-    QString text;
+    qsizetype length = 0;
     for (const RtfParagraph &paragraph : content.paragraphs) {
         for (const RtfRun &run : paragraph.runs) {
-            text += run.text;
+            length += run.text.size();
         }
-        if (paragraph.closed) {
-            text += QLatin1Char('\n');
+        length += paragraph.closed ? 1 : 0;
+    }
+    return length;
+}
+
+// Windows writes a character its code page lacks as one '?'.
+QByteArray toCodePage(const QString &text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *next = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const int byte = CodePage::byteFor(c.unicode());
+        *next++ = byte < 0 ? '?' : static_cast<char>(byte);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
         }
     }
-    text.replace(QChar(kRtfLineBreak), QLatin1Char('\n'));
+    bytes.truncate(next - bytes.constData());
+    return bytes;
+}
+
+} // namespace
+
+QString PlainTextOfContent(const RtfContent &content)
+{
+    QString text(plainLength(content), Qt::Uninitialized);
+    QChar *next = text.data();
+    for (const RtfParagraph &paragraph : content.paragraphs) {
+        for (const RtfRun &run : paragraph.runs) {
+            for (const QChar c : run.text) {
+                *next++ = c == QChar(kRtfLineBreak) ? QChar(u'\n') : c;
+            }
+        }
+        if (paragraph.closed) {
+            *next++ = QChar(u'\n');
+        }
+    }
     return text;
 }
 
@@ -31,16 +66,5 @@ QByteArray PlainTextOf(const QByteArray &stored)
     if (!LooksLikeRtf(stored)) {
         return stored;
     }
-    const QString text = PlainTextOfContent(ParseRtf(stored));
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        const int byte = CodePage::byteFor(c.unicode());
-        bytes += byte < 0 ? '?' : static_cast<char>(byte);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ++i; // one character, one '?'
-        }
-    }
-    return bytes;
+    return toCodePage(PlainTextOfContent(ParseRtf(stored)));
 }

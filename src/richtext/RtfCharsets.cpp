@@ -115,7 +115,10 @@ void RtfTextDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
         out += decoder->decode(bytes);
         return;
     }
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    QChar *next = out.data() + start;
     for (const char c : bytes) {
-        out += CodePage::toUnicode(static_cast<unsigned char>(c));
+        *next++ = CodePage::toUnicode(static_cast<unsigned char>(c));
     }
 }

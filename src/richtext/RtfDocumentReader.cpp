@@ -108,6 +108,7 @@ void FillDocument(const RtfContent &content, QTextDocument &document)
     document.setUndoRedoEnabled(false);
     document.clear();
     QTextCursor cursor(&document);
+    cursor.beginEditBlock(); // one change for the layout, not one per run
     bool first = true;
     for (const RtfParagraph &paragraph : content.paragraphs) {
         const QTextBlockFormat format = blockFormat(paragraph.format);
@@ -121,6 +122,7 @@ void FillDocument(const RtfContent &content, QTextDocument &document)
             cursor.insertText(inlineText(run.text), charFormat(run.format, content));
         }
     }
+    cursor.endEditBlock();
     document.setUndoRedoEnabled(undo);
     document.setModified(false);
 }

@@ -585,7 +585,7 @@ void Parser::flushPending()
     } else {
         m_decoder.decode(m_pending, m_pendingCodePage, currentRun().text);
     }
-    m_pending.clear();
+    m_pending.resize(0); // keeps the buffer for the next text
 }
 
 void Parser::appendChar(char16_t c)

@@ -106,7 +106,7 @@ constexpr Keyword kKeywords[] = {
 const Keyword *findKeyword(std::string_view word)
 {
     for (const Keyword &k : kKeywords) {
-        if (k.word == word) {
+        if (k.word.size() == word.size() && k.word[0] == word[0] && k.word == word) {
             return &k;
         }
     }
