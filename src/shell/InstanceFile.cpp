@@ -14,10 +14,10 @@ bool InstanceFile::read(qint32 *handle)
     m_oneInstance = false;
     QFile file(m_path);
     if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.read(8);
-        if (bytes.size() == 8) {
-            stored = qFromLittleEndian<qint32>(bytes.constData());
-            m_oneInstance = qFromLittleEndian<qint32>(bytes.constData() + 4) == 1;
+        char bytes[8];
+        if (file.read(bytes, 8) == 8) {
+            stored = qFromLittleEndian<qint32>(bytes);
+            m_oneInstance = qFromLittleEndian<qint32>(bytes + 4) == 1;
         }
     }
     if (!m_oneInstance) {

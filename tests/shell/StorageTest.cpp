@@ -17,6 +17,8 @@
 
 namespace {
 
+const char kBinarySavePath[] = "\x01\xFF\0ApplicationStorage=\"Data\"";
+
 using shelltest::readAll;
 using shelltest::writeFile;
 
@@ -97,7 +99,7 @@ private slots:
         QTest::newRow("empty value") << QByteArray("ApplicationStorage=\"\"\r\n");
         QTest::newRow("no closing quote") << QByteArray("ApplicationStorage=\"Data\r\nX=\"1\"\r\n");
         QTest::newRow("empty file") << QByteArray();
-        QTest::newRow("binary") << QByteArray("\x01\xFF\0ApplicationStorage=\"Data\"", 30);
+        QTest::newRow("binary") << QByteArray::fromRawData(kBinarySavePath, sizeof kBinarySavePath - 1);
     }
 
     void unusableSavePathFallsBackToThePerUserFolder()
