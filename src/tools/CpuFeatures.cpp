@@ -1,0 +1,40 @@
+#include "tools/CpuFeatures.h"
+
+#include <cpuid.h>
+
+namespace {
+
+struct Features {
+    bool sha = false;
+    bool bmi = false;
+};
+
+Features detect()
+{
+    Features features;
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (__get_cpuid(1, &eax, &ebx, &ecx, &edx) == 0) {
+        return features;
+    }
+    const bool ssse3 = (ecx & bit_SSSE3) != 0;
+    const bool sse41 = (ecx & bit_SSE4_1) != 0;
+    // GCC 12's __builtin_cpu_supports does not know "sha": ask cpuid leaf 7 directly.
+    if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) {
+        return features;
+    }
+    features.sha = (ebx & bit_SHA) != 0 && ssse3 && sse41;
+    features.bmi = (ebx & bit_BMI) != 0 && (ebx & bit_BMI2) != 0;
+    return features;
+}
+
+const Features &features()
+{
+    static const Features detected = detect();
+    return detected;
+}
+
+} // namespace
+
+bool cpuHasShaExtensions() { return features().sha; }
+
+bool cpuHasBmi() { return features().bmi; }
