@@ -43,7 +43,8 @@ public:
     ~InstanceServer() override;
 
     // Listens on the channel of this storage folder and handle (the handle written into
-    // the instance record). Listening again under the same name does nothing.
+    // the instance record; listen before writing it, so a second start that reads the
+    // record finds the channel). Listening again under the same name does nothing.
     bool listen(const QString &storageFolder, qint32 handle);
     void close();
     bool isListening() const;

@@ -43,6 +43,10 @@ public:
     // per-user folder, whose two levels are created when missing.
     Storage storageFolder() const;
 
+    // Running on a carried database, the settings and the instance record live next
+    // to the executable.
+    Storage portableStorageFolder() const { return {m_program, false}; }
+
     // Files in the storage folder.
     static QString settingsFile(const QString &storageFolder);
     static QString instanceFile(const QString &storageFolder);
