@@ -4,6 +4,7 @@
 #include "richtext/RtfParser.h"
 #include "richtext/RtfToText.h"
 
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTest>
 
@@ -264,6 +265,62 @@ private slots:
         const RtfToTextResult reference = RtfToText(rtf);
         QCOMPARE(reference.code, int(RtfOk));
         QCOMPARE(PlainTextOf(rtf), reference.text);
+    }
+
+    // Documents built at random from pieces both readers know, with balanced groups.
+    void agreesWithRtfToTextOnGeneratedDocuments()
+    {
+        static const char *const pieces[] = {
+            "abc", " ", "x;", "\\b ", "\\b0 ", "\\i", "\\par ", "\\par", "\\tab ", "\\'e9", "\\'41",
+            "\\{", "\\}", "\\\\", "\\pard\\qc ", "\\f0 ", "\\fs20 ", "\\plain ", "\\ul ", "\r\n",
+            "\\bin2 {}", "\\li-360 ", "\\unknownword ", "\\fonttbl ", "\\info ", "\\*\\x ",
+            "\\colortbl ", "\\red255;",
+        };
+        QRandomGenerator random(20240611);
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray rtf("{\\rtf1 ");
+            int depth = 1;
+            const int length = random.bounded(1, 40);
+            for (int p = 0; p < length; ++p) {
+                const int choice = random.bounded(int(std::size(pieces)) + 4);
+                if (choice == int(std::size(pieces))) {
+                    rtf += '{';
+                    ++depth;
+                } else if (choice > int(std::size(pieces)) && depth > 1) {
+                    rtf += '}';
+                    --depth;
+                } else if (choice < int(std::size(pieces))) {
+                    rtf += pieces[choice];
+                }
+            }
+            rtf += QByteArray(depth, '}');
+            const RtfToTextResult reference = RtfToText(rtf);
+            QCOMPARE(reference.code, int(RtfOk));
+            QVERIFY2(PlainTextOf(rtf) == reference.text, rtf.constData());
+        }
+    }
+
+    // Random bytes rich in RTF syntax: every reader ends cleanly.
+    void randomBytesReadCleanly()
+    {
+        static const char alphabet[] = "{}\\\\\\'*abu0123456789- \r\n\xe9;";
+        QRandomGenerator random(7);
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray rtf("{\\rtf");
+            const int length = random.bounded(0, 200);
+            for (int p = 0; p < length; ++p) {
+                rtf += alphabet[random.bounded(int(sizeof(alphabet)) - 1)];
+            }
+            const RtfToTextResult reference = RtfToText(rtf);
+            QVERIFY(reference.code >= RtfOk && reference.code <= RtfNotRichText);
+            QVERIFY(reference.usable() || reference.text.isEmpty());
+            const RtfContent content = ParseRtf(rtf);
+            for (const RtfParagraph &paragraph : content.paragraphs) {
+                for (const RtfRun &run : paragraph.runs) {
+                    QVERIFY(!run.text.isEmpty());
+                }
+            }
+        }
     }
 
     void knownDifferencesFromRtfToText()
