@@ -16,7 +16,9 @@
 //
 // Where RtfToText reads the same document otherwise: \line, \uN characters, the special
 // characters (\emdash, \bullet, curly quotes as U+201C/U+201D rather than '"' ...),
-// tables (a tab between cells, a line feed per row), \sect and \page, text after the
+// \'hh in fonts of other code pages and the Symbol font's bullet (read as U+2022),
+// tables (a tab between cells, a line feed per row), \sect and \page, unstarred
+// destinations RtfToText does not know (\object, \fldinst, \pn ...), text after the
 // brace that closes the document, a text cut short (kept here, an error there), and
 // text with "{\rtf" somewhere after its start (plain text here).
 

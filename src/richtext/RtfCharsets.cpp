@@ -8,8 +8,9 @@ int codePageOf(int charset, int documentCodePage)
 {
     switch (charset) {
     case 0:
-    case 2:
         return 1252;
+    case 2:
+        return SymbolCodePage;
     case 77:
         return 10000;
     case 128:
@@ -110,7 +111,8 @@ void RtfTextDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
     if (bytes.isEmpty()) {
         return;
     }
-    QStringDecoder *decoder = codePage == 1252 ? nullptr : decoderFor(codePage);
+    const bool own = codePage == 1252 || codePage == RtfCharsets::SymbolCodePage;
+    QStringDecoder *decoder = own ? nullptr : decoderFor(codePage);
     if (decoder) {
         out += decoder->decode(bytes);
         return;
@@ -118,7 +120,9 @@ void RtfTextDecoder::decode(QByteArrayView bytes, int codePage, QString &out)
     const qsizetype start = out.size();
     out.resize(start + bytes.size());
     QChar *next = out.data() + start;
+    const bool symbol = codePage == RtfCharsets::SymbolCodePage;
     for (const char c : bytes) {
-        *next++ = CodePage::toUnicode(static_cast<unsigned char>(c));
+        const auto byte = static_cast<unsigned char>(c);
+        *next++ = symbol && byte == 0xB7 ? QChar(0x2022) : CodePage::toUnicode(byte);
     }
 }

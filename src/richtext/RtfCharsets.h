@@ -13,8 +13,11 @@
 // Debian's Qt is). A code page that cannot be had is read as Windows-1252.
 namespace RtfCharsets {
 
+inline constexpr int SymbolCodePage = 42; // the number Windows gives the symbol code page
+
 // The Windows code page of a font character set: 0 ANSI -> 1252, 1 default -> the
-// document's \ansicpg, 2 symbol -> 1252 (the bytes are kept as they are),
+// document's \ansicpg, 2 symbol -> SymbolCodePage (Windows-1252, except that 0xB7,
+// the Symbol font's bullet that rich edits write before list items, reads as U+2022),
 // 77 Mac Roman -> 10000, 128 Shift-JIS -> 932, 129 Hangul -> 949, 130 Johab -> 1361,
 // 134 GB2312 -> 936, 136 Big5 -> 950, 161 Greek -> 1253, 162 Turkish -> 1254,
 // 163 Vietnamese -> 1258, 177 Hebrew -> 1255, 178 Arabic -> 1256, 186 Baltic -> 1257,

@@ -159,7 +159,7 @@ private slots:
         QTest::newRow("bullet text kept")
             << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
                           R"({\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'B7}}Item\par})")
-            << QStringLiteral("\u00B7\tItem\n");
+            << QStringLiteral("\u2022\tItem\n");
         QTest::newRow("list text kept") << QByteArray(R"({\rtf1{\listtext 1.\tab}First\par})")
                                         << QStringLiteral("1.\tFirst\n");
         QTest::newRow("table row")
