@@ -6,8 +6,16 @@ namespace {
 
 struct Features {
     bool sha = false;
-    bool bmi = false;
+    bool avxBmi = false;
 };
+
+// The register state the operating system saves (XCR0); bits 1 and 2 cover SSE and AVX.
+unsigned long long savedRegisterState()
+{
+    unsigned lo = 0, hi = 0;
+    asm volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
+    return (static_cast<unsigned long long>(hi) << 32) | lo;
+}
 
 Features detect()
 {
@@ -18,12 +26,13 @@ Features detect()
     }
     const bool ssse3 = (ecx & bit_SSSE3) != 0;
     const bool sse41 = (ecx & bit_SSE4_1) != 0;
+    const bool avx = (ecx & bit_AVX) != 0 && (ecx & bit_OSXSAVE) != 0 && (savedRegisterState() & 6) == 6;
     // GCC 12's __builtin_cpu_supports does not know "sha": ask cpuid leaf 7 directly.
     if (__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx) == 0) {
         return features;
     }
     features.sha = (ebx & bit_SHA) != 0 && ssse3 && sse41;
-    features.bmi = (ebx & bit_BMI) != 0 && (ebx & bit_BMI2) != 0;
+    features.avxBmi = avx && (ebx & bit_BMI) != 0 && (ebx & bit_BMI2) != 0;
     return features;
 }
 
@@ -37,4 +46,4 @@ const Features &features()
 
 bool cpuHasShaExtensions() { return features().sha; }
 
-bool cpuHasBmi() { return features().bmi; }
+bool cpuHasAvxBmi() { return features().avxBmi; }

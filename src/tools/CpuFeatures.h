@@ -5,5 +5,6 @@
 // The SHA extensions, with the SSSE3 and SSE4.1 that their code also needs.
 bool cpuHasShaExtensions();
 
-// BMI1 and BMI2 (andn, rorx), which shorten the bit-mixing rounds of SHA-512 and Keccak.
-bool cpuHasBmi();
+// AVX (with the operating system saving its registers), BMI1 and BMI2: three-operand
+// vector instructions, andn and rorx, which shorten the rounds of SHA-512 and Keccak.
+bool cpuHasAvxBmi();

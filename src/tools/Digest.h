@@ -36,8 +36,9 @@ const char *digestItemText(DigestAlgorithm algorithm);
 // All item texts in combo order, "-" first.
 QStringList digestItemTexts();
 
-// Which code computes SHA-1 and SHA-224/256: Fastest takes the processor's SHA
-// extensions when it has them; Portable always takes the plain C++ rounds.
+// Which code computes the digests: Fastest takes what this processor offers (the SHA
+// extensions for SHA-1 and SHA-224/256; AVX and BMI for SHA-384/512 and SHA-3); Portable
+// always takes the code built for the plain x86-64 baseline. Both give the same digests.
 enum class DigestEngine { Fastest, Portable };
 
 // A message digest fed in pieces: update() as often as needed, then final().

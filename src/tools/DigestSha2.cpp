@@ -311,7 +311,7 @@ void sha512CompressPortable(std::uint64_t state[8], const std::uint8_t *p, std::
 
 // The same code where rotations need no copy (rorx), "and not" is one instruction and
 // vector instructions take three operands (AVX).
-__attribute__((target("avx,bmi,bmi2"))) void sha512CompressBmi(std::uint64_t state[8], const std::uint8_t *p,
+__attribute__((target("avx,bmi,bmi2"))) void sha512CompressAvxBmi(std::uint64_t state[8], const std::uint8_t *p,
                                                            std::size_t count)
 {
     sha512CompressBody(state, p, count);
@@ -365,7 +365,7 @@ void Sha256Digest::final(unsigned char *out)
 
 Sha512Digest::Sha512Digest(bool is384, DigestEngine engine)
     : m_is384(is384),
-      m_compress(engine == DigestEngine::Fastest && cpuHasBmi() ? sha512CompressBmi : sha512CompressPortable)
+      m_compress(engine == DigestEngine::Fastest && cpuHasAvxBmi() ? sha512CompressAvxBmi : sha512CompressPortable)
 {
     reset();
 }

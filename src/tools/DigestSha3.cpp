@@ -128,7 +128,7 @@ void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t *p, std::s
 }
 
 // The same rounds where chi's "and not" is one instruction (andn) and rotations need no copy (rorx).
-__attribute__((target("bmi,bmi2"))) void keccakAbsorbBmi(std::uint64_t lanes[25], const std::uint8_t *p,
+__attribute__((target("bmi,bmi2"))) void keccakAbsorbAvxBmi(std::uint64_t lanes[25], const std::uint8_t *p,
                                                          std::size_t count, int rateLanes)
 {
     keccakAbsorbBody(lanes, p, count, rateLanes);
@@ -143,7 +143,7 @@ __attribute__((target("bmi,bmi2"))) void keccakAbsorbBmi(std::uint64_t lanes[25]
 Sha3Digest::Sha3Digest(int digestBytes, DigestEngine engine)
     : m_digestSize(digestBytes),
       m_rate(200 - 2 * digestBytes),
-      m_absorb(engine == DigestEngine::Fastest && cpuHasBmi() ? keccakAbsorbBmi : keccakAbsorbPortable)
+      m_absorb(engine == DigestEngine::Fastest && cpuHasAvxBmi() ? keccakAbsorbAvxBmi : keccakAbsorbPortable)
 {
     Q_ASSERT(digestBytes == 28 || digestBytes == 32 || digestBytes == 48 || digestBytes == 64);
     reset();

@@ -7,8 +7,8 @@
 QString checksum(const QString &filePath, DigestAlgorithm algorithm, const ChecksumProgress &progress)
 {
     const std::unique_ptr<Digest> digest = Digest::create(algorithm);
-    if (!digest) {
-        return {};
+    if (!digest || filePath.isEmpty()) {
+        return {}; // no algorithm chosen, or a database never saved
     }
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
