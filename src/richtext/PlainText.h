@@ -18,8 +18,8 @@
 // characters (\emdash, \bullet, curly quotes as U+201C/U+201D rather than '"' ...),
 // \'hh in fonts of other code pages and the Symbol font's bullet (read as U+2022),
 // tables (a tab between cells, a line feed per row), \sect and \page, unstarred
-// destinations RtfToText does not know (\object, \fldinst, \pn ...), text after the
-// brace that closes the document, a text cut short (kept here, an error there), and
+// destinations RtfToText does not know (\object, \fldinst, \pn ...), blanks before the
+// document group and text after it, a text cut short (kept here, an error there), and
 // text with "{\rtf" somewhere after its start (plain text here).
 
 QString PlainUnicodeTextOf(const QByteArray &stored);

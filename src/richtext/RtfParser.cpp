@@ -643,23 +643,23 @@ void Parser::finish()
     }
 }
 
-bool isBlank(char c)
+QByteArrayView withoutLeadingBlanks(QByteArrayView text)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) {
+        ++i;
+    }
+    return text.sliced(i);
 }
 
 } // namespace
 
 bool LooksLikeRtf(QByteArrayView stored)
 {
-    qsizetype i = 0;
-    while (i < stored.size() && isBlank(stored[i])) {
-        ++i;
-    }
-    return stored.sliced(i).startsWith(QByteArrayView("{\\rtf"));
+    return withoutLeadingBlanks(stored).startsWith(QByteArrayView("{\\rtf"));
 }
 
 RtfContent ParseRtf(QByteArrayView rtf)
 {
-    return Parser(rtf).run();
+    return Parser(withoutLeadingBlanks(rtf)).run();
 }

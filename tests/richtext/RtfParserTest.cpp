@@ -180,6 +180,7 @@ private slots:
         QTest::newRow("binary data in the text kept") << QByteArray(R"({\rtf1 \bin3 abc})") << QStringLiteral("abc");
         QTest::newRow("escaped braces") << QByteArray(R"({\rtf1 \{\}\\})") << QStringLiteral("{}\\");
         QTest::newRow("text after the document ignored") << QByteArray(R"({\rtf1 in} out)") << QStringLiteral("in");
+        QTest::newRow("blanks before the document ignored") << QByteArray(" \t\r\n{\\rtf1 in}") << QStringLiteral("in");
     }
 
     void destinationsAndText()
