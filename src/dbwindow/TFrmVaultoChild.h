@@ -1,0 +1,186 @@
+#pragma once
+
+#include "document/ElementTree.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class ChildActions;
+class ElementTreeModel;
+class FileBar;
+class KeyEditor;
+class MainServices;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+class QTreeView;
+class RichTextEdit;
+class TablePanel;
+class QModelIndex;
+class QItemSelection;
+
+// The window of one open database, shown inside a QMdiSubWindow of the main window. It
+// owns the element tree, the file path, the password and the modified flag. On the left
+// the tree (TrvTree, shown through one model adapter over the ElementTree), on the right
+// the editor of the selected element: name panel (PnlName), file bar (PnlFile), key
+// editor (PnlKey), text editor (RdtText) or table panel (PnlTable).
+//
+// Its commands are QActions (objectName = the command's name, e.g. "MenSave",
+// "MenAddKey"), grouped into the File, Edit and Elements menus that the main window shows
+// in its menu bar while this window is active; the main window's tool bar and PopKey
+// drop-down trigger the same actions (see action()).
+class TFrmVaultoChild : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TFrmVaultoChild(MainServices &main, QWidget *parent = nullptr);
+    ~TFrmVaultoChild() override;
+
+    MainServices &mainServices() const { return m_main; }
+
+    // --- The database ---
+    ElementTree &tree() { return m_tree; }
+    const ElementTree &tree() const { return m_tree; }
+
+    // Full path of the database file; empty while it was never saved.
+    const QString &filePath() const { return m_filePath; }
+    // Stores the path, updates the caption (captionChanged) and the tray hint.
+    void SetFilePath(const QString &path);
+    // The file name without its folder, or the localised "Unnamed".
+    QString caption() const;
+
+    // The database password (code-page bytes); the old one is wiped when replaced and
+    // the last one when the window goes.
+    const QByteArray &password() const { return m_password; }
+    void setPassword(QByteArray password);
+
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified);
+
+    // Loads the database at path with password(); on success the path is adopted, the
+    // window is unmodified and the first element is selected. False (a wrong password, a
+    // file that is no database or cannot be read) leaves the tree and path untouched.
+    bool LoadDatabase(const QString &path);
+    // The same for ciphertext already in memory (a carried database); the path is kept.
+    bool LoadDatabaseBuffer(QByteArray ciphertext);
+
+    // --- Selection and display ---
+    ElementNode *selectedElement() const;
+    // Selects node (null clears the selection) and shows it.
+    void selectElement(ElementNode *node);
+    void selectFirstElement();
+    // Fills the editor of the selected element without marking the database changed,
+    // and writes its dates into the main window's status line.
+    void ShowSelected();
+
+    // --- Settings and texts ---
+    // Password display, fonts, colours, icon size and tree width from the settings.
+    void ApplySettings();
+    // "FrmChild." texts for every control, menu item and message.
+    void ApplyLanguage();
+    // The Recent menus are the main window's own objects shown in this window's File
+    // menu, so there is nothing to copy; kept for the main window's call sites.
+    void RebuildRecentMenus() {}
+
+    // --- Closing ---
+    // Asks "Save changes to '%s'" when modified. True when the window may close: the
+    // answer was No, or Yes and the save succeeded. Cancel, or Yes with a cancelled or
+    // failed save, keeps it open (and modified).
+    bool CanClose();
+
+    // --- Commands (also reachable as actions) ---
+    // Save to the file path, or "Save as" without one; true when the database was saved.
+    bool MenSaveClick();
+    bool MenSaveAsClick();
+    // Adds an element of the kind by the placement rule with its default name. From a
+    // menu, in-place name editing of the new element starts. Null while locked.
+    ElementNode *addElement(NewElement what, bool fromMenu);
+    void MenAddKeyClick() { addElement(NewElement::Key, true); }
+    void MenAddEntryClick() { addElement(NewElement::Entry, true); }
+    void MenAddTableClick() { addElement(NewElement::Table, true); }
+    void MenAddFolderClick() { addElement(NewElement::Folder, true); }
+    void MenAddSubfolderClick() { addElement(NewElement::Subfolder, true); }
+    // Asks for a file, then adds it.
+    void MenAddFileClick();
+    // Attaches the whole file at path as a file element (a dropped file: fromMenu false).
+    // Says why and returns null when the file cannot be read, is too large for the
+    // format, or reading was cancelled.
+    ElementNode *addFile(const QString &path, bool fromMenu);
+    // Deletes the selected element after the question; true when it was deleted.
+    bool MenRemoveEntryClick();
+    // Starts in-place editing of the selected element's name.
+    void MenChangeEntryClick();
+    // Renames node with the duplicate check; shows "Duplicate entry name: " + name (or
+    // why a name cannot be stored) and returns false when refused.
+    bool renameElement(ElementNode *node, const QByteArray &name);
+
+    // --- Menus and actions for the main window ---
+    // File, Edit and Elements, in menu-bar order.
+    QList<QMenu *> menus() const;
+    // The action with this objectName ("MenSave", "MenAddKey", "MenRemoveEntry", ...), or null.
+    QAction *action(const QString &objectName) const;
+
+signals:
+    void modifiedChanged(bool modified);
+    void captionChanged(const QString &caption);
+    // "Close" chosen: the main window closes this window's sub-window (which asks CanClose).
+    void closeRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    friend class ChildActions;
+
+    void buildLayout();
+    void connectEditors();
+    void onCurrentChanged();
+    void onSplitterMoved();
+    void onNameEdited(const QString &text);
+    void onNameEntered();
+    void onNameLeft();
+    void onLabelEdited(ElementNode *node, const QByteArray &name);
+    void stamp(ElementNode *node);
+    ElementNode *editTarget() const;
+    void showStatus(const ElementNode *node);
+    void showEditorFor(ElementNode *node);
+    void startLabelEdit(ElementNode *node);
+    bool saveTo(const QString &path);
+    QString askSavePath();
+    bool ensurePassword();
+    void onLinkActivated(const QString &url);
+    void copyText(const QString &text);
+
+    MainServices &m_main;
+    ElementTree m_tree;
+    std::unique_ptr<ElementTreeModel> m_model;
+    QString m_filePath;
+    QByteArray m_password;
+    bool m_modified = false;
+    int m_editorKind = -1;
+    const ElementNode *m_lastShown = nullptr;
+    // The name field: the element renamed during the current visit and its name on entry.
+    const ElementNode *m_nameFieldElement = nullptr;
+    QByteArray m_nameOnEntry;
+    bool m_firstShown = false;
+
+    QTreeView *m_trvTree = nullptr;
+    QSplitter *m_sptMain = nullptr;
+    QWidget *m_pnlName = nullptr;
+    QLabel *m_imgIcon = nullptr;
+    QLineEdit *m_edtName = nullptr;
+    FileBar *m_pnlFile = nullptr;
+    KeyEditor *m_pnlKey = nullptr;
+    RichTextEdit *m_rdtText = nullptr;
+    TablePanel *m_pnlTable = nullptr;
+    ChildActions *m_actions = nullptr;
+};
