@@ -8,8 +8,12 @@
 #include <QTextDocument>
 #include <QTextList>
 
+#include <QHash>
+
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,8 +23,6 @@ constexpr int kMaxTwips = 31680;
 struct FontKey {
     QString family;
     int charset = 0;
-
-    friend bool operator==(const FontKey &, const FontKey &) = default;
 };
 
 int twips(qreal pixels)
@@ -54,8 +56,10 @@ private:
     const QTextDocument &m_document;
     QString m_defaultFamily;
     int m_defaultHalfPoints = 24;
-    std::vector<FontKey> m_fonts;
-    std::vector<QRgb> m_colors;
+    std::vector<FontKey> m_fonts; // in the order of first use
+    std::map<std::pair<QString, int>, int> m_fontIndex;
+    std::vector<QRgb> m_colors;   // in the order of first use
+    QHash<QRgb, int> m_colorIndex;
     QByteArray m_body;
     RtfCharFormat m_char;
     RtfParaFormat m_para;
@@ -237,22 +241,23 @@ void Writer::writeCharFormat(const QTextCharFormat &format)
 
 int Writer::fontIndex(const FontKey &key)
 {
-    const auto it = std::find(m_fonts.begin(), m_fonts.end(), key);
-    if (it != m_fonts.end()) {
-        return int(it - m_fonts.begin());
+    const auto [it, added] = m_fontIndex.try_emplace({key.family, key.charset}, int(m_fonts.size()));
+    if (added) {
+        m_fonts.push_back(key);
     }
-    m_fonts.push_back(key);
-    return int(m_fonts.size()) - 1;
+    return it->second;
 }
 
+// Colour table entry 0 is "auto", so the colours count from 1.
 int Writer::colorIndex(const QColor &color)
 {
     const QRgb rgb = color.rgb() & RGB_MASK;
-    const auto it = std::find(m_colors.begin(), m_colors.end(), rgb);
-    if (it != m_colors.end()) {
-        return int(it - m_colors.begin()) + 1;
+    const auto it = m_colorIndex.constFind(rgb);
+    if (it != m_colorIndex.constEnd()) {
+        return it.value();
     }
     m_colors.push_back(rgb);
+    m_colorIndex.insert(rgb, int(m_colors.size()));
     return int(m_colors.size());
 }
 

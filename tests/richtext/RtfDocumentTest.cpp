@@ -268,6 +268,28 @@ private slots:
         QCOMPARE(fragmentsOf(document.begin())[1].format.fontPointSize(), 1638.0);
     }
 
+    // Tables of many fonts and colours: each run is looked up, not searched for.
+    void manyFontsAndColours()
+    {
+        QTextDocument document;
+        QTextCursor cursor(&document);
+        cursor.beginEditBlock();
+        const int count = 60000;
+        for (int i = 0; i < count; ++i) {
+            QTextCharFormat format;
+            format.setForeground(QColor(QRgb(i * 7919)));
+            format.setFontFamilies({QStringLiteral("Font %1").arg(i % 5000)});
+            cursor.insertText(QStringLiteral("x"), format);
+        }
+        cursor.endEditBlock();
+        const QByteArray rtf = WriteRtfDocument(document);
+        QCOMPARE(rtf.count("\\red"), qsizetype(count));
+        QCOMPARE(rtf.count("\\fcharset0 Font "), qsizetype(5000));
+        QTextDocument again;
+        ReadRtfDocument(rtf, again);
+        QCOMPARE(WriteRtfDocument(again), rtf);
+    }
+
     void largeDocument()
     {
         QByteArray big("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"
