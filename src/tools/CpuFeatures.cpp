@@ -1,6 +1,8 @@
 #include "tools/CpuFeatures.h"
 
+#if VAULTBASE_X86
 #include <cpuid.h>
+#endif
 
 namespace {
 
@@ -9,6 +11,7 @@ struct Features {
     bool avxBmi = false;
 };
 
+#if VAULTBASE_X86
 // The register state the operating system saves (XCR0); bits 1 and 2 cover SSE and AVX.
 unsigned long long savedRegisterState()
 {
@@ -16,7 +19,9 @@ unsigned long long savedRegisterState()
     asm volatile("xgetbv" : "=a"(lo), "=d"(hi) : "c"(0));
     return (static_cast<unsigned long long>(hi) << 32) | lo;
 }
+#endif
 
+#if VAULTBASE_X86
 Features detect()
 {
     Features features;
@@ -35,6 +40,9 @@ Features detect()
     features.avxBmi = avx && (ebx & bit_BMI) != 0 && (ebx & bit_BMI2) != 0;
     return features;
 }
+#else
+Features detect() { return {}; }
+#endif
 
 const Features &features()
 {

@@ -3,7 +3,9 @@
 #include "tools/CpuFeatures.h"
 
 #include <bit>
+#if VAULTBASE_X86
 #include <immintrin.h>
+#endif
 
 using namespace DigestBlock;
 
@@ -74,6 +76,7 @@ void sha1CompressPortable(std::uint32_t state[5], const std::uint8_t *p, std::si
     state[4] = e;
 }
 
+#if VAULTBASE_X86
 // SHA-1 on the SHA extensions: sha1rnds4 runs four steps, sha1nexte derives the next E,
 // sha1msg1/sha1msg2 expand the schedule four words at a time. Group g covers steps 4g to
 // 4g+3 on the words W[g] held in msg[g % 4].
@@ -160,12 +163,15 @@ __attribute__((target("sha,sse4.1,ssse3"))) void sha1CompressShaNi(std::uint32_t
     _mm_storeu_si128(reinterpret_cast<__m128i *>(state), _mm_shuffle_epi32(abcd, 0x1b));
     state[4] = std::uint32_t(_mm_extract_epi32(e0, 3));
 }
+#endif
 
 Sha1Digest::Compress chooseCompress(DigestEngine engine)
 {
+#if VAULTBASE_X86
     if (engine == DigestEngine::Fastest && cpuHasShaExtensions()) {
         return sha1CompressShaNi;
     }
+#endif
     return sha1CompressPortable;
 }
 
@@ -173,7 +179,7 @@ Sha1Digest::Compress chooseCompress(DigestEngine engine)
 
 Sha1Digest::Sha1Digest(DigestEngine engine) : m_compress(chooseCompress(engine)) { reset(); }
 
-bool Sha1Digest::usesShaExtensions() const { return m_compress == sha1CompressShaNi; }
+bool Sha1Digest::usesShaExtensions() const { return m_compress != sha1CompressPortable; }
 
 void Sha1Digest::reset()
 {

@@ -3,7 +3,9 @@
 #include "tools/CpuFeatures.h"
 
 #include <bit>
+#if VAULTBASE_X86
 #include <immintrin.h>
+#endif
 
 using namespace DigestBlock;
 
@@ -120,6 +122,7 @@ void sha256CompressPortable(std::uint32_t state[8], const std::uint8_t *p, std::
     state[7] = h;
 }
 
+#if VAULTBASE_X86
 // SHA-256 on the SHA extensions: the state is held as ABEF and CDGH, sha256rnds2 runs two
 // rounds, sha256msg1/sha256msg2 expand the schedule. Group g runs rounds 4g to 4g+3 on
 // the words W[g] held in msg[g % 4].
@@ -203,6 +206,7 @@ __attribute__((target("sha,sse4.1,ssse3"))) void sha256CompressShaNi(std::uint32
     _mm_storeu_si128(reinterpret_cast<__m128i *>(state), state0);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(state + 4), state1);
 }
+#endif
 
 // Two 64-bit lanes; GCC's generic vectors become SSE2 on x86-64 and plain scalar code
 // elsewhere.
@@ -309,23 +313,37 @@ void sha512CompressPortable(std::uint64_t state[8], const std::uint8_t *p, std::
     sha512CompressBody(state, p, count);
 }
 
+#if VAULTBASE_X86
 // The same code where rotations need no copy (rorx), "and not" is one instruction and
 // vector instructions take three operands (AVX).
 __attribute__((target("avx,bmi,bmi2"))) void sha512CompressAvxBmi(std::uint64_t state[8], const std::uint8_t *p,
-                                                           std::size_t count)
+                                                                  std::size_t count)
 {
     sha512CompressBody(state, p, count);
 }
+#endif
 
 #undef SHA2_ROUND
 #undef SHA2_EIGHT
 
 Sha256Digest::Compress chooseSha256(DigestEngine engine)
 {
+#if VAULTBASE_X86
     if (engine == DigestEngine::Fastest && cpuHasShaExtensions()) {
         return sha256CompressShaNi;
     }
+#endif
     return sha256CompressPortable;
+}
+
+Sha512Digest::Compress chooseSha512(DigestEngine engine)
+{
+#if VAULTBASE_X86
+    if (engine == DigestEngine::Fastest && cpuHasAvxBmi()) {
+        return sha512CompressAvxBmi;
+    }
+#endif
+    return sha512CompressPortable;
 }
 
 } // namespace
@@ -337,7 +355,7 @@ Sha256Digest::Sha256Digest(bool is224, DigestEngine engine) : m_is224(is224), m_
     reset();
 }
 
-bool Sha256Digest::usesShaExtensions() const { return m_compress == sha256CompressShaNi; }
+bool Sha256Digest::usesShaExtensions() const { return m_compress != sha256CompressPortable; }
 
 void Sha256Digest::reset()
 {
@@ -365,7 +383,7 @@ void Sha256Digest::final(unsigned char *out)
 
 Sha512Digest::Sha512Digest(bool is384, DigestEngine engine)
     : m_is384(is384),
-      m_compress(engine == DigestEngine::Fastest && cpuHasAvxBmi() ? sha512CompressAvxBmi : sha512CompressPortable)
+      m_compress(chooseSha512(engine))
 {
     reset();
 }

@@ -127,11 +127,24 @@ void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t *p, std::s
     keccakAbsorbBody(lanes, p, count, rateLanes);
 }
 
-// The same rounds where chi's "and not" is one instruction (andn) and rotations need no copy (rorx).
-__attribute__((target("bmi,bmi2"))) void keccakAbsorbAvxBmi(std::uint64_t lanes[25], const std::uint8_t *p,
+#if VAULTBASE_X86
+// The same rounds where chi's "and not" is one instruction (andn) and rotations need no
+// copy (rorx).
+__attribute__((target("bmi,bmi2"))) void keccakAbsorbBmi(std::uint64_t lanes[25], const std::uint8_t *p,
                                                          std::size_t count, int rateLanes)
 {
     keccakAbsorbBody(lanes, p, count, rateLanes);
+}
+#endif
+
+Sha3Digest::Absorb chooseAbsorb(DigestEngine engine)
+{
+#if VAULTBASE_X86
+    if (engine == DigestEngine::Fastest && cpuHasAvxBmi()) {
+        return keccakAbsorbBmi;
+    }
+#endif
+    return keccakAbsorbPortable;
 }
 
 #undef KECCAK_LANES
@@ -143,7 +156,7 @@ __attribute__((target("bmi,bmi2"))) void keccakAbsorbAvxBmi(std::uint64_t lanes[
 Sha3Digest::Sha3Digest(int digestBytes, DigestEngine engine)
     : m_digestSize(digestBytes),
       m_rate(200 - 2 * digestBytes),
-      m_absorb(engine == DigestEngine::Fastest && cpuHasAvxBmi() ? keccakAbsorbAvxBmi : keccakAbsorbPortable)
+      m_absorb(chooseAbsorb(engine))
 {
     Q_ASSERT(digestBytes == 28 || digestBytes == 32 || digestBytes == 48 || digestBytes == 64);
     reset();
