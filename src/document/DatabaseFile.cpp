@@ -42,14 +42,16 @@ bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 
 QByteArray DatabaseStream(const ElementTree &tree, bool binary)
 {
+    if (binary) {
+        return class_treeview::WriteTreeBinary(tree);
+    }
     class_treeview converter;
     if (!converter.ExportTree(tree)) {
         return {};
     }
     // The text form cuts a cell at a column tag or a NUL and shifts the cells after it; the
     // binary form carries any cell, and every reader accepts it.
-    const bool useBinary = binary || !converter.TextFormCanCarry();
-    QByteArray stream = useBinary ? converter.WriteBinary() : converter.WriteText();
+    QByteArray stream = converter.TextFormCanCarry() ? converter.WriteText() : converter.WriteBinary();
     for (int r = 0; r < converter.RowCount(); ++r) {
         QByteArray hex = converter.TakeCell(class_treeview::ColBlob, r);
         SecureMemory::wipe(hex);
@@ -83,19 +85,16 @@ bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext)
 {
     try {
+        // The binary form is imported where it lies; the text form goes through the table.
         class_treeview converter;
-        if (!converter.ReadBinary(plaintext)) {
-            converter.Clear(true);
-            if (!converter.ReadText(plaintext)) {
+        ElementTree loaded;
+        if (!converter.ImportBinaryStream(loaded, plaintext, nullptr, false)) {
+            loaded.ClearTree();
+            if (!converter.ReadText(plaintext) || !converter.ImportTree(loaded, nullptr, false)) {
                 return false;
             }
         }
-        ElementTree loaded;
-        const bool imported = converter.ImportTree(loaded, nullptr, false);
         loaded.setSorted(tree.isSorted());
-        if (!imported) {
-            return false;
-        }
         tree.swapContent(loaded);
         return true;
     } catch (const std::bad_alloc &) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ElementData.h"
+#include "NameIndex.h"
 
 #include <QByteArray>
 
@@ -50,6 +51,7 @@ private:
     // The tree's hidden root for top-level elements; null only for that root.
     ElementNode *m_parent = nullptr;
     std::vector<std::unique_ptr<ElementNode>> m_children;
+    NameIndex m_childIndex; // the children by name; kept by the tree
     int m_row = 0;
     // Children were added or renamed while the tree's sorting was off.
     bool m_childrenUnsorted = false;

@@ -2,17 +2,12 @@
 
 #include "platform/CodePage.h"
 
-#include <QHash>
 #include <QLocale>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <functional>
-
-size_t ElementTree::IndexHash::operator()(const IndexKey &key) const
-{
-    return qHash(key.name) ^ std::hash<const void *>()(key.parent);
-}
 
 ElementTree::ElementTree()
     : m_root(new ElementNode(QByteArray(), KindFolder, KindOpenFolder, ElementData())),
@@ -85,13 +80,12 @@ QList<QByteArray> ElementTree::pathOf(const ElementNode *node) const
 
 ElementNode *ElementTree::findChild(const ElementNode *parent, QByteArrayView name) const
 {
-    const auto [first, last] = m_index.equal_range(IndexKey{level(parent), name});
     ElementNode *found = nullptr;
-    for (auto it = first; it != last; ++it) {
-        if (!found || it->second->m_row < found->m_row) {
-            found = it->second;
+    level(parent)->m_childIndex.forEach(name, [&](ElementNode *n) {
+        if (!found || n->m_row < found->m_row) {
+            found = n;
         }
-    }
+    });
     return found;
 }
 
@@ -112,13 +106,11 @@ ElementNode *ElementTree::findSibling(const ElementNode *start, QByteArrayView n
     if (!start) {
         return nullptr;
     }
-    const auto [first, last] = m_index.equal_range(IndexKey{start->m_parent, name});
     ElementNode *forward = nullptr;
     ElementNode *backward = nullptr;
-    for (auto it = first; it != last; ++it) {
-        ElementNode *n = it->second;
+    start->m_parent->m_childIndex.forEach(name, [&](ElementNode *n) {
         if (kind && n->m_kind != *kind) {
-            continue;
+            return;
         }
         if (n->m_row >= start->m_row) {
             if (!forward || n->m_row < forward->m_row) {
@@ -127,20 +119,16 @@ ElementNode *ElementTree::findSibling(const ElementNode *start, QByteArrayView n
         } else if (!backward || n->m_row > backward->m_row) {
             backward = n;
         }
-    }
+    });
     return forward ? forward : backward;
 }
 
 bool ElementTree::nameTaken(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self,
                             bool excludeSelf) const
 {
-    const auto [first, last] = m_index.equal_range(IndexKey{levelNode, name});
-    for (auto it = first; it != last; ++it) {
-        if (it->second != self || !excludeSelf) {
-            return true;
-        }
-    }
-    return false;
+    bool taken = false;
+    levelNode->m_childIndex.forEach(name, [&](const ElementNode *n) { taken = taken || n != self || !excludeSelf; });
+    return taken;
 }
 
 QByteArray ElementTree::uniqueNameAmong(const ElementNode *levelNode, const QByteArray &base, const ElementNode *self,
@@ -171,13 +159,88 @@ bool ElementTree::nameTakenBySibling(const ElementNode *node, QByteArrayView nam
     return node && nameTaken(node->m_parent, name, node, true);
 }
 
+namespace {
+
+// Primary weight of the characters whose collation is simple: space, then digits, then
+// letters regardless of case; 0 for every other byte.
+constexpr std::array<quint8, 256> makePlainWeights()
+{
+    std::array<quint8, 256> weights{};
+    weights[' '] = 1;
+    for (int i = 0; i < 10; ++i) {
+        weights['0' + i] = quint8(2 + i);
+    }
+    for (int i = 0; i < 26; ++i) {
+        weights['a' + i] = quint8(12 + i);
+        weights['A' + i] = quint8(12 + i);
+    }
+    return weights;
+}
+
+constexpr std::array<quint8, 256> kPlainWeights = makePlainWeights();
+
+// The collation's verdict for two names made only of letters, digits and spaces (most
+// names), without asking the collator: the letters compare without regard to case first,
+// and only names equal that way are ordered by case, lowercase first, at the first place
+// they differ. False when a name holds any other byte.
+bool comparePlainNames(QByteArrayView a, QByteArrayView b, int &result)
+{
+    for (const char c : a) {
+        if (kPlainWeights[static_cast<unsigned char>(c)] == 0) {
+            return false;
+        }
+    }
+    for (const char c : b) {
+        if (kPlainWeights[static_cast<unsigned char>(c)] == 0) {
+            return false;
+        }
+    }
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const int wa = kPlainWeights[static_cast<unsigned char>(a[i])];
+        const int wb = kPlainWeights[static_cast<unsigned char>(b[i])];
+        if (wa != wb) {
+            result = wa - wb;
+            return true;
+        }
+    }
+    if (a.size() != b.size()) {
+        result = a.size() < b.size() ? -1 : 1;
+        return true;
+    }
+    for (qsizetype i = 0; i < common; ++i) {
+        if (a[i] != b[i]) {
+            // Same letter, other case: the lowercase one (the larger byte) comes first.
+            result = a[i] > b[i] ? -1 : 1;
+            return true;
+        }
+    }
+    result = 0;
+    return true;
+}
+
+} // namespace
+
 int ElementTree::compareNames(QByteArrayView a, QByteArrayView b) const
 {
     if (a == b) {
         return 0;
     }
-    const int collated = m_collator.compare(CodePage::toUnicode(QByteArray::fromRawData(a.data(), a.size())),
-                                            CodePage::toUnicode(QByteArray::fromRawData(b.data(), b.size())));
+    int plain = 0;
+    if (comparePlainNames(a, b, plain)) {
+        return plain;
+    }
+    // The names as the code page's text, converted on the stack: sorting a big level
+    // compares many names, and none of them needs a string of its own.
+    QVarLengthArray<QChar, 64> textA(a.size());
+    QVarLengthArray<QChar, 64> textB(b.size());
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        textA[i] = CodePage::toUnicode(static_cast<unsigned char>(a[i]));
+    }
+    for (qsizetype i = 0; i < b.size(); ++i) {
+        textB[i] = CodePage::toUnicode(static_cast<unsigned char>(b[i]));
+    }
+    const int collated = m_collator.compare(QStringView(textA.data(), textA.size()), QStringView(textB.data(), textB.size()));
     if (collated != 0) {
         return collated;
     }
@@ -236,12 +299,12 @@ ElementNode *ElementTree::insertElement(ElementNode *parent, QByteArray name, qi
     if (children.size() == children.capacity()) {
         children.reserve(std::max<size_t>(4, children.size() * 2));
     }
-    m_index.emplace(IndexKey{levelNode, raw->m_name}, raw);
+    levelNode->m_childIndex.insert(raw);
     if (m_observer) {
         m_observer->elementAboutToBeInserted(observedParent(levelNode), position);
     }
     if (!m_sorted && !children.empty()) {
-        levelNode->m_childrenUnsorted = true;
+        markUnsorted(levelNode);
     }
     children.insert(children.begin() + position, std::move(node));
     renumber(levelNode, position);
@@ -288,23 +351,17 @@ void ElementTree::setName(ElementNode *node, QByteArray name)
         return;
     }
     ElementNode *levelNode = node->m_parent;
-    // The index key views the old name: take the entry out before the name changes.
-    const auto [first, last] = m_index.equal_range(IndexKey{levelNode, node->m_name});
-    for (auto it = first; it != last; ++it) {
-        if (it->second == node) {
-            m_index.erase(it);
-            break;
-        }
-    }
+    // The index finds the entry by the old name: it goes out before the name changes.
+    levelNode->m_childIndex.erase(node);
     node->m_name = std::move(name);
-    m_index.emplace(IndexKey{levelNode, node->m_name}, node);
+    levelNode->m_childIndex.insert(node);
     if (m_observer) {
         m_observer->elementChanged(node);
     }
     if (m_sorted) {
         placeAfterRename(node);
     } else {
-        levelNode->m_childrenUnsorted = true;
+        markUnsorted(levelNode);
     }
 }
 
@@ -355,24 +412,19 @@ void ElementTree::notifyChanged(const ElementNode *node)
     }
 }
 
-void ElementTree::unindexSubtree(ElementNode *node, int &removed)
+int ElementTree::subtreeSize(const ElementNode *node) const
 {
-    std::vector<ElementNode *> pending{node};
+    int size = 0;
+    std::vector<const ElementNode *> pending{node};
     while (!pending.empty()) {
-        ElementNode *n = pending.back();
+        const ElementNode *n = pending.back();
         pending.pop_back();
-        const auto [first, last] = m_index.equal_range(IndexKey{n->m_parent, n->m_name});
-        for (auto it = first; it != last; ++it) {
-            if (it->second == n) {
-                m_index.erase(it);
-                break;
-            }
-        }
-        ++removed;
+        ++size;
         for (const auto &child : n->m_children) {
             pending.push_back(child.get());
         }
     }
+    return size;
 }
 
 bool ElementTree::DeleteSubtree(ElementNode *node)
@@ -385,8 +437,12 @@ bool ElementTree::DeleteSubtree(ElementNode *node)
     if (m_observer) {
         m_observer->elementAboutToBeRemoved(node);
     }
-    int removed = 0;
-    unindexSubtree(node, removed);
+    if (!m_sorted && !m_unsortedLevels.empty()) {
+        m_unsortedLevelsComplete = false;
+    }
+    // The descendants' indexes go with their parents; only the node leaves an index.
+    const int removed = subtreeSize(node);
+    levelNode->m_childIndex.erase(node);
     auto &children = levelNode->m_children;
     std::unique_ptr<ElementNode> owned = std::move(children[size_t(row)]);
     children.erase(children.begin() + row);
@@ -404,14 +460,24 @@ bool ElementTree::ClearTree()
     if (m_observer) {
         m_observer->treeAboutToBeReset();
     }
-    m_index.clear();
+    m_root->m_childIndex.clear();
     m_root->m_children.clear();
     m_root->m_childrenUnsorted = false;
+    m_unsortedLevels.clear();
+    m_unsortedLevelsComplete = true;
     m_count = 0;
     if (m_observer) {
         m_observer->treeReset();
     }
     return true;
+}
+
+void ElementTree::markUnsorted(ElementNode *levelNode)
+{
+    if (!levelNode->m_childrenUnsorted) {
+        levelNode->m_childrenUnsorted = true;
+        m_unsortedLevels.push_back(levelNode);
+    }
 }
 
 void ElementTree::setSorted(bool sorted)
@@ -421,14 +487,23 @@ void ElementTree::setSorted(bool sorted)
     if (!resume) {
         return;
     }
-    if (m_root->m_childrenUnsorted) {
-        sortLevel(m_root.get());
-    }
-    for (ElementNode *n = firstRoot(); n; n = nextInOrder(n)) {
-        if (n->m_childrenUnsorted) {
-            sortLevel(n);
+    if (m_unsortedLevelsComplete) {
+        for (ElementNode *levelNode : m_unsortedLevels) {
+            sortLevel(levelNode);
+        }
+    } else {
+        // Elements were deleted meanwhile, and the list may name some of them: walk the tree.
+        if (m_root->m_childrenUnsorted) {
+            sortLevel(m_root.get());
+        }
+        for (ElementNode *n = firstRoot(); n; n = nextInOrder(n)) {
+            if (n->m_childrenUnsorted) {
+                sortLevel(n);
+            }
         }
     }
+    m_unsortedLevels.clear();
+    m_unsortedLevelsComplete = true;
 }
 
 void ElementTree::sortLevel(ElementNode *levelNode)
@@ -476,9 +551,10 @@ void ElementTree::swapContent(ElementTree &other)
         other.m_observer->treeAboutToBeReset();
     }
     std::swap(m_root, other.m_root);
-    std::swap(m_index, other.m_index);
     std::swap(m_count, other.m_count);
     std::swap(m_sorted, other.m_sorted);
+    std::swap(m_unsortedLevels, other.m_unsortedLevels);
+    std::swap(m_unsortedLevelsComplete, other.m_unsortedLevelsComplete);
     if (m_observer) {
         m_observer->treeReset();
     }

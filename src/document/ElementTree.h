@@ -10,7 +10,6 @@
 
 #include <memory>
 #include <optional>
-#include <unordered_map>
 
 // What an element command adds; decides the kind code and where the element goes.
 enum class NewElement { Key, Entry, Table, File, Subfolder, Folder };
@@ -99,16 +98,6 @@ public:
     void swapContent(ElementTree &other);
 
 private:
-    struct IndexKey {
-        const ElementNode *parent;
-        QByteArrayView name; // views the node's own name, which changes only via the tree
-        bool operator==(const IndexKey &other) const { return parent == other.parent && name == other.name; }
-    };
-    struct IndexHash {
-        size_t operator()(const IndexKey &key) const;
-    };
-    using Index = std::unordered_multimap<IndexKey, ElementNode *, IndexHash>;
-
     ElementNode *level(const ElementNode *parent) const { return parent ? const_cast<ElementNode *>(parent) : m_root.get(); }
     const ElementNode *observedParent(const ElementNode *levelNode) const;
     QByteArray uniqueNameAmong(const ElementNode *levelNode, const QByteArray &base, const ElementNode *self,
@@ -118,12 +107,16 @@ private:
     void renumber(ElementNode *levelNode, int from);
     void placeAfterRename(ElementNode *node);
     void sortLevel(ElementNode *levelNode);
-    void unindexSubtree(ElementNode *node, int &removed);
+    void markUnsorted(ElementNode *levelNode);
+    int subtreeSize(const ElementNode *node) const;
 
     std::unique_ptr<ElementNode> m_root; // hidden; its children are the top level
-    Index m_index;
     int m_count = 0;
     bool m_sorted = true;
+    // Levels that got children while sorting was off; complete unless elements were
+    // deleted meanwhile.
+    std::vector<ElementNode *> m_unsortedLevels;
+    bool m_unsortedLevelsComplete = true;
     ElementTreeObserver *m_observer = nullptr;
     QCollator m_collator;
 };

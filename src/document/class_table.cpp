@@ -237,9 +237,8 @@ bool class_table::CopyCell(int col, int row, char *buffer, int capacity) const
     return true;
 }
 
-int class_table::GetCellInt(int col, int row) const
+int class_table::LeadingInt(QByteArrayView text)
 {
-    const QByteArrayView text = CellView(col, row);
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
         ++i;
@@ -255,6 +254,11 @@ int class_table::GetCellInt(int col, int row) const
     }
     value = negative ? -value : value;
     return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
+}
+
+int class_table::GetCellInt(int col, int row) const
+{
+    return LeadingInt(CellView(col, row));
 }
 
 bool class_table::SetCellInt(int col, int row, int n)

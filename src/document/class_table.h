@@ -60,6 +60,8 @@ public:
     bool CopyCell(int col, int row, char *buffer, int capacity) const;
     // Leading decimal number of the cell (as strtol reads it, saturated to 32 bits).
     int GetCellInt(int col, int row) const;
+    // The number strtol reads at the start of text (spaces, a sign, digits), saturated.
+    static int LeadingInt(QByteArrayView text);
     bool SetCellInt(int col, int row, int n);
 
     // Stream cells: bytes kept as "<CT_STREAM>" and two lowercase hex digits per byte.
@@ -87,6 +89,12 @@ public:
     // negative count, a cell length below -1 or a stream that ends early (the cells read
     // before the damage stay in the table).
     bool ReadBinary(QByteArrayView buffer);
+    // The two steps of reading a binary stream, for readers that walk one in place: the
+    // header check (magic, non-negative counts that the stream can hold) and one cell, whose
+    // view goes to cell; the offset after it, or -1 when the stream ends early or the
+    // length is invalid.
+    static bool ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows);
+    static qsizetype NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell);
     // Text table stream with its terminating NUL, which the size counts.
     QByteArray WriteText() const;
     // Reads up to the first NUL or the end of the buffer.

@@ -42,26 +42,6 @@ void appendBytes(char *&out, QByteArrayView bytes)
     }
 }
 
-// The number atoi reads at the start of text: spaces, a sign, digits; saturated.
-int leadingInt(QByteArrayView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    qint64 value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min<qint64>(value * 10 + (text[i] - '0'), qint64(INT_MAX) + 1);
-    }
-    value = negative ? -value : value;
-    return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
-}
-
 // The decimal value between an opening and a closing tag, both searched from `from`;
 // the position one character after the start of the closing tag goes to next.
 bool taggedNumber(QByteArrayView text, qsizetype from, QByteArrayView open, QByteArrayView close,
@@ -72,7 +52,7 @@ bool taggedNumber(QByteArrayView text, qsizetype from, QByteArrayView open, QByt
     if (start < 0 || end < 0 || end < start + open.size()) {
         return false;
     }
-    value = leadingInt(text.sliced(start + open.size(), end - start - open.size()));
+    value = class_table::LeadingInt(text.sliced(start + open.size(), end - start - open.size()));
     next = end + 1;
     return true;
 }
@@ -130,21 +110,42 @@ QByteArray class_table::WriteBinary() const
     return stream;
 }
 
+bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows)
+{
+    if (stream.size() < BinaryHeaderSize || std::memcmp(stream.data(), BinaryMagic, size_t(BinaryMagicSize)) != 0) {
+        return false;
+    }
+    cols = qFromLittleEndian<qint32>(stream.data() + kColumnCountOffset);
+    rows = qFromLittleEndian<qint32>(stream.data() + kRowCountOffset);
+    // Every cell takes at least its 4-byte length: a header that claims more cells than
+    // the stream holds is refused before anything is allocated for them.
+    return cols >= 0 && rows >= 0 && qint64(cols) * qint64(rows) <= (stream.size() - BinaryHeaderSize) / 4;
+}
+
+qsizetype class_table::NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell)
+{
+    if (pos < 0 || stream.size() - pos < 4) {
+        return -1;
+    }
+    const qint32 length = qFromLittleEndian<qint32>(stream.data() + pos);
+    pos += 4;
+    if (length == 0 || length == -1) {
+        cell = QByteArrayView();
+        return pos;
+    }
+    // The text and the NUL the writer puts after it must both be there.
+    if (length < 0 || qint64(length) >= qint64(stream.size() - pos)) {
+        return -1;
+    }
+    cell = stream.sliced(pos, length);
+    return pos + length + 1;
+}
+
 bool class_table::ReadBinary(QByteArrayView buffer)
 {
-    if (buffer.size() < BinaryHeaderSize
-        || std::memcmp(buffer.data(), BinaryMagic, size_t(BinaryMagicSize)) != 0) {
-        return false;
-    }
-    const qint32 cols = qFromLittleEndian<qint32>(buffer.data() + kColumnCountOffset);
-    const qint32 rows = qFromLittleEndian<qint32>(buffer.data() + kRowCountOffset);
-    if (cols < 0 || rows < 0) {
-        return false;
-    }
-    // Every cell takes at least its 4-byte length: a header that claims more cells than
-    // the buffer holds is refused before anything is allocated for them.
-    const qint64 cellCount = qint64(cols) * qint64(rows);
-    if (cellCount > (buffer.size() - BinaryHeaderSize) / 4) {
+    qint32 cols = 0;
+    qint32 rows = 0;
+    if (!ReadBinaryHeader(buffer, cols, rows)) {
         return false;
     }
     ExclusiveHold hold(*this);
@@ -152,10 +153,9 @@ bool class_table::ReadBinary(QByteArrayView buffer)
         return false;
     }
     setSizeUnguarded(cols, rows);
-    if (cellCount == 0) {
+    if (cols == 0 || rows == 0) {
         return true;
     }
-    const char *data = buffer.data();
     qsizetype pos = BinaryHeaderSize;
     try {
         if (m_rows.size() < size_t(rows)) {
@@ -167,21 +167,12 @@ bool class_table::ReadBinary(QByteArrayView buffer)
                 cells.resize(size_t(cols));
             }
             for (qint32 c = 0; c < cols; ++c) {
-                if (buffer.size() - pos < 4) {
+                QByteArrayView cell;
+                pos = NextBinaryCell(buffer, pos, cell);
+                if (pos < 0) {
                     return false;
                 }
-                const qint32 length = qFromLittleEndian<qint32>(data + pos);
-                pos += 4;
-                if (length == 0 || length == -1) {
-                    cells[size_t(c)] = QByteArray();
-                    continue;
-                }
-                // The text and the NUL the writer puts after it must both be there.
-                if (length < 0 || qint64(length) >= qint64(buffer.size() - pos)) {
-                    return false;
-                }
-                cells[size_t(c)] = QByteArray(data + pos, length);
-                pos += qsizetype(length) + 1;
+                cells[size_t(c)] = cell.toByteArray();
             }
         }
     } catch (const std::bad_alloc &) {

@@ -34,6 +34,11 @@ public:
     // Refills the table from the whole tree, or from subtreeRoot and its descendants.
     bool ExportTree(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
 
+    // The binary table stream of the rows ExportTree would produce (the same bytes),
+    // written straight from the tree without the table in between. Empty when a cell is
+    // too long for the stream's 32-bit lengths.
+    static QByteArray WriteTreeBinary(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
+
     // Adds the table's rows to tree, last row first (children before their parents; a
     // missing folder on the way is created as a placeholder that its own row fills later).
     // Nested paths start their search at anchor, else at the first top-level element,
@@ -47,6 +52,11 @@ public:
     // level once. The rows' cells are moved into the tree: the table is spent afterwards.
     bool ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow);
 
+    // ReadBinary of stream followed by ImportTree, reading the cells where they lie in the
+    // stream instead of copying them into the table first. Accepts and refuses exactly the
+    // streams ReadBinary does; a refused stream changes nothing.
+    bool ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow);
+
     // The node most recently added at the top of the last import (with an anchor or
     // singleRow), or null.
     ElementNode *LastTopNode() const { return m_lastTopNode; }
@@ -54,9 +64,13 @@ public:
 private:
     struct PendingRename;
     struct RowData;
+    struct FolderCache;
 
     RowData takeRow(int row);
-    void importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow, PendingRename &rename);
+    template<typename TakeRow>
+    bool importRows(ElementTree &tree, ElementNode *anchor, bool singleRow, int rows, TakeRow &&take);
+    void importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow, PendingRename &rename,
+                      FolderCache &cache);
     void importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row, const PendingRename &rename);
 
     ElementNode *m_lastTopNode = nullptr;

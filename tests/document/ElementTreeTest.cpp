@@ -4,6 +4,9 @@
 #include "document/ElementTree.h"
 #include "platform/Clock.h"
 
+#include <QCollator>
+#include <QLocale>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -84,6 +87,35 @@ private slots:
         // Names the collation finds equal still have a fixed order.
         QVERIFY(tree.compareNames("a\x01", "a") != 0);
         QCOMPARE(tree.compareNames("a\x01", "a"), -tree.compareNames("a", "a\x01"));
+    }
+
+    // Plain names (letters, digits, spaces) are ordered without the collator; the order
+    // must be the collator's all the same.
+    void plainNamesFollowTheCollation()
+    {
+        QCollator collator(QLocale(QLocale::English, QLocale::UnitedStates));
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        const QByteArray alphabet("aAbBzZ09 5yY");
+        QRandomGenerator random(5);
+        ElementTree tree;
+        auto randomName = [&] {
+            QByteArray name;
+            for (int i = random.bounded(0, 5); i > 0; --i) {
+                name.append(alphabet[random.bounded(alphabet.size())]);
+            }
+            return name;
+        };
+        for (int i = 0; i < 20000; ++i) {
+            const QByteArray a = randomName();
+            const QByteArray b = randomName();
+            const int expected = collator.compare(QString::fromLatin1(a), QString::fromLatin1(b));
+            const int actual = tree.compareNames(a, b);
+            if (expected != 0) {
+                QVERIFY2((expected < 0) == (actual < 0), (a + " / " + b).constData());
+            } else {
+                QCOMPARE(a, b);
+            }
+        }
     }
 
     void namesDifferingInCaseAreDistinct()
@@ -245,6 +277,11 @@ private slots:
             add(tree, folder, names.last());
         }
         add(tree, nullptr, "a top");
+        // A level deleted while sorting is off is not sorted later (nor touched).
+        ElementNode *doomed = add(tree, nullptr, "doomed");
+        add(tree, doomed, "z");
+        add(tree, doomed, "y");
+        QVERIFY(tree.DeleteSubtree(doomed));
         QCOMPARE(tree.childAt(folder, 0)->name(), names.first());
         tree.setSorted(true);
         QCOMPARE(tree.firstRoot()->name(), QByteArray("a top"));
@@ -254,6 +291,38 @@ private slots:
         }
         for (const QByteArray &name : names) {
             QVERIFY(tree.findChild(folder, name));
+        }
+    }
+
+    // Renames and deletions keep the name index exact (a shadow map says what it must find).
+    void nameIndexFollowsRenamesAndDeletions()
+    {
+        ElementTree tree;
+        ElementNode *folder = add(tree, nullptr, "f");
+        QMap<QByteArray, ElementNode *> shadow;
+        QRandomGenerator random(17);
+        for (int step = 0; step < 6000; ++step) {
+            const QByteArray name = QByteArray::number(random.bounded(800));
+            const int action = random.bounded(3);
+            ElementNode *existing = shadow.value(name);
+            if (action == 0 && !existing) {
+                shadow.insert(name, add(tree, folder, name));
+            } else if (action == 1 && existing) {
+                QVERIFY(tree.DeleteSubtree(existing));
+                shadow.remove(name);
+            } else if (action == 2 && existing) {
+                const QByteArray renamed = QByteArray::number(random.bounded(800));
+                QCOMPARE(tree.rename(existing, renamed), !shadow.contains(renamed) || renamed == name);
+                if (!shadow.contains(renamed)) {
+                    shadow.remove(name);
+                    shadow.insert(renamed, existing);
+                }
+            }
+        }
+        QCOMPARE(folder->childCount(), int(shadow.size()));
+        for (int i = 0; i < 800; ++i) {
+            const QByteArray name = QByteArray::number(i);
+            QCOMPARE(tree.findChild(folder, name), shadow.value(name));
         }
     }
 

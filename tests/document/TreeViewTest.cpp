@@ -267,10 +267,49 @@ private slots:
             vaultbase::test::fillRandomTree(tree, seed, 150);
             class_treeview table;
             QVERIFY(table.ExportTree(tree));
+            // The direct writer gives the bytes of the table's binary stream.
+            const QByteArray stream = table.WriteBinary();
+            QCOMPARE(class_treeview::WriteTreeBinary(tree), stream);
             ElementTree back;
             QVERIFY(importInto(back, table, nullptr, false));
             QCOMPARE(treeDifference(tree, back), QString());
+            class_treeview direct;
+            ElementTree inPlace;
+            QVERIFY(direct.ImportBinaryStream(inPlace, stream, nullptr, false));
+            inPlace.setSorted(true);
+            QCOMPARE(treeDifference(tree, inPlace), QString());
         }
+    }
+
+    // Both readers of the binary form import subtrees the same way, also onto an anchor.
+    void directImportMatchesTableImport()
+    {
+        ElementTree tree;
+        vaultbase::test::fillRandomTree(tree, 21, 120);
+        const ElementNode *folder = tree.firstRoot();
+        while (folder && (!folder->isFolder() || folder->childCount() == 0)) {
+            folder = tree.nextInOrder(folder);
+        }
+        QVERIFY(folder);
+        class_treeview table;
+        table.ExportTree(tree, folder);
+        const QByteArray stream = class_treeview::WriteTreeBinary(tree, folder);
+        QCOMPARE(stream, table.WriteBinary());
+
+        ElementTree viaTable;
+        ElementTree inPlace;
+        vaultbase::test::fillRandomTree(viaTable, 21, 120);
+        vaultbase::test::fillRandomTree(inPlace, 21, 120);
+        ElementNode *anchorA = viaTable.nodeAt(3);
+        ElementNode *anchorB = inPlace.nodeAt(3);
+        class_treeview fromTable;
+        QVERIFY(fromTable.ReadBinary(stream));
+        QVERIFY(importInto(viaTable, fromTable, anchorA, false));
+        class_treeview direct;
+        QVERIFY(direct.ImportBinaryStream(inPlace, stream, anchorB, false));
+        inPlace.setSorted(true);
+        QCOMPARE(inPlace.count(), tree.count() + table.RowCount());
+        QCOMPARE(treeDifference(viaTable, inPlace), QString());
     }
 };
 

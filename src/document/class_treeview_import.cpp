@@ -23,6 +23,12 @@ struct class_treeview::PendingRename {
     }
 };
 
+struct class_treeview::FolderCache {
+    QByteArray folders;
+    ElementNode *start = nullptr;
+    ElementNode *reached = nullptr;
+};
+
 struct class_treeview::RowData {
     QByteArray path;
     ElementData data;
@@ -41,72 +47,22 @@ ElementNode *placeholderFolder(ElementTree &tree, ElementNode *parent, QByteArra
 
 } // namespace
 
-bool class_treeview::ExportTree(const ElementTree &tree, const ElementNode *subtreeRoot)
+namespace {
+
+// The count in column 7 only says that a Blob is there: the stream cell's own length
+// decides its size, so a count that disagrees can neither cut the bytes nor claim more
+// than were decoded. A column 6 that is no stream cell gives no Blob.
+void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView count)
 {
-    if (!Clear() || !InitSize(TreeColumns, 0)) {
-        return false;
+    if (class_table::LeadingInt(count) <= 0) {
+        return;
     }
-    // Kind and selected codes repeat a handful of values: their texts are shared.
-    std::array<QByteArray, 8> codeTexts;
-    auto codeText = [&](qint32 code) {
-        if (code < 0 || size_t(code) >= codeTexts.size()) {
-            return QByteArray::number(code);
-        }
-        QByteArray &text = codeTexts[size_t(code)];
-        if (text.isEmpty()) {
-            text = QByteArray::number(code);
-        }
-        return text;
-    };
-    const QByteArray zero("0");
-    // Pre-order walk on an explicit stack; each entry carries the prefix of its path
-    // (empty for the export's roots, whose path is the bare name).
-    struct Pending {
-        const ElementNode *node;
-        QByteArray prefix;
-    };
-    std::vector<Pending> stack;
-    try {
-        if (subtreeRoot) {
-            stack.push_back({subtreeRoot, QByteArray()});
-        } else {
-            for (int i = tree.childCount(nullptr) - 1; i >= 0; --i) {
-                stack.push_back({tree.childAt(nullptr, i), QByteArray()});
-            }
-        }
-        while (!stack.empty()) {
-            Pending entry = std::move(stack.back());
-            stack.pop_back();
-            const ElementNode *node = entry.node;
-            const bool exportRoot = entry.prefix.isEmpty();
-            QByteArray path = exportRoot ? node->name() : entry.prefix + node->name() + kSeparator.toByteArray();
-            const ElementData &data = node->data();
-            Row row(TreeColumns);
-            row[ColPath] = path;
-            row[ColContent] = data.Content;
-            row[ColDetail] = data.Detail;
-            row[ColComment] = data.Comment;
-            row[ColKind] = codeText(node->kind());
-            row[ColSelected] = codeText(node->selectedCode());
-            row[ColBlob] = data.Blob ? StreamCell::encode(*data.Blob) : zero;
-            row[ColBlobSize] = data.Blob ? QByteArray::number(data.BlobSize) : zero;
-            row[ColCreated] = data.Created;
-            row[ColModified] = data.Modified;
-            if (!AppendRow(std::move(row))) {
-                return false;
-            }
-            if (node->childCount() > 0) {
-                const QByteArray childPrefix = exportRoot ? path + kSeparator.toByteArray() : path;
-                for (int i = node->childCount() - 1; i >= 0; --i) {
-                    stack.push_back({node->child(i), childPrefix});
-                }
-            }
-        }
-    } catch (const std::bad_alloc &) {
-        return false;
+    if (std::optional<QByteArray> bytes = StreamCell::decode(streamCell)) {
+        data.setBlob(std::move(*bytes));
     }
-    return true;
 }
+
+} // namespace
 
 class_treeview::RowData class_treeview::takeRow(int row)
 {
@@ -119,31 +75,25 @@ class_treeview::RowData class_treeview::takeRow(int row)
     data.data.Modified = TakeCell(ColModified, row);
     data.kind = GetCellInt(ColKind, row);
     data.selected = GetCellInt(ColSelected, row);
-    if (GetCellInt(ColBlobSize, row) > 0) {
-        // The count in column 7 only says that a Blob is there: the stream cell's own
-        // length decides its size, so a count that disagrees can neither cut the bytes nor
-        // claim more than were decoded. A column 6 that is no stream cell gives no Blob.
-        if (std::optional<QByteArray> bytes = StreamCell::decode(CellView(ColBlob, row))) {
-            data.data.setBlob(std::move(*bytes));
-        }
-    }
+    setBlobFrom(data.data, CellView(ColBlob, row), CellView(ColBlobSize, row));
     // The hex text of an attachment is plaintext too: wiped, not just freed.
     QByteArray hex = TakeCell(ColBlob, row);
     SecureMemory::wipe(hex);
     return data;
 }
 
-bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow)
+template<typename TakeRow>
+bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool singleRow, int rows, TakeRow &&take)
 {
     m_lastTopNode = nullptr;
     tree.setSorted(false);
     PendingRename rename;
+    FolderCache cache;
     try {
-        const int lastRow = RowCount() - 1;
-        for (int r = lastRow; r >= 0; --r) {
-            RowData row = takeRow(r);
+        for (int r = rows - 1; r >= 0; --r) {
+            RowData row = take(r);
             if (row.path.contains(kSeparator)) {
-                importNested(tree, anchor, row, r == lastRow, rename);
+                importNested(tree, anchor, row, r == rows - 1, rename, cache);
             } else {
                 importTop(tree, anchor, singleRow, row, rename);
             }
@@ -154,16 +104,83 @@ bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool sin
     return true;
 }
 
+bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow)
+{
+    return importRows(tree, anchor, singleRow, RowCount(), [this](int r) { return takeRow(r); });
+}
+
+bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow)
+{
+    qint32 cols = 0;
+    qint32 rows = 0;
+    if (!ReadBinaryHeader(stream, cols, rows)) {
+        return false;
+    }
+    // A table without columns has no rows either (its size cannot be set).
+    if (cols == 0) {
+        rows = 0;
+    }
+    // The whole stream is checked, and where each row starts noted, before the tree
+    // changes: rows are imported last to first.
+    std::vector<qsizetype> rowStarts;
+    try {
+        rowStarts.reserve(size_t(rows));
+        qsizetype pos = BinaryHeaderSize;
+        for (qint32 r = 0; r < rows; ++r) {
+            rowStarts.push_back(pos);
+            for (qint32 c = 0; c < cols; ++c) {
+                QByteArrayView cell;
+                pos = NextBinaryCell(stream, pos, cell);
+                if (pos < 0) {
+                    return false;
+                }
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    const int used = std::min<int>(cols, TreeColumns);
+    return importRows(tree, anchor, singleRow, rows, [&](int r) {
+        std::array<QByteArrayView, TreeColumns> cells{};
+        qsizetype pos = rowStarts[size_t(r)];
+        for (int c = 0; c < used; ++c) {
+            pos = NextBinaryCell(stream, pos, cells[size_t(c)]);
+        }
+        RowData row;
+        // Viewed in place: the path is only read, and names taken from it are copied.
+        row.path = QByteArray::fromRawData(cells[ColPath].data(), cells[ColPath].size());
+        row.data.Content = cells[ColContent].toByteArray();
+        row.data.Detail = cells[ColDetail].toByteArray();
+        row.data.Comment = cells[ColComment].toByteArray();
+        row.data.Created = cells[ColCreated].toByteArray();
+        row.data.Modified = cells[ColModified].toByteArray();
+        row.kind = LeadingInt(cells[ColKind]);
+        row.selected = LeadingInt(cells[ColSelected]);
+        setBlobFrom(row.data, cells[ColBlob], cells[ColBlobSize]);
+        return row;
+    });
+}
+
 void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow,
-                                  PendingRename &rename)
+                                  PendingRename &rename, FolderCache &cache)
 {
     rename.applyTo(row.path);
     const QByteArrayView path(row.path);
     const qsizetype finalSeparator = path.lastIndexOf(kSeparator);
+    const qsizetype lastStart = path.first(finalSeparator).lastIndexOf(kSeparator);
+    // The folders before the element's own name; empty for a path of one component.
+    const QByteArrayView folders = path.first(lastStart < 0 ? 0 : lastStart + kSeparator.size());
     ElementNode *start = anchor ? anchor : tree.firstRoot();
     ElementNode *reached = nullptr;
     qsizetype pos = 0;
-    for (bool firstComponent = true;; firstComponent = false) {
+    bool firstComponent = true;
+    // Rows come in sibling runs: the folders of the row before are those of this one.
+    if (!folders.isEmpty() && cache.reached && cache.start == start && QByteArrayView(cache.folders) == folders) {
+        reached = cache.reached;
+        pos = folders.size();
+        firstComponent = false;
+    }
+    for (;; firstComponent = false) {
         const qsizetype separator = path.indexOf(kSeparator, pos);
         const QByteArrayView name = path.sliced(pos, separator - pos);
         pos = separator + kSeparator.size();
@@ -178,6 +195,10 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
                 node = tree.insertElement(parent, name.toByteArray(), row.kind, row.selected, std::move(row.data));
             }
             tree.setCodes(node, row.kind, row.selected);
+            // Adding the element below the folders cannot change how they are found.
+            if (!firstComponent && !(firstRow && rename.pending)) {
+                cache = FolderCache{folders.toByteArray(), start, reached};
+            }
             return;
         }
         if (!firstComponent) {
@@ -188,6 +209,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
         if (!start) {
             // An empty tree: the first folder becomes its first top-level element.
             reached = placeholderFolder(tree, nullptr, name);
+            start = reached;
             continue;
         }
         ElementNode *found = tree.findSibling(start, name);
@@ -221,7 +243,9 @@ void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool sing
         tree.replaceData(found, std::move(row.data));
         return;
     }
-    ElementNode *node = tree.insertElement(anchor, std::move(name), row.kind, row.selected, std::move(row.data));
+    // The name is copied: a path read in place views the stream it came from.
+    ElementNode *node = tree.insertElement(anchor, QByteArray(name.constData(), name.size()), row.kind, row.selected,
+                                           std::move(row.data));
     if (anchor || singleRow) {
         m_lastTopNode = node;
     }

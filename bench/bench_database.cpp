@@ -1,0 +1,258 @@
+// Saving and loading databases of 1,000, 10,000 and 100,000 elements, each next to its
+// reference on the same bytes: load next to reading and decrypting the file (DecryptFile),
+// save next to encrypting and writing the plaintext stream (EncryptToFile). Goal at 100,000
+// elements: load and save at most 1.5 times their reference.
+//
+// LoadPeakMemory loads a database holding one 50 MiB file element in a fresh process
+// (this executable run with --load-peak=PATH) and reports the growth of its peak resident
+// memory against the file's size. Goal: at most 4 times the file.
+#include "document/DatabaseFile.h"
+#include "document/ElementTree.h"
+#include "document/Encryption.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray Password("a database password of some length");
+constexpr int FileElements = 4;
+constexpr qsizetype FileElementSize = 64 * 1024;
+constexpr qsizetype BigFileSize = 50 * 1024 * 1024;
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+ElementData keyData(QRandomGenerator &random, int i)
+{
+    ElementData data;
+    data.Content = "user" + QByteArray::number(i) + "@example.org";
+    data.Detail = QByteArray::number(random.generate64(), 36);
+    data.Comment = "Account opened for the " + QByteArray::number(i % 97) + ". project; PIN card in the drawer";
+    const QDateTime created = QDateTime(QDate(2015, 1, 1), QTime(8, 0)).addSecs(qint64(i) * 3607);
+    data.Created = TimeText(created);
+    data.Modified = TimeText(created.addSecs(random.bounded(1000000)));
+    return data;
+}
+
+// One element in 20 a folder (every fifth folder nested in the one before), keys with
+// user name, password and comment, and a few 64 KiB file elements.
+std::unique_ptr<ElementTree> makeTree(int elements)
+{
+    auto tree = std::make_unique<ElementTree>();
+    QRandomGenerator random(42);
+    ElementNode *folder = nullptr;
+    for (int i = 0; i < elements; ++i) {
+        if (i % 20 == 0) {
+            ElementNode *parent = (i / 20) % 5 == 4 ? folder : nullptr;
+            folder = tree->insertElement(parent, "Folder " + QByteArray::number(i / 20), KindFolder, KindOpenFolder,
+                                         ElementData());
+        } else if (i % (elements / FileElements) == 1) {
+            ElementData data;
+            QByteArray bytes(FileElementSize, Qt::Uninitialized);
+            for (qsizetype b = 0; b < bytes.size(); ++b) {
+                bytes[b] = char(random.bounded(256));
+            }
+            data.setBlob(bytes);
+            data.Detail = "scan" + QByteArray::number(i) + ".pdf";
+            tree->insertElement(folder, data.Detail, KindFile, KindFile, data);
+        } else {
+            tree->insertElement(folder, "Key " + QByteArray::number(i * 7919 % 1000003), KindKey, KindKey,
+                                keyData(random, i));
+        }
+    }
+    return tree;
+}
+
+struct Sample {
+    std::unique_ptr<ElementTree> tree;
+    QString path;
+    QByteArray plaintext;
+};
+
+Sample &sample(int elements)
+{
+    static std::map<int, Sample> samples;
+    Sample &s = samples[elements];
+    if (!s.tree) {
+        s.tree = makeTree(elements);
+        s.path = workDir().filePath(QStringLiteral("db%1.kvdb").arg(elements));
+        SaveDatabase(*s.tree, s.path, Password, true);
+        s.plaintext = DatabaseStream(*s.tree, true);
+    }
+    return s;
+}
+
+void setCounters(benchmark::State &state, const Sample &s)
+{
+    state.SetBytesProcessed(state.iterations() * s.plaintext.size());
+    state.counters["elements"] = double(s.tree->count());
+}
+
+void Save(benchmark::State &state)
+{
+    Sample &s = sample(int(state.range(0)));
+    const QString path = workDir().filePath(QStringLiteral("save.kvdb"));
+    for (auto _ : state) {
+        if (!SaveDatabase(*s.tree, path, Password, true)) {
+            state.SkipWithError("save failed");
+        }
+    }
+    setCounters(state, s);
+}
+
+void SaveReference(benchmark::State &state)
+{
+    Sample &s = sample(int(state.range(0)));
+    const QString path = workDir().filePath(QStringLiteral("reference.kvdb"));
+    for (auto _ : state) {
+        if (!EncryptToFile(s.plaintext, path, Password)) {
+            state.SkipWithError("write failed");
+        }
+    }
+    setCounters(state, s);
+}
+
+void Load(benchmark::State &state)
+{
+    Sample &s = sample(int(state.range(0)));
+    for (auto _ : state) {
+        auto tree = std::make_unique<ElementTree>();
+        if (!LoadDatabaseFile(*tree, s.path, Password) || tree->count() != s.tree->count()) {
+            state.SkipWithError("load failed");
+        }
+        // Freeing the loaded tree is not part of loading.
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    setCounters(state, s);
+}
+
+void LoadReference(benchmark::State &state)
+{
+    Sample &s = sample(int(state.range(0)));
+    for (auto _ : state) {
+        std::optional<QByteArray> plain = DecryptFile(s.path, Password);
+        if (!plain) {
+            state.SkipWithError("read failed");
+        }
+        benchmark::DoNotOptimize(plain->data());
+    }
+    setCounters(state, s);
+}
+
+long statusKiB(const char *field)
+{
+    FILE *status = std::fopen("/proc/self/status", "r");
+    if (!status) {
+        return -1;
+    }
+    char line[256];
+    long value = -1;
+    const size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status)) {
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+            value = std::strtol(line + length + 1, nullptr, 10);
+            break;
+        }
+    }
+    std::fclose(status);
+    return value;
+}
+
+// The child's side: resident memory before and at its peak while loading path.
+int loadPeak(const char *path)
+{
+    const long before = statusKiB("VmRSS");
+    ElementTree tree;
+    const bool loaded = LoadDatabaseFile(tree, QString::fromLocal8Bit(path), Password);
+    const long peak = statusKiB("VmHWM");
+    std::printf("%ld %ld %d\n", before, peak, loaded && tree.count() == 1 ? 1 : 0);
+    return loaded ? 0 : 1;
+}
+
+void LoadPeakMemory(benchmark::State &state)
+{
+    const QString path = workDir().filePath(QStringLiteral("big.kvdb"));
+    if (!QFile::exists(path)) {
+        ElementTree tree;
+        ElementData data;
+        QByteArray bytes(BigFileSize, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+        data.setBlob(bytes);
+        tree.insertElement(nullptr, "big.bin", KindFile, KindFile, data);
+        SaveDatabase(tree, path, Password, true);
+    }
+    const double fileKiB = double(QFile(path).size()) / 1024;
+    long before = 0;
+    long peak = 0;
+    int ok = 0;
+    for (auto _ : state) {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            state.SkipWithError("pipe failed");
+            return;
+        }
+        const QByteArray argument = "--load-peak=" + QFile::encodeName(path);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            close(fds[0]);
+            execl("/proc/self/exe", "bench_database", argument.constData(), static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        char output[128] = {};
+        const ssize_t got = read(fds[0], output, sizeof output - 1);
+        close(fds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (got <= 0 || std::sscanf(output, "%ld %ld %d", &before, &peak, &ok) != 3 || ok != 1) {
+            state.SkipWithError("child load failed");
+            return;
+        }
+    }
+    state.counters["file_MiB"] = fileKiB / 1024;
+    state.counters["peak_growth_MiB"] = double(peak - before) / 1024;
+    state.counters["peak_per_file_size"] = double(peak - before) / fileKiB;
+}
+
+} // namespace
+
+BENCHMARK(Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveReference)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadReference)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && std::strncmp(argv[1], "--load-peak=", 12) == 0) {
+        return loadPeak(argv[1] + 12);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
