@@ -332,17 +332,23 @@ ElementNode *ElementTree::AddElement(NewElement what, ElementNode *selected, QBy
     } else {
         parent = selected;
     }
+    name.replace("<>", "<_>");
     QByteArray unique = uniqueNameAmong(level(parent), name, nullptr, true);
     return insertElement(parent, std::move(unique), kind, SelectedCodeFor(kind), std::move(data));
 }
 
 bool ElementTree::rename(ElementNode *node, QByteArray name)
 {
-    if (!node || nameTakenBySibling(node, name)) {
+    if (!node || !nameCanBeStored(name) || nameTakenBySibling(node, name)) {
         return false;
     }
     setName(node, std::move(name));
     return true;
+}
+
+bool ElementTree::nameCanBeStored(QByteArrayView name)
+{
+    return !name.contains(QByteArrayView("<>"));
 }
 
 void ElementTree::setName(ElementNode *node, QByteArray name)

@@ -76,10 +76,14 @@ public:
     // An element command: places the new element by the rule that keeps non-folders
     // childless (beside a selected non-folder, inside a selected folder, at the top level
     // without a selection; a Folder always beside the selection), sets its codes and gives
-    // it the first free name from name, name0, name1, ...
+    // it the first free name from name, name0, name1, ... ("<>" in name becomes "<_>").
     ElementNode *AddElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data);
-    // Renames node unless a sibling already has the name (then false, nothing changes).
+    // Renames node unless a sibling already has the name or the name cannot be stored
+    // (then false, nothing changes).
     bool rename(ElementNode *node, QByteArray name);
+    // A name holding "<>", the separator of the paths in a database file, would come back
+    // as a folder path: such names are refused by rename and altered by AddElement.
+    static bool nameCanBeStored(QByteArrayView name);
     // Renames without the clash test (for names made by MakeUniqueName).
     void setName(ElementNode *node, QByteArray name);
     void setCodes(ElementNode *node, qint32 kind, qint32 selected);

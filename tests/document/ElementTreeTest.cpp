@@ -177,6 +177,19 @@ private slots:
         QCOMPARE(tree.count(), 8);
     }
 
+    // "<>" separates the names of a path in a database file: a name holding it would come
+    // back as a folder with an element in it.
+    void pathSeparatorNeverEntersAName()
+    {
+        ElementTree tree;
+        ElementNode *key = tree.AddElement(NewElement::Key, nullptr, "a<>b", ElementData());
+        QCOMPARE(key->name(), QByteArray("a<_>b"));
+        QVERIFY(!tree.rename(key, "x<>"));
+        QCOMPARE(key->name(), QByteArray("a<_>b"));
+        QVERIFY(tree.rename(key, "x<y>"));
+        QVERIFY(!ElementTree::nameCanBeStored("<>"));
+    }
+
     void makeUniqueName()
     {
         ElementTree tree;
