@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+class LanguageStore;
+
+// The password rating: the list of rules the password fails, one line each ending in
+// CR LF, in the order length (under 8), numbers, non-alphanumeric characters,
+// uppercase, lowercase. A password that fails none is rated secure (a single line
+// without a line end); an empty one "not set yet". Texts come from the properties
+// dialog's section ("FrmProp.") of the current language.
+QByteArray PasswordRisks(QByteArrayView password, const LanguageStore &language);
