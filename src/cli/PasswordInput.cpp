@@ -1,0 +1,135 @@
+#include "PasswordInput.h"
+
+#include "Command.h"
+#include "Console.h"
+#include "SecretLine.h"
+#include "TerminalPrompt.h"
+
+#include "document/KeyFile.h"
+#include "platform/CodePage.h"
+#include "platform/SecureMemory.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <unistd.h>
+
+namespace {
+
+void wipe(QString &text)
+{
+    if (!text.isEmpty() && text.isDetached()) {
+        SecureMemory::wipe(text.data(), size_t(text.size()) * sizeof(QChar));
+    }
+    text.clear();
+}
+
+std::optional<Password> fromKeyFile(const QString &path)
+{
+    std::optional<QByteArray> password = ReadKeyFile(path);
+    if (password) {
+        return Password(std::move(*password));
+    }
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        Console::error(QStringLiteral("Cannot read the key file %1: no such file.").arg(path));
+    } else if (!info.isFile() || !info.isReadable() || info.size() == 0) {
+        Console::error(QStringLiteral("Cannot read the key file %1.").arg(path));
+    } else {
+        Console::error(QStringLiteral("The key file %1 holds no password.").arg(path));
+    }
+    return std::nullopt;
+}
+
+std::optional<Password> fromStdin()
+{
+    std::optional<QByteArray> line = readSecretLine(STDIN_FILENO);
+    if (!line) {
+        Console::error(QStringLiteral("No password on standard input."));
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<Password> password = passwordFromUtf8(std::move(*line), &error);
+    if (!password) {
+        Console::error(error);
+    }
+    return password;
+}
+
+std::optional<Password> askOnTerminal(TerminalPrompt &terminal, const QString &prompt)
+{
+    std::optional<QByteArray> line = terminal.ask(prompt);
+    if (!line) {
+        Console::error(QStringLiteral("No password given."));
+        return std::nullopt;
+    }
+    QString error;
+    std::optional<Password> password = passwordFromUtf8(std::move(*line), &error);
+    if (!password) {
+        Console::error(error);
+    }
+    return password;
+}
+
+std::optional<Password> fromTerminal(const QString &file, PasswordUse use)
+{
+    TerminalPrompt terminal;
+    if (!terminal.open()) {
+        Console::error(QStringLiteral("No terminal to ask the password on: give --password-stdin or --key-file."));
+        return std::nullopt;
+    }
+    const QString prompt = use == PasswordUse::Create ? QStringLiteral("Password for the new database %1: ")
+                                                      : QStringLiteral("Password for %1: ");
+    std::optional<Password> password = askOnTerminal(terminal, prompt.arg(file));
+    if (!password || use != PasswordUse::Create || password->isEmpty()) {
+        return password;
+    }
+    const std::optional<Password> again = askOnTerminal(terminal, QStringLiteral("Repeat the password: "));
+    if (!again) {
+        return std::nullopt;
+    }
+    if (!(*again == *password)) {
+        Console::error(QStringLiteral("The passwords differ."));
+        return std::nullopt;
+    }
+    return password;
+}
+
+} // namespace
+
+std::optional<Password> passwordFromUtf8(QByteArray utf8, QString *error)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(utf8);
+    SecureMemory::wipe(utf8);
+    if (decoder.hasError()) {
+        wipe(text);
+        *error = QStringLiteral("The password is not valid UTF-8.");
+        return std::nullopt;
+    }
+    bool ok = false;
+    QByteArray bytes = CodePage::fromUnicode(text, &ok);
+    wipe(text);
+    if (!ok) {
+        *error = QStringLiteral("The password holds a character the code page (Windows-1252) cannot carry.");
+        return std::nullopt;
+    }
+    return Password(std::move(bytes));
+}
+
+std::optional<Password> obtainPassword(const Invocation &invocation, PasswordUse use)
+{
+    std::optional<Password> password;
+    if (invocation.has(QStringLiteral("--key-file"))) {
+        password = fromKeyFile(invocation.value(QStringLiteral("--key-file")));
+    } else if (invocation.has(QStringLiteral("--password-stdin"))) {
+        password = fromStdin();
+    } else {
+        password = fromTerminal(invocation.file, use);
+    }
+    if (password && password->isEmpty()) {
+        Console::error(QStringLiteral("The password is empty."));
+        return std::nullopt;
+    }
+    return password;
+}
