@@ -52,14 +52,15 @@ ElementData keyData(QRandomGenerator &random, int i)
 }
 
 // One element in 20 a folder (every fifth folder nested in the one before), keys with
-// user name, password and comment, and a few 64 KiB file elements.
-std::unique_ptr<ElementTree> makeTree(int elements)
+// user name, password and comment, and a few 64 KiB file elements. The flat shape puts
+// every element into one folder instead.
+std::unique_ptr<ElementTree> makeTree(int elements, bool flat)
 {
     auto tree = std::make_unique<ElementTree>();
     QRandomGenerator random(42);
     ElementNode *folder = nullptr;
     for (int i = 0; i < elements; ++i) {
-        if (i % 20 == 0) {
+        if (flat ? i == 0 : i % 20 == 0) {
             ElementNode *parent = (i / 20) % 5 == 4 ? folder : nullptr;
             folder = tree->insertElement(parent, "Folder " + QByteArray::number(i / 20), KindFolder, KindOpenFolder,
                                          ElementData());
@@ -86,13 +87,16 @@ struct Sample {
     QByteArray plaintext;
 };
 
-Sample &sample(int elements)
+// range(0) elements; range(1) 1 for the flat shape.
+Sample &sample(const benchmark::State &state)
 {
-    static std::map<int, Sample> samples;
-    Sample &s = samples[elements];
+    static std::map<std::pair<int, int>, Sample> samples;
+    const int elements = int(state.range(0));
+    const int flat = int(state.range(1));
+    Sample &s = samples[{elements, flat}];
     if (!s.tree) {
-        s.tree = makeTree(elements);
-        s.path = workDir().filePath(QStringLiteral("db%1.kvdb").arg(elements));
+        s.tree = makeTree(elements, flat != 0);
+        s.path = workDir().filePath(QStringLiteral("db%1-%2.kvdb").arg(elements).arg(flat));
         SaveDatabase(*s.tree, s.path, Password, true);
         s.plaintext = DatabaseStream(*s.tree, true);
     }
@@ -107,7 +111,7 @@ void setCounters(benchmark::State &state, const Sample &s)
 
 void Save(benchmark::State &state)
 {
-    Sample &s = sample(int(state.range(0)));
+    Sample &s = sample(state);
     const QString path = workDir().filePath(QStringLiteral("save.kvdb"));
     for (auto _ : state) {
         if (!SaveDatabase(*s.tree, path, Password, true)) {
@@ -119,7 +123,7 @@ void Save(benchmark::State &state)
 
 void SaveReference(benchmark::State &state)
 {
-    Sample &s = sample(int(state.range(0)));
+    Sample &s = sample(state);
     const QString path = workDir().filePath(QStringLiteral("reference.kvdb"));
     for (auto _ : state) {
         if (!EncryptToFile(s.plaintext, path, Password)) {
@@ -131,7 +135,7 @@ void SaveReference(benchmark::State &state)
 
 void Load(benchmark::State &state)
 {
-    Sample &s = sample(int(state.range(0)));
+    Sample &s = sample(state);
     for (auto _ : state) {
         auto tree = std::make_unique<ElementTree>();
         if (!LoadDatabaseFile(*tree, s.path, Password) || tree->count() != s.tree->count()) {
@@ -147,7 +151,7 @@ void Load(benchmark::State &state)
 
 void LoadReference(benchmark::State &state)
 {
-    Sample &s = sample(int(state.range(0)));
+    Sample &s = sample(state);
     for (auto _ : state) {
         std::optional<QByteArray> plain = DecryptFile(s.path, Password);
         if (!plain) {
@@ -237,10 +241,21 @@ void LoadPeakMemory(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(Save)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(SaveReference)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadReference)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+// Element counts and shapes: folders of 20, and 100,000 elements in one folder.
+void sizes(benchmark::internal::Benchmark *b)
+{
+    b->ArgNames({"elements", "flat"});
+    for (const int elements : {1000, 10000, 100000}) {
+        b->Args({elements, 0});
+    }
+    b->Args({100000, 1});
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(Save)->Apply(sizes);
+BENCHMARK(SaveReference)->Apply(sizes);
+BENCHMARK(Load)->Apply(sizes);
+BENCHMARK(LoadReference)->Apply(sizes);
 BENCHMARK(LoadPeakMemory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr QByteArrayView kSeparator(class_treeview::PathSeparator);
+constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
 
 } // namespace
 

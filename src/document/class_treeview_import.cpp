@@ -38,7 +38,7 @@ struct class_treeview::RowData {
 
 namespace {
 
-constexpr QByteArrayView kSeparator(class_treeview::PathSeparator);
+constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
 
 ElementNode *placeholderFolder(ElementTree &tree, ElementNode *parent, QByteArrayView name)
 {
