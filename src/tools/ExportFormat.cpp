@@ -1,0 +1,148 @@
+#include "ExportFormat.h"
+
+#include "document/ElementNode.h"
+#include "document/TableElement.h"
+#include "document/class_table.h"
+#include "richtext/PlainText.h"
+
+namespace {
+
+constexpr char CrLf[] = "\r\n";
+
+QByteArray dashLine()
+{
+    return QByteArray(80, '-') + CrLf;
+}
+
+} // namespace
+
+QByteArray HtmlEscape(QByteArrayView text)
+{
+    QByteArray escaped = text.toByteArray();
+    escaped.replace(">", "&gt;");
+    escaped.replace("<", "&lt;");
+    escaped.replace("\r", "<br>\r");
+    return escaped;
+}
+
+QByteArray ExportPlainText(const QByteArray &stored)
+{
+    // The editor's paragraphs come back as LF; a plain stored text may already hold CR LF.
+    QByteArray text = PlainTextOf(stored);
+    text.replace(CrLf, "\n");
+    text.replace("\n", CrLf);
+    return text;
+}
+
+ExportFormat::ExportFormat(bool html, QByteArray fontName) : m_html(html), m_font(std::move(fontName))
+{
+}
+
+QByteArray ExportFormat::documentHead(const QByteArray &title) const
+{
+    if (!m_html) {
+        return {};
+    }
+    return QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+                      "<html>\r\n<head>\r\n<title>")
+        + title + "</title>\r\n</head>\r\n<body>\r\n";
+}
+
+QByteArray ExportFormat::documentEnd() const
+{
+    return m_html ? QByteArray("</body>\r\n</html>") : QByteArray();
+}
+
+QByteArray ExportFormat::elementHeader(const QByteArray &path) const
+{
+    if (!m_html) {
+        return dashLine() + path + ":" + CrLf + dashLine();
+    }
+    return QByteArray("<table border=\"1\" width=\"100%\">\r\n <tr>\r\n  <td bgcolor=\"Silver\"><font face=\"") + m_font
+        + "\">" + path + "</font>\r\n </td>\r\n  </tr>\r\n";
+}
+
+QByteArray ExportFormat::elementEnd() const
+{
+    return m_html ? QByteArray("</table>\r\n") : QByteArray();
+}
+
+QByteArray ExportFormat::row(const QByteArray &cellText) const
+{
+    return QByteArray(" <tr>\r\n  <td><font face=\"") + m_font + "\">\r\n" + cellText
+        + "</font>\r\n  </td>\r\n </tr>\r\n";
+}
+
+std::optional<QByteArray> ExportFormat::elementBody(const ElementNode &node, const QByteArray &linkName) const
+{
+    if (node.kind() == KindTable) {
+        return table(node);
+    }
+    return m_html ? htmlBody(node, linkName) : textBody(node, linkName);
+}
+
+QByteArray ExportFormat::htmlBody(const ElementNode &node, const QByteArray &linkName) const
+{
+    const ElementData &data = node.data();
+    switch (node.kind()) {
+    case KindKey:
+        return row(HtmlEscape(data.Content)) + row(HtmlEscape(data.Detail))
+            + row(HtmlEscape(ExportPlainText(data.Comment)));
+    case KindFile:
+        return row(QByteArray("<a href=\"") + linkName + "\">" + linkName + "</a>\r\n"
+                   + HtmlEscape(ExportPlainText(data.Content)));
+    default: // folders, entries, and any kind code this program does not know
+        return row(HtmlEscape(ExportPlainText(data.Content)));
+    }
+}
+
+QByteArray ExportFormat::textBody(const ElementNode &node, const QByteArray &linkName) const
+{
+    const ElementData &data = node.data();
+    switch (node.kind()) {
+    case KindKey:
+        return data.Content + CrLf + data.Detail + CrLf + ExportPlainText(data.Comment) + CrLf;
+    case KindFile:
+        return QByteArray("<<") + linkName + ">>" + ExportPlainText(data.Content);
+    default:
+        return ExportPlainText(data.Content);
+    }
+}
+
+std::optional<QByteArray> ExportFormat::table(const ElementNode &node) const
+{
+    const ElementData &data = node.data();
+    TableElement::GridSettings settings;
+    class_table grid;
+    if (!data.Blob || !TableElement::read(*data.Blob, settings, grid)) {
+        return std::nullopt;
+    }
+    const auto appendCell = [&grid](QByteArray &out, int c, int r) {
+        const QByteArrayView text = grid.CellView(c, r);
+        if (text.size() < LongCell) {
+            out.append(text);
+        }
+    };
+    // Cell texts are written as stored, not escaped.
+    QByteArray out = m_html ? QByteArray("  <tr>\r\n   <td>\r\n<table border=\"1\">\r\n") : QByteArray();
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        if (m_html) {
+            out += " <tr>\r\n";
+        }
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            if (m_html) {
+                out += QByteArray("  <td><font face=\"") + m_font + "\">";
+                appendCell(out, c, r);
+                out += "</font></td>\r\n";
+            } else {
+                appendCell(out, c, r);
+                out += '\t';
+            }
+        }
+        out += m_html ? " </tr>\r\n" : CrLf;
+    }
+    if (m_html) {
+        out += "</table>\r\n   </td>\r\n  </tr>\r\n";
+    }
+    return out;
+}
