@@ -1,0 +1,69 @@
+#pragma once
+
+#include "tools/PasswordGenerator.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class LanguageStore;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RandomSource;
+
+// The password generator dialog: one instance for the run, so its options stay as the
+// user left them. Each showing and each press of Generate makes a new password. In the
+// OK layout (the password dialog's use) the caller reads the password after OK; in the
+// copy layout (the menu command) Copy puts it on the clipboard and closes.
+class TFrmGenerate : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFrmGenerate(const LanguageStore &language, QWidget *parent = nullptr);
+    ~TFrmGenerate() override;
+
+    // Copy layout: BtnCopy shown and default, BtnOK hidden; otherwise the reverse.
+    void SetCopyLayout(bool copy);
+    bool copyLayout() const;
+
+    // The menu command's use: shows the dialog modally in the copy layout and leaves it
+    // in the OK layout afterwards, whatever the result.
+    int ExecCopyLayout();
+
+    // EdtPassword's text as the code page's bytes (the user may have edited it).
+    QByteArray password() const;
+    PasswordClasses classes() const;
+
+    // Generates from another source (tests use the C-library generator with a known seed).
+    void setRandomSource(std::unique_ptr<RandomSource> source);
+
+    // Generate: the length from EdtLength, the classes from the check boxes (numbers
+    // checked when none is), a new password into EdtPassword.
+    void BtnGenerateClick();
+    // Puts EdtPassword's text on the clipboard as plain text and closes.
+    void BtnCopyClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyTexts();
+    void sizeLengthField();
+
+    const LanguageStore &m_language;
+    std::unique_ptr<RandomSource> m_random;
+    QLineEdit *m_password = nullptr;
+    QLineEdit *m_length = nullptr;
+    QCheckBox *m_numbers = nullptr;
+    QCheckBox *m_upperCase = nullptr;
+    QCheckBox *m_lowerCase = nullptr;
+    QCheckBox *m_nonAlpha = nullptr;
+    QPushButton *m_generate = nullptr;
+    QPushButton *m_ok = nullptr;
+    QPushButton *m_copy = nullptr;
+    QPushButton *m_cancel = nullptr;
+};
