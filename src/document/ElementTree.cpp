@@ -179,29 +179,31 @@ constexpr std::array<quint8, 256> makePlainWeights()
 
 constexpr std::array<quint8, 256> kPlainWeights = makePlainWeights();
 
-// The collation's verdict for two names made only of letters, digits and spaces (most
-// names), without asking the collator: the letters compare without regard to case first,
-// and only names equal that way are ordered by case, lowercase first, at the first place
-// they differ. False when a name holds any other byte.
+// The collation's verdict for names whose bytes up to the deciding place are letters,
+// digits and spaces (most names), without asking the collator: letters compare without
+// regard to case first, and only names equal that way are ordered by case, lowercase
+// first, at the first place they differ. Such characters carry one weight each and the
+// code page has no combining marks, so nothing after a difference can change it. False
+// when another byte comes first.
 bool comparePlainNames(QByteArrayView a, QByteArrayView b, int &result)
 {
-    for (const char c : a) {
-        if (kPlainWeights[static_cast<unsigned char>(c)] == 0) {
-            return false;
-        }
-    }
-    for (const char c : b) {
-        if (kPlainWeights[static_cast<unsigned char>(c)] == 0) {
-            return false;
-        }
-    }
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
         const int wa = kPlainWeights[static_cast<unsigned char>(a[i])];
         const int wb = kPlainWeights[static_cast<unsigned char>(b[i])];
+        if (wa == 0 || wb == 0) {
+            return false;
+        }
         if (wa != wb) {
             result = wa - wb;
             return true;
+        }
+    }
+    // A longer name sorts later when what it adds has weight of its own.
+    const QByteArrayView rest = a.size() > b.size() ? a.sliced(common) : b.sliced(common);
+    for (const char c : rest) {
+        if (kPlainWeights[static_cast<unsigned char>(c)] == 0) {
+            return false;
         }
     }
     if (a.size() != b.size()) {
@@ -223,12 +225,12 @@ bool comparePlainNames(QByteArrayView a, QByteArrayView b, int &result)
 
 int ElementTree::compareNames(QByteArrayView a, QByteArrayView b) const
 {
-    if (a == b) {
-        return 0;
-    }
     int plain = 0;
     if (comparePlainNames(a, b, plain)) {
         return plain;
+    }
+    if (a == b) {
+        return 0;
     }
     // The names as the code page's text, converted on the stack: sorting a big level
     // compares many names, and none of them needs a string of its own.

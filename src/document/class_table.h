@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtEndian>
 
 #include <optional>
 #include <vector>
@@ -94,7 +95,24 @@ public:
     // view goes to cell; the offset after it, or -1 when the stream ends early or the
     // length is invalid.
     static bool ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows);
-    static qsizetype NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell);
+    static qsizetype NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell)
+    {
+        if (pos < 0 || stream.size() - pos < 4) {
+            return -1;
+        }
+        const qint32 length = qFromLittleEndian<qint32>(stream.data() + pos);
+        pos += 4;
+        if (length == 0 || length == -1) {
+            cell = QByteArrayView();
+            return pos;
+        }
+        // The text and the NUL the writer puts after it must both be there.
+        if (length < 0 || qint64(length) >= qint64(stream.size() - pos)) {
+            return -1;
+        }
+        cell = stream.sliced(pos, length);
+        return pos + length + 1;
+    }
     // Text table stream with its terminating NUL, which the size counts.
     QByteArray WriteText() const;
     // Reads up to the first NUL or the end of the buffer.

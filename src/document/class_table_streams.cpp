@@ -122,25 +122,6 @@ bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &
     return cols >= 0 && rows >= 0 && qint64(cols) * qint64(rows) <= (stream.size() - BinaryHeaderSize) / 4;
 }
 
-qsizetype class_table::NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell)
-{
-    if (pos < 0 || stream.size() - pos < 4) {
-        return -1;
-    }
-    const qint32 length = qFromLittleEndian<qint32>(stream.data() + pos);
-    pos += 4;
-    if (length == 0 || length == -1) {
-        cell = QByteArrayView();
-        return pos;
-    }
-    // The text and the NUL the writer puts after it must both be there.
-    if (length < 0 || qint64(length) >= qint64(stream.size() - pos)) {
-        return -1;
-    }
-    cell = stream.sliced(pos, length);
-    return pos + length + 1;
-}
-
 bool class_table::ReadBinary(QByteArrayView buffer)
 {
     qint32 cols = 0;
