@@ -3,15 +3,21 @@
 #include "document/ElementTree.h"
 
 #include <QByteArray>
+#include <QFont>
+#include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class ChildActions;
 class ElementTreeModel;
+class ElementTreeView;
+class LanguageStore;
+class QStackedWidget;
 class FileBar;
 class KeyEditor;
 class MainServices;
@@ -20,11 +26,8 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QSplitter;
-class QTreeView;
 class RichTextEdit;
 class TablePanel;
-class QModelIndex;
-class QItemSelection;
 
 // The window of one open database, shown inside a QMdiSubWindow of the main window. It
 // owns the element tree, the file path, the password and the modified flag. On the left
@@ -64,6 +67,8 @@ public:
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified);
+    // -1 nothing shown, else the kind code of the element whose editor shows.
+    int editorKind() const { return m_editorKind; }
 
     // Loads the database at path with password(); on success the path is adopted, the
     // window is unmodified and the first element is selected. False (a wrong password, a
@@ -131,6 +136,8 @@ public:
 signals:
     void modifiedChanged(bool modified);
     void captionChanged(const QString &caption);
+    // Typed or pasted text was refused, with the reason shown at the field.
+    void inputRefused(const QString &reason);
     // "Close" chosen: the main window closes this window's sub-window (which asks CanClose).
     void closeRequested();
 
@@ -139,26 +146,51 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    friend class ChildActions;
+    enum class Answer { Yes, No, Cancel };
 
+    // Building (TFrmVaultoChild.cpp)
     void buildLayout();
     void connectEditors();
+    void applyTreeWidth();
+    QList<QIcon> elementIcons() const;
+    // Display and editing (TFrmVaultoChild.cpp)
     void onCurrentChanged();
-    void onSplitterMoved();
+    void showEditorFor(ElementNode *node);
+    void showStatus(const ElementNode *node);
+    void stamp(ElementNode *node);
+    void editField(QByteArray ElementData::*field, const QString &text);
     void onNameEdited(const QString &text);
     void onNameEntered();
-    void onNameLeft();
-    void onLabelEdited(ElementNode *node, const QByteArray &name);
-    void stamp(ElementNode *node);
-    ElementNode *editTarget() const;
-    void showStatus(const ElementNode *node);
-    void showEditorFor(ElementNode *node);
-    void startLabelEdit(ElementNode *node);
+    void finishNameField();
+    void openLink(const QString &url);
+    void showRefusal(QWidget *where, const QString &reason);
+    void guardName(QLineEdit *field);
+    // Commands (TFrmVaultoChildCommands.cpp)
+    void connectActions();
+    ElementNode *placeNewElement(ElementNode *node, bool fromMenu);
+    QWidget *focusedEditor() const;
+    RichTextEdit *popupEditor() const;
+    void editorCopy();
+    void editorCut();
+    void editorPaste();
+    void editorSelectAll();
+    // Files (TFrmVaultoChildStorage.cpp)
     bool saveTo(const QString &path);
     QString askSavePath();
     bool ensurePassword();
-    void onLinkActivated(const QString &url);
-    void copyText(const QString &text);
+    QString writeProblemText(const QString &path) const;
+    void viewFile();
+    void saveFile();
+    // Dialogs and messages (TFrmVaultoChildDialogs.cpp)
+    std::optional<QByteArray> askPassword(const QByteArray &current);
+    void askPasswordOfKey();
+    void inform(const QString &text);
+    void warn(const QString &text);
+    Answer confirm(const QString &text, bool withCancel);
+
+    QString childText(const char *key) const;
+    QString childTextWith(const char *key, const QString &argument) const;
+    QString mainText(const char *key) const;
 
     MainServices &m_main;
     ElementTree m_tree;
@@ -167,18 +199,22 @@ private:
     QByteArray m_password;
     bool m_modified = false;
     int m_editorKind = -1;
+    // Set while a command changes the tree, so the view's selection reports wait for it.
+    bool m_changingTree = false;
     const ElementNode *m_lastShown = nullptr;
     // The name field: the element renamed during the current visit and its name on entry.
     const ElementNode *m_nameFieldElement = nullptr;
     QByteArray m_nameOnEntry;
     bool m_firstShown = false;
+    QFont m_textFont;
 
-    QTreeView *m_trvTree = nullptr;
+    ElementTreeView *m_trvTree = nullptr;
     QSplitter *m_sptMain = nullptr;
     QWidget *m_pnlName = nullptr;
     QLabel *m_imgIcon = nullptr;
     QLineEdit *m_edtName = nullptr;
     FileBar *m_pnlFile = nullptr;
+    QStackedWidget *m_editors = nullptr;
     KeyEditor *m_pnlKey = nullptr;
     RichTextEdit *m_rdtText = nullptr;
     TablePanel *m_pnlTable = nullptr;

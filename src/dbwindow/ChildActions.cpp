@@ -1,0 +1,120 @@
+#include "ChildActions.h"
+
+#include "ChildTexts.h"
+#include "MainServices.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QWidget>
+
+ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window), m_window(window)
+{
+    m_menFile = makeMenu("MenFile", window);
+    m_menFile->addAction(main.newAction());
+    m_menFile->addAction(main.openAction());
+    add(m_menFile, "MenSave");
+    add(m_menFile, "MenSaveAs");
+    m_menFile->addSeparator();
+    add(m_menFile, "MenPortable", false);
+    add(m_menFile, "MenAttachToFile", false);
+    m_menFile->addSeparator();
+    add(m_menFile, "MenPrint", false);
+    add(m_menFile, "MenPrintAll", false);
+    add(m_menFile, "MenPrintPreview", false);
+    m_menFile->addSeparator();
+    QMenu *menExport = makeMenu("MenExport", m_menFile);
+    for (const char *name : {"MenExportSingle", "MenExportAll", "MenExportAllFiles", "MenExportAllFilesFolders",
+                             "MenExportFileEntries"}) {
+        add(menExport, name, false);
+    }
+    m_menFile->addMenu(menExport)->setEnabled(false);
+    add(m_menFile, "MenProperties", false);
+    m_menFile->addSeparator();
+    if (QMenu *recent = main.recentFilesMenu()) {
+        m_menFile->addMenu(recent);
+    }
+    if (QMenu *recent = main.recentFoldersMenu()) {
+        m_menFile->addMenu(recent);
+    }
+    m_menFile->addSeparator();
+    add(m_menFile, "MenClose");
+    add(m_menFile, "MenCloseAll");
+    m_menFile->addSeparator();
+    m_menFile->addAction(main.exitAction());
+
+    m_menEdit = makeMenu("MenEdit", window);
+    for (const char *name : {"MenCut", "MenCopy", "MenPaste", "MenSelectAll"}) {
+        add(m_menEdit, name);
+    }
+    m_menEdit->addSeparator();
+    add(m_menEdit, "MenFind", false);
+    add(m_menEdit, "MenFindNext", false);
+
+    m_menElements = makeMenu("MenElements", window);
+    for (const char *name :
+         {"MenAddKey", "MenAddEntry", "MenAddFile", "MenAddTable", "MenAddFolder", "MenAddSubfolder"}) {
+        add(m_menElements, name);
+    }
+    m_menElements->addSeparator();
+    add(m_menElements, "MenRemoveEntry");
+    add(m_menElements, "MenChangeEntry");
+    m_menElements->addSeparator();
+    // Cut, copy and paste of elements come with the element clipboard.
+    for (const char *name : {"MenCutEntry", "MenCopyEntry", "MenPasteEntry"}) {
+        add(m_menElements, name, false);
+    }
+    m_menElements->addSeparator();
+    add(m_menElements, "MenFindEntry", false);
+    add(m_menElements, "MenFindNextEntry", false);
+
+    m_popTree = makeMenu("PopTree", window);
+    const std::pair<const char *, const char *> twins[] = {
+        {"PopAddKey", "MenAddKey"},           {"PopAddEntry", "MenAddEntry"},       {"PopAddFolder", "MenAddFolder"},
+        {"PopAddSubfolder", "MenAddSubfolder"}, {"PopAddFile", "MenAddFile"},       {"PopAddTable", "MenAddTable"},
+        {"PopRemoveEntry", "MenRemoveEntry"}, {"PopChangeEntry", "MenChangeEntry"}, {"PopCutEntry", "MenCutEntry"},
+        {"PopCopyEntry", "MenCopyEntry"},     {"PopPasteEntry", "MenPasteEntry"}};
+    for (const auto &[name, twinOf] : twins) {
+        if (QByteArrayView(name) == "PopRemoveEntry" || QByteArrayView(name) == "PopCutEntry") {
+            m_popTree->addSeparator();
+        }
+        addTwin(m_popTree, name, twinOf);
+    }
+
+    m_popRdtText = makeMenu("PopRdtText", window);
+    for (const char *name : {"PopRdtCut", "PopRdtCopy", "PopCopyPlain", "PopRdtPaste"}) {
+        add(m_popRdtText, name);
+    }
+    m_popRdtText->addSeparator();
+    add(m_popRdtText, "PopRdtSelectAll");
+}
+
+QMenu *ChildActions::makeMenu(const char *name, QWidget *parent)
+{
+    auto *menu = new QMenu(parent);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction *ChildActions::add(QMenu *menu, const char *name, bool enabled)
+{
+    auto *action = new QAction(this);
+    action->setObjectName(QLatin1String(name));
+    action->setText(QLatin1String(childWindowTexts().english(name)));
+    if (const char *shortcut = childWindowTexts().shortcut(name)) {
+        action->setShortcut(QKeySequence(QLatin1String(shortcut), QKeySequence::PortableText));
+    }
+    action->setEnabled(enabled);
+    menu->addAction(action);
+    m_actions.insert(action->objectName(), action);
+    return action;
+}
+
+QAction *ChildActions::addTwin(QMenu *popup, const char *name, const char *twinOf)
+{
+    QAction *twin = m_actions.value(QLatin1String(twinOf));
+    QAction *action = add(popup, name, twin->isEnabled());
+    connect(action, &QAction::triggered, twin, &QAction::trigger);
+    connect(twin, &QAction::enabledChanged, action, &QAction::setEnabled);
+    return action;
+}

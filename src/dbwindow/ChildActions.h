@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class MainServices;
+class QAction;
+class QMenu;
+class QWidget;
+
+// Every command of a database window as a QAction named after the command ("MenSave",
+// "MenAddKey", ...), the menus File (MenFile), Edit (MenEdit) and Elements (MenElements)
+// that the main window shows while the window is active, the tree's pop-up (PopTree,
+// whose items "PopAddKey" ... trigger their menu twins) and the editors' pop-up
+// (PopRdtText). The File menu also shows the main window's New, Open, Exit and Recent
+// menus, the same objects. Commands that later work brings stay disabled until then.
+class ChildActions final : public QObject
+{
+    Q_OBJECT
+
+public:
+    ChildActions(MainServices &main, QWidget *window);
+
+    // The action with this objectName, or null.
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QList<QMenu *> menus() const { return {m_menFile, m_menEdit, m_menElements}; }
+    QMenu *treePopup() const { return m_popTree; }
+    QMenu *editorPopup() const { return m_popRdtText; }
+
+private:
+    QAction *add(QMenu *menu, const char *name, bool enabled = true);
+    QAction *addTwin(QMenu *popup, const char *name, const char *twinOf);
+    QMenu *makeMenu(const char *name, QWidget *parent);
+
+    QWidget *m_window;
+    QHash<QString, QAction *> m_actions;
+    QMenu *m_menFile = nullptr;
+    QMenu *m_menEdit = nullptr;
+    QMenu *m_menElements = nullptr;
+    QMenu *m_popTree = nullptr;
+    QMenu *m_popRdtText = nullptr;
+};

@@ -1,0 +1,552 @@
+#include "TFrmVaultoChild.h"
+
+#include "ChildActions.h"
+#include "ChildTexts.h"
+#include "ElementTreeModel.h"
+#include "ElementTreeView.h"
+#include "FileBar.h"
+#include "KeyEditor.h"
+#include "MainServices.h"
+#include "RichTextEdit.h"
+#include "NameValidator.h"
+#include "TablePanel.h"
+#include "TextFont.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/SecureMemory.h"
+#include "shell/LanguageStore.h"
+#include "shell/MainWindowTexts.h"
+#include "shell/Settings.h"
+#include "widgets/CodePageGuard.h"
+#include "widgets/LanguageApplier.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolTip>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// Sets the main window's loading guard for the lifetime of the object and puts back
+// whatever it was before, so nested fills keep it set until the outermost ends.
+class LoadingGuard
+{
+public:
+    explicit LoadingGuard(MainServices &main) : m_main(main), m_previous(main.loadingGuard())
+    {
+        m_main.setLoadingGuard(true);
+    }
+    ~LoadingGuard() { m_main.setLoadingGuard(m_previous); }
+    LoadingGuard(const LoadingGuard &) = delete;
+    LoadingGuard &operator=(const LoadingGuard &) = delete;
+
+private:
+    MainServices &m_main;
+    bool m_previous;
+};
+
+} // namespace
+
+TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
+    : QWidget(parent), m_main(main), m_model(std::make_unique<ElementTreeModel>(m_tree))
+{
+    setObjectName(QStringLiteral("FrmChild"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_model->setRenameHandler([this](ElementNode *node, const QByteArray &name) {
+        const bool renamed = renameElement(node, name);
+        ShowSelected();
+        return renamed;
+    });
+    m_actions = new ChildActions(main, this);
+    buildLayout();
+    connectEditors();
+    connectActions();
+    ApplyLanguage();
+    ApplySettings();
+    ShowSelected();
+}
+
+TFrmVaultoChild::~TFrmVaultoChild()
+{
+    // The view goes before the model it shows, and the model stops observing the tree
+    // before the tree goes.
+    delete m_sptMain;
+    m_sptMain = nullptr;
+    m_model.reset();
+    m_tree.ClearTree();
+    SecureMemory::wipe(m_password);
+}
+
+void TFrmVaultoChild::buildLayout()
+{
+    m_sptMain = new QSplitter(Qt::Horizontal, this);
+    m_sptMain->setObjectName(QStringLiteral("SptMain"));
+    m_sptMain->setHandleWidth(6);
+    m_sptMain->setChildrenCollapsible(false);
+
+    m_trvTree = new ElementTreeView(m_sptMain);
+    m_trvTree->setElementModel(m_model.get());
+    m_trvTree->setPopupMenu(m_actions->treePopup());
+
+    auto *editorArea = new QWidget(m_sptMain);
+    editorArea->setObjectName(QStringLiteral("PnlEditor"));
+    m_pnlName = new QWidget(editorArea);
+    m_pnlName->setObjectName(QStringLiteral("PnlName"));
+    m_imgIcon = new QLabel(m_pnlName);
+    m_imgIcon->setObjectName(QStringLiteral("ImgIcon"));
+    m_edtName = new QLineEdit(m_pnlName);
+    m_edtName->setObjectName(QStringLiteral("EdtName"));
+    m_edtName->setFrame(false);
+    auto *nameLayout = new QHBoxLayout(m_pnlName);
+    nameLayout->setContentsMargins(2, 2, 6, 2);
+    nameLayout->setSpacing(6);
+    nameLayout->addWidget(m_imgIcon);
+    nameLayout->addWidget(m_edtName, 1);
+
+    m_pnlFile = new FileBar(editorArea);
+    m_pnlFile->hide();
+    m_pnlKey = new KeyEditor(editorArea);
+    m_rdtText = new RichTextEdit(editorArea);
+    m_rdtText->setObjectName(QStringLiteral("RdtText"));
+    m_rdtText->setPopupMenu(m_actions->editorPopup());
+    m_pnlKey->comment()->setPopupMenu(m_actions->editorPopup());
+    m_pnlTable = new TablePanel(editorArea);
+
+    // The three editors fill the same place; exactly one shows (an empty page when
+    // nothing is selected).
+    m_editors = new QStackedWidget(editorArea);
+    m_editors->setObjectName(QStringLiteral("PnlEditors"));
+    m_editors->addWidget(new QWidget(m_editors));
+    m_editors->addWidget(m_pnlKey);
+    m_editors->addWidget(m_rdtText);
+    m_editors->addWidget(m_pnlTable);
+
+    auto *editorLayout = new QVBoxLayout(editorArea);
+    editorLayout->setContentsMargins(0, 0, 0, 0);
+    editorLayout->setSpacing(0);
+    editorLayout->addWidget(m_pnlName);
+    editorLayout->addWidget(m_pnlFile);
+    editorLayout->addWidget(m_editors, 1);
+
+    m_sptMain->addWidget(m_trvTree);
+    m_sptMain->addWidget(editorArea);
+    m_sptMain->setStretchFactor(0, 0);
+    m_sptMain->setStretchFactor(1, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_sptMain);
+
+    // Every mouse press restarts the lock count-down; the name field's visits are watched.
+    const QList<QWidget *> watched = findChildren<QWidget *>();
+    for (QWidget *widget : watched) {
+        widget->installEventFilter(this);
+    }
+    installEventFilter(this);
+}
+
+void TFrmVaultoChild::connectEditors()
+{
+    connect(m_trvTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TFrmVaultoChild::onCurrentChanged);
+    connect(m_model.get(), &QAbstractItemModel::modelReset, this, [this] {
+        m_lastShown = nullptr;
+        m_nameFieldElement = nullptr;
+    });
+    connect(m_sptMain, &QSplitter::splitterMoved, this, [this] { m_main.setTreeWidth(m_trvTree->width()); });
+    connect(m_trvTree, &ElementTreeView::deleteRequested, this, [this] { MenRemoveEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::fileActivated, this, [this](ElementNode *node) {
+        selectElement(node);
+        viewFile();
+    });
+    connect(m_trvTree, &ElementTreeView::nameEditorCreated, this, [this](QLineEdit *editor) {
+        guardName(editor);
+    });
+    guardName(m_edtName);
+    GuardCodePage(m_pnlKey->userNameEdit(), m_main.language());
+    GuardCodePage(m_pnlKey->passwordEdit(), m_main.language());
+    connect(m_edtName, &QLineEdit::textEdited, this, &TFrmVaultoChild::onNameEdited);
+
+    connect(m_pnlKey, &KeyEditor::userNameEdited, this, [this](const QString &text) {
+        editField(&ElementData::Content, text);
+    });
+    connect(m_pnlKey, &KeyEditor::passwordEdited, this, [this](const QString &text) {
+        editField(&ElementData::Detail, text);
+    });
+    connect(m_pnlKey, &KeyEditor::passwordDialogRequested, this, &TFrmVaultoChild::askPasswordOfKey);
+    connect(m_pnlKey->comment(), &RichTextEdit::userEdited, this, [this] {
+        if (m_main.loadingGuard()) {
+            return;
+        }
+        ElementNode *node = selectedElement();
+        if (node && node->kind() == KindKey) {
+            node->data().Comment = m_pnlKey->comment()->takeStored();
+            stamp(node);
+        }
+    });
+    connect(m_rdtText, &RichTextEdit::userEdited, this, [this] {
+        if (m_main.loadingGuard()) {
+            return;
+        }
+        ElementNode *node = selectedElement();
+        if (node && node->kind() != KindKey && node->kind() != KindTable) {
+            node->data().Content = m_rdtText->takeStored();
+            stamp(node);
+        }
+    });
+    for (RichTextEdit *editor : {m_rdtText, m_pnlKey->comment()}) {
+        connect(editor, &RichTextEdit::linkClicked, this, &TFrmVaultoChild::openLink);
+        connect(editor, &RichTextEdit::inputRefused, this, [this, editor](const QString &what) {
+            showRefusal(editor, CodePageRefusal(m_main.language(), what));
+        });
+    }
+    connect(m_pnlFile, &FileBar::viewClicked, this, &TFrmVaultoChild::viewFile);
+    connect(m_pnlFile, &FileBar::saveClicked, this, &TFrmVaultoChild::saveFile);
+}
+
+void TFrmVaultoChild::guardName(QLineEdit *field)
+{
+    auto *validator = new NameValidator(field);
+    field->setValidator(validator);
+    connect(validator, &CodePageValidator::refused, this, [this, field](const QString &character) {
+        showRefusal(field, CodePageRefusal(m_main.language(), character));
+    });
+    connect(validator, &NameValidator::separatorRefused, this, [this, field](const QString &name) {
+        showRefusal(field, childText("m_aMNameSeparator") + name);
+    });
+}
+
+QString TFrmVaultoChild::childText(const char *key) const
+{
+    return m_main.language().uiText(childWindowTexts(), key);
+}
+
+QString TFrmVaultoChild::mainText(const char *key) const
+{
+    return m_main.language().uiText(mainWindowTexts(), key);
+}
+
+void TFrmVaultoChild::showRefusal(QWidget *where, const QString &reason)
+{
+    // Said where the typing happens, without a box that would take the focus away.
+    const QPoint at = where->mapToGlobal(QPoint(0, where->height()));
+    QToolTip::showText(at, reason, where);
+    emit inputRefused(reason);
+}
+
+// --- Selection and display ---
+
+ElementNode *TFrmVaultoChild::selectedElement() const
+{
+    return m_model->nodeOf(m_trvTree->currentIndex());
+}
+
+void TFrmVaultoChild::selectElement(ElementNode *node)
+{
+    const QModelIndex index = m_model->indexOf(node);
+    if (index.isValid()) {
+        m_trvTree->setCurrentIndex(index);
+        m_trvTree->scrollTo(index);
+    } else {
+        m_trvTree->selectionModel()->clear();
+    }
+    ShowSelected();
+}
+
+void TFrmVaultoChild::selectFirstElement()
+{
+    selectElement(m_tree.firstRoot());
+}
+
+void TFrmVaultoChild::onCurrentChanged()
+{
+    if (m_changingTree) {
+        return;
+    }
+    finishNameField();
+    ShowSelected();
+}
+
+void TFrmVaultoChild::ShowSelected()
+{
+    m_pnlFile->hide();
+    const bool wasModified = m_modified;
+    ElementNode *node = selectedElement();
+    if (!node) {
+        // With nothing selected the editors show nothing and take no input: an edit
+        // there would have no element to go to.
+        m_editorKind = -1;
+        m_main.setStatusText(QString());
+        LoadingGuard guard(m_main);
+        m_edtName->clear();
+        m_imgIcon->clear();
+        m_pnlName->setEnabled(false);
+        m_editors->setCurrentIndex(0);
+        return;
+    }
+    {
+        LoadingGuard guard(m_main);
+        m_pnlName->setEnabled(true);
+        showEditorFor(node);
+        const int iconSize = m_main.settings().smallIcons ? 16 : 24;
+        m_imgIcon->setPixmap(m_model->iconFor(node->kind()).pixmap(iconSize, iconSize));
+        m_imgIcon->setFixedSize(iconSize, iconSize);
+        if (node != m_nameFieldElement) {
+            m_edtName->setText(CodePage::toUnicode(node->name()));
+            m_edtName->setCursorPosition(0);
+        }
+        showStatus(node);
+    }
+    m_lastShown = node;
+    setModified(wasModified);
+}
+
+void TFrmVaultoChild::showEditorFor(ElementNode *node)
+{
+    const ElementData &fields = node->data();
+    const bool richText = m_main.settings().richText;
+    switch (node->kind()) {
+    case KindFolder:
+    case KindEntry:
+    case KindFile:
+        m_editorKind = node->kind();
+        m_rdtText->setFont(m_textFont);
+        m_rdtText->loadStored(fields.Content, richText);
+        m_editors->setCurrentWidget(m_rdtText);
+        if (node->kind() == KindFile) {
+            m_pnlFile->showFile(fields.Detail, fields.BlobSize);
+            m_pnlFile->show();
+        }
+        break;
+    case KindKey:
+        m_editorKind = KindKey;
+        m_pnlKey->setUserName(CodePage::toUnicode(fields.Content));
+        m_pnlKey->setPassword(CodePage::toUnicode(fields.Detail));
+        m_pnlKey->comment()->setFont(m_textFont);
+        m_pnlKey->comment()->loadStored(fields.Comment, richText);
+        m_editors->setCurrentWidget(m_pnlKey);
+        break;
+    case KindTable:
+        m_editorKind = KindTable;
+        m_pnlTable->LoadTable(fields.hasBlob() ? QByteArrayView(*fields.Blob) : QByteArrayView(), node != m_lastShown);
+        m_editors->setCurrentWidget(m_pnlTable);
+        break;
+    default:
+        break;
+    }
+}
+
+void TFrmVaultoChild::showStatus(const ElementNode *node)
+{
+    const ElementData &fields = node->data();
+    QString status;
+    if (!fields.Created.isEmpty() && !m_main.settings().hideCreateDate) {
+        status = mainText("m_aMDateCreated") + CodePage::toUnicode(fields.Created);
+    }
+    if (!fields.Modified.isEmpty()) {
+        const QString modified = mainText("m_aMDateModified") + CodePage::toUnicode(fields.Modified) + QLatin1String("  ");
+        status = status.isEmpty() ? modified : status + QLatin1String(" - ") + modified;
+    }
+    m_main.setStatusText(status);
+}
+
+// --- Editing ---
+
+void TFrmVaultoChild::stamp(ElementNode *node)
+{
+    node->data().touch(m_main.clock());
+    m_tree.notifyChanged(node);
+    setModified(true);
+    if (node == selectedElement()) {
+        showStatus(node);
+    }
+}
+
+void TFrmVaultoChild::editField(QByteArray ElementData::*field, const QString &text)
+{
+    if (m_main.loadingGuard()) {
+        return;
+    }
+    ElementNode *node = selectedElement();
+    if (!node || node->kind() != KindKey) {
+        return;
+    }
+    bool ok = false;
+    QByteArray bytes = CodePage::fromUnicode(text, &ok);
+    if (!ok) {
+        return; // the field's validator refuses such text before it gets here
+    }
+    node->data().*field = std::move(bytes);
+    stamp(node);
+}
+
+void TFrmVaultoChild::onNameEdited(const QString &text)
+{
+    if (m_main.loadingGuard()) {
+        return;
+    }
+    ElementNode *node = selectedElement();
+    if (!node) {
+        return;
+    }
+    bool ok = false;
+    QByteArray name = CodePage::fromUnicode(text, &ok);
+    if (!ok) {
+        return;
+    }
+    // The tree shows the name as it is typed; the duplicate check comes on leaving.
+    m_nameFieldElement = node;
+    m_changingTree = true;
+    m_tree.setName(node, std::move(name));
+    m_changingTree = false;
+    stamp(node);
+}
+
+void TFrmVaultoChild::onNameEntered()
+{
+    const ElementNode *node = selectedElement();
+    m_nameOnEntry = node ? node->name() : QByteArray();
+    m_nameFieldElement = nullptr;
+}
+
+void TFrmVaultoChild::finishNameField()
+{
+    ElementNode *node = const_cast<ElementNode *>(m_nameFieldElement);
+    m_nameFieldElement = nullptr;
+    if (!node) {
+        return;
+    }
+    bool ok = false;
+    const QByteArray typed = CodePage::fromUnicode(m_edtName->text(), &ok);
+    // The element takes back its name on entry, then the rename check decides.
+    m_changingTree = true;
+    m_tree.setName(node, m_nameOnEntry);
+    m_changingTree = false;
+    if (!ok || !renameElement(node, typed)) {
+        LoadingGuard guard(m_main);
+        m_edtName->setText(CodePage::toUnicode(node->name()));
+    }
+    m_nameOnEntry = node->name();
+}
+
+// --- Settings and texts ---
+
+void TFrmVaultoChild::ApplySettings()
+{
+    const Settings &settings = m_main.settings();
+    const QWidget *mainWindow = m_main.dialogParent();
+    const QFont base = mainWindow ? mainWindow->font() : QApplication::font();
+    m_textFont = TextFont::fromSettings(settings, base);
+    const QColor fontColor = TextFont::color(settings.font.color, palette());
+    const QColor background = TextFont::color(settings.backgroundColor, palette());
+
+    LoadingGuard guard(m_main);
+    setFont(m_textFont);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::Base, background);
+    colours.setColor(QPalette::Text, fontColor);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    // The file bar and the table bar keep the system's text colour.
+    for (QWidget *bar : {static_cast<QWidget *>(m_pnlFile), m_pnlTable->bar()}) {
+        QPalette plain = QApplication::palette();
+        plain.setColor(QPalette::Window, background);
+        bar->setPalette(plain);
+    }
+    m_pnlKey->setHiddenPassword(settings.hidePass, settings.editHiddenPass);
+
+    const int iconSize = settings.smallIcons ? 16 : 24;
+    m_trvTree->setIconSize(QSize(iconSize, iconSize));
+    m_trvTree->setIndentation(19);
+    m_model->setIcons(elementIcons());
+
+    const int h = QFontMetrics(m_textFont).height();
+    m_edtName->setFixedHeight(h + 4);
+    m_pnlName->setFixedHeight(4 + iconSize < h + 10 ? h + 10 : iconSize + 4);
+    m_pnlFile->updateHeight(h);
+    m_pnlKey->updateHeights(h + 4);
+    m_pnlTable->updateRowHeight(h);
+    applyTreeWidth();
+    if (selectedElement()) {
+        ShowSelected();
+    }
+}
+
+void TFrmVaultoChild::applyTreeWidth()
+{
+    const int width = m_main.treeWidth();
+    const int total = m_sptMain->width();
+    if (width > 0 && total > width) {
+        m_sptMain->setSizes({width, total - width - m_sptMain->handleWidth()});
+    } else if (width > 0) {
+        m_sptMain->setSizes({width, std::max(width, 400)});
+    }
+}
+
+void TFrmVaultoChild::ApplyLanguage()
+{
+    const LanguageStore &language = m_main.language();
+    ::ApplyLanguage(this, language, childWindowTexts());
+    SetFilePath(m_filePath);
+}
+
+QList<QMenu *> TFrmVaultoChild::menus() const
+{
+    return m_actions->menus();
+}
+
+QAction *TFrmVaultoChild::action(const QString &objectName) const
+{
+    return m_actions->action(objectName);
+}
+
+// --- Events ---
+
+bool TFrmVaultoChild::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_main.restartLockCountdown();
+        break;
+    case QEvent::FocusIn:
+        if (watched == m_edtName) {
+            onNameEntered();
+        }
+        break;
+    case QEvent::FocusOut:
+        // A menu opened over the field is no leaving.
+        if (watched == m_edtName && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+            finishNameField();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmVaultoChild::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_firstShown) {
+        m_firstShown = true;
+        applyTreeWidth();
+    }
+}
+
+void TFrmVaultoChild::openLink(const QString &url)
+{
+    QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
+}

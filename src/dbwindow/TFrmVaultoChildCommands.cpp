@@ -1,0 +1,283 @@
+// The database window's commands: adding, deleting and renaming elements, and the
+// clipboard operations of its editors.
+#include "TFrmVaultoChild.h"
+
+#include "ChildActions.h"
+#include "ElementCommands.h"
+#include "ElementTreeModel.h"
+#include "ElementTreeView.h"
+#include "KeyEditor.h"
+#include "MainServices.h"
+#include "RichTextEdit.h"
+#include "platform/CodePage.h"
+#include "shell/Settings.h"
+#include "widgets/FileFilter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QDir>
+#include <QProgressDialog>
+
+namespace {
+
+// Files from this size on are read with a progress dialog that can cancel.
+constexpr qint64 kProgressFrom = qint64(16) << 20;
+
+} // namespace
+
+void TFrmVaultoChild::connectActions()
+{
+    const auto on = [this](const char *name, auto handler) {
+        connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, handler);
+    };
+    on("MenSave", [this] { MenSaveClick(); });
+    on("MenSaveAs", [this] { MenSaveAsClick(); });
+    on("MenClose", [this] { emit closeRequested(); });
+    on("MenCloseAll", [this] { m_main.closeAllWindows(); });
+    on("MenAddKey", [this] { MenAddKeyClick(); });
+    on("MenAddEntry", [this] { MenAddEntryClick(); });
+    on("MenAddTable", [this] { MenAddTableClick(); });
+    on("MenAddFolder", [this] { MenAddFolderClick(); });
+    on("MenAddSubfolder", [this] { MenAddSubfolderClick(); });
+    on("MenAddFile", [this] { MenAddFileClick(); });
+    on("MenRemoveEntry", [this] { MenRemoveEntryClick(); });
+    on("MenChangeEntry", [this] { MenChangeEntryClick(); });
+    on("MenCut", [this] { editorCut(); });
+    on("MenCopy", [this] { editorCopy(); });
+    on("MenPaste", [this] { editorPaste(); });
+    on("MenSelectAll", [this] { editorSelectAll(); });
+    // The pop-up's "Cut" copies without removing, as the editors' pop-up always did. Its
+    // items act on the editor it was opened over.
+    on("PopRdtCut", [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
+    on("PopRdtCopy", [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
+    on("PopCopyPlain", [this] {
+        if (RichTextEdit *editor = popupEditor()) {
+            QApplication::clipboard()->setText(editor->selectedPlainText());
+        }
+    });
+    on("PopRdtPaste", [this] { if (RichTextEdit *editor = popupEditor()) editor->paste(); });
+    on("PopRdtSelectAll", [this] {
+        if (RichTextEdit *editor = popupEditor(); editor && !m_main.isLocked()) {
+            editor->selectAll();
+        }
+    });
+}
+
+// --- Adding ---
+
+ElementNode *TFrmVaultoChild::addElement(NewElement what, bool fromMenu)
+{
+    if (m_main.isLocked()) {
+        return nullptr;
+    }
+    finishNameField();
+    const QByteArray name = ElementCommands::defaultName(what, m_main.language(), m_main.settings(), m_main.clock());
+    return placeNewElement(ElementCommands::addElement(m_tree, what, selectedElement(), name, m_main.clock()),
+                           fromMenu);
+}
+
+ElementNode *TFrmVaultoChild::placeNewElement(ElementNode *node, bool fromMenu)
+{
+    setModified(true);
+    selectElement(node);
+    if (fromMenu) {
+        m_trvTree->editName(node);
+    }
+    return node;
+}
+
+void TFrmVaultoChild::MenAddFileClick()
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    const QString path = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(), QString(),
+                                                      QtFileFilter(mainText("m_aMAllFilter")));
+    if (!path.isEmpty()) {
+        addFile(path, true);
+    }
+}
+
+ElementNode *TFrmVaultoChild::addFile(const QString &path, bool fromMenu)
+{
+    if (m_main.isLocked()) {
+        return nullptr;
+    }
+    finishNameField();
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (ElementCommands::checkFileToAttach(path)) {
+    case ElementCommands::FileProblem::None: break;
+    case ElementCommands::FileProblem::Missing:
+    case ElementCommands::FileProblem::NotAFile: warn(childText("m_aMFileMissing") + shown); return nullptr;
+    case ElementCommands::FileProblem::TooLarge: warn(childText("m_aMFileTooLarge") + shown); return nullptr;
+    case ElementCommands::FileProblem::NameNotStorable:
+        warn(childText("m_aMFileNameNotStored") + shown);
+        return nullptr;
+    }
+    bool cancelled = false;
+    std::optional<QByteArray> bytes;
+    if (QFileInfo(path).size() < kProgressFrom) {
+        bytes = ElementCommands::readWholeFile(path);
+    } else {
+        QProgressDialog progress(childText("m_aMReadingFile"), mainText("m_aMCancel"), 0, 1000,
+                                 m_main.dialogParent());
+        progress.setObjectName(QStringLiteral("DlgReadingFile"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        progress.setValue(0);
+        bytes = ElementCommands::readWholeFile(path, [&](qint64 done, qint64 total) {
+            progress.setValue(int(done * 1000 / std::max<qint64>(1, total)));
+            cancelled = progress.wasCanceled();
+            return !cancelled;
+        });
+    }
+    if (!bytes) {
+        if (!cancelled) {
+            warn(childText("m_aMFileNotRead") + shown);
+        }
+        return nullptr;
+    }
+    ElementData fields = ElementCommands::fileElementData(path, std::move(*bytes), m_main.clock());
+    ElementNode *node = m_tree.AddElement(NewElement::File, selectedElement(), ElementCommands::fileElementName(path),
+                                          std::move(fields));
+    return placeNewElement(node, fromMenu);
+}
+
+// --- Deleting and renaming ---
+
+bool TFrmVaultoChild::MenRemoveEntryClick()
+{
+    if (m_main.isLocked()) {
+        return false;
+    }
+    finishNameField();
+    ElementNode *node = selectedElement();
+    if (!node) {
+        return false;
+    }
+    const QString question = mainText("m_aMDelete").replace(QLatin1String("%s"), CodePage::toUnicode(node->name()));
+    if (confirm(question, false) != Answer::Yes) {
+        return false;
+    }
+    ElementNode *next = ElementCommands::selectionAfterDelete(node);
+    m_lastShown = nullptr;
+    m_changingTree = true;
+    m_tree.DeleteSubtree(node);
+    m_changingTree = false;
+    setModified(true);
+    selectElement(next);
+    return true;
+}
+
+void TFrmVaultoChild::MenChangeEntryClick()
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    finishNameField();
+    if (ElementNode *node = selectedElement()) {
+        m_trvTree->editName(node);
+    }
+}
+
+bool TFrmVaultoChild::renameElement(ElementNode *node, const QByteArray &name)
+{
+    if (!node || m_main.isLocked()) {
+        return false;
+    }
+    if (node->name() == name) {
+        return true;
+    }
+    switch (ElementCommands::checkName(m_tree, node, name)) {
+    case ElementCommands::NameProblem::None: break;
+    case ElementCommands::NameProblem::Duplicate:
+        inform(mainText("m_aMDoubleName") + CodePage::toUnicode(name));
+        return false;
+    case ElementCommands::NameProblem::Separator:
+        inform(childText("m_aMNameSeparator") + CodePage::toUnicode(name));
+        return false;
+    case ElementCommands::NameProblem::Empty:
+        inform(childText("m_aMNameEmpty"));
+        return false;
+    }
+    m_changingTree = true;
+    m_tree.setName(node, name);
+    m_changingTree = false;
+    stamp(node);
+    if (node == selectedElement() && node != m_nameFieldElement) {
+        m_edtName->setText(CodePage::toUnicode(name));
+    }
+    return true;
+}
+
+// --- Clipboard operations of the editors ---
+
+RichTextEdit *TFrmVaultoChild::popupEditor() const
+{
+    return qobject_cast<RichTextEdit *>(m_actions->editorPopup()->property("editor").value<QObject *>());
+}
+
+QWidget *TFrmVaultoChild::focusedEditor() const
+{
+    for (QWidget *editor : {static_cast<QWidget *>(m_edtName), static_cast<QWidget *>(m_rdtText),
+                            static_cast<QWidget *>(m_pnlKey->userNameEdit()),
+                            static_cast<QWidget *>(m_pnlKey->passwordEdit()),
+                            static_cast<QWidget *>(m_pnlKey->comment())}) {
+        if (editor->hasFocus() && editor->isVisible()) {
+            return editor;
+        }
+    }
+    return nullptr;
+}
+
+void TFrmVaultoChild::editorCopy()
+{
+    QWidget *editor = focusedEditor();
+    if (editor == m_pnlKey->passwordEdit()) {
+        m_pnlKey->copyPassword();
+    } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->copy();
+    } else if (auto *rich = qobject_cast<RichTextEdit *>(editor)) {
+        rich->copy();
+    }
+}
+
+void TFrmVaultoChild::editorCut()
+{
+    QWidget *editor = focusedEditor();
+    if (!editor || editor == m_pnlKey->passwordEdit()) {
+        return;
+    }
+    if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+        line->cut();
+    } else if (auto *rich = qobject_cast<RichTextEdit *>(editor)) {
+        rich->cut();
+    }
+}
+
+void TFrmVaultoChild::editorPaste()
+{
+    // The editors report what the paste changed as an edit of their own.
+    if (auto *line = qobject_cast<QLineEdit *>(focusedEditor())) {
+        line->paste();
+    } else if (auto *rich = qobject_cast<RichTextEdit *>(focusedEditor())) {
+        rich->paste();
+    }
+}
+
+void TFrmVaultoChild::editorSelectAll()
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    if (auto *line = qobject_cast<QLineEdit *>(focusedEditor())) {
+        line->selectAll();
+    } else if (auto *rich = qobject_cast<RichTextEdit *>(focusedEditor())) {
+        rich->selectAll();
+    }
+}

@@ -1,0 +1,235 @@
+// The database window's file side: path, caption, password and modified flag, loading,
+// saving, the close question, and the attached files of file elements.
+#include "TFrmVaultoChild.h"
+
+#include "ElementCommands.h"
+#include "MainServices.h"
+#include "document/DatabaseFile.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/SecretFile.h"
+#include "platform/SecureMemory.h"
+#include "shell/Settings.h"
+#include "shell/TempFiles.h"
+#include "widgets/FileFilter.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QUrl>
+
+// --- Path, caption, password, modified flag ---
+
+void TFrmVaultoChild::SetFilePath(const QString &path)
+{
+    m_filePath = path;
+    const QString text = caption();
+    setWindowTitle(text + QLatin1String("[*]"));
+    m_main.setTrayHint(text);
+    emit captionChanged(text);
+}
+
+QString TFrmVaultoChild::caption() const
+{
+    return m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QFileInfo(m_filePath).fileName();
+}
+
+void TFrmVaultoChild::setPassword(QByteArray password)
+{
+    SecureMemory::wipe(m_password);
+    m_password = std::move(password);
+}
+
+void TFrmVaultoChild::setModified(bool modified)
+{
+    if (m_modified == modified) {
+        return;
+    }
+    m_modified = modified;
+    setWindowModified(modified);
+    emit modifiedChanged(modified);
+}
+
+// --- Loading ---
+
+bool TFrmVaultoChild::LoadDatabase(const QString &path)
+{
+    if (!LoadDatabaseFile(m_tree, path, m_password)) {
+        return false;
+    }
+    SetFilePath(path);
+    setModified(false);
+    selectFirstElement();
+    return true;
+}
+
+bool TFrmVaultoChild::LoadDatabaseBuffer(QByteArray ciphertext)
+{
+    if (!::LoadDatabaseBuffer(m_tree, std::move(ciphertext), m_password)) {
+        return false;
+    }
+    setModified(false);
+    selectFirstElement();
+    return true;
+}
+
+// --- Saving ---
+
+bool TFrmVaultoChild::MenSaveClick()
+{
+    if (m_main.isLocked()) {
+        return false;
+    }
+    if (m_filePath.isEmpty()) {
+        return MenSaveAsClick();
+    }
+    return saveTo(m_filePath);
+}
+
+bool TFrmVaultoChild::MenSaveAsClick()
+{
+    if (m_main.isLocked()) {
+        return false;
+    }
+    finishNameField();
+    // The password first: a database is never written without one.
+    if (!ensurePassword()) {
+        return false;
+    }
+    const QString path = askSavePath();
+    if (path.isEmpty() || !saveTo(path)) {
+        return false;
+    }
+    SetFilePath(path);
+    m_main.addRecentFile(path);
+    return true;
+}
+
+QString TFrmVaultoChild::askSavePath()
+{
+    const QString start = m_filePath.isEmpty() ? QString() : m_filePath;
+    QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), start,
+                                                QtFileFilter(mainText("m_aMFileFilter")));
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QLatin1String(".kvdb");
+    }
+    return path;
+}
+
+bool TFrmVaultoChild::ensurePassword()
+{
+    if (!m_password.isEmpty()) {
+        return true;
+    }
+    std::optional<QByteArray> password = askPassword(QByteArray());
+    if (!password || password->isEmpty()) {
+        return false;
+    }
+    setPassword(std::move(*password));
+    return true;
+}
+
+bool TFrmVaultoChild::saveTo(const QString &path)
+{
+    finishNameField();
+    if (!ensurePassword()) {
+        return false;
+    }
+    if (!SaveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
+        warn(childTextWith("m_aMSaveFailed", QDir::toNativeSeparators(path)) + QLatin1Char('\n')
+             + writeProblemText(path));
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+QString TFrmVaultoChild::childTextWith(const char *childKey, const QString &argument) const
+{
+    return childText(childKey).replace(QLatin1String("%s"), argument);
+}
+
+QString TFrmVaultoChild::writeProblemText(const QString &path) const
+{
+    switch (ElementCommands::diagnoseWriteFailure(path)) {
+    case ElementCommands::WriteProblem::FolderMissing: return childText("m_aMFolderMissing");
+    case ElementCommands::WriteProblem::FolderNotWritable: return childText("m_aMFolderReadOnly");
+    case ElementCommands::WriteProblem::FileNotWritable: return childText("m_aMFileReadOnly");
+    case ElementCommands::WriteProblem::Unknown: break;
+    }
+    return childText("m_aMDiskProblem");
+}
+
+// --- Closing ---
+
+bool TFrmVaultoChild::CanClose()
+{
+    finishNameField();
+    if (!m_modified) {
+        return true;
+    }
+    const QString name = m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QDir::toNativeSeparators(m_filePath);
+    switch (confirm(mainText("m_aMDiscardChanges").replace(QLatin1String("%s"), name), true)) {
+    case Answer::Yes:
+        // Closing after a save that did not happen would lose the changes: the window
+        // stays open (and modified) unless the save succeeded.
+        return MenSaveClick();
+    case Answer::No:
+        setModified(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// --- Attached files ---
+
+void TFrmVaultoChild::viewFile()
+{
+    const ElementNode *node = selectedElement();
+    if (!node || node->kind() != KindFile || !node->data().hasBlob()) {
+        return;
+    }
+    const ElementData &fields = node->data();
+    const QString fileName = CodePage::toUnicode(fields.Detail);
+    const QString path = TempFiles::write(m_main.storageFolder(), m_main.clock().now(), fileName,
+                                          fields.Blob->left(fields.BlobSize));
+    if (path.isEmpty()) {
+        warn(childText("m_aMFileNotWritten") + QDir::toNativeSeparators(m_main.storageFolder() + fileName));
+        return;
+    }
+    // Listed only once a program has it; a failed start leaves it to the sweep at exit.
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        m_main.tempFiles().add(path);
+    }
+}
+
+void TFrmVaultoChild::saveFile()
+{
+    const ElementNode *node = selectedElement();
+    if (!node || node->kind() != KindFile || !node->data().hasBlob()) {
+        return;
+    }
+    const ElementData &fields = node->data();
+    const QString fileName = CodePage::toUnicode(fields.Detail);
+    const QString extension = TempFiles::extensionOf(fileName);
+    // The three places take the upper-cased extension, then the extension twice.
+    QString windowsFilter = mainText("m_aMContFilter");
+    for (const QString &part : {extension.toUpper(), extension, extension}) {
+        const qsizetype at = windowsFilter.indexOf(QLatin1String("%s"));
+        if (at < 0) {
+            break;
+        }
+        windowsFilter.replace(at, 2, part);
+    }
+    const QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), fileName,
+                                                      QtFileFilter(windowsFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!SecretFile::write(path, QByteArrayView(*fields.Blob).first(std::min<qsizetype>(fields.BlobSize, fields.Blob->size())))) {
+        warn(childText("m_aMFileNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
+             + writeProblemText(path));
+    }
+}
