@@ -1,6 +1,7 @@
 #include "JsonTreeReader.h"
 
 #include "document/ElementTree.h"
+#include "document/class_treeview.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 
@@ -52,7 +53,8 @@ struct ImportedElement {
 class ElementReader
 {
 public:
-    ElementReader(const QJsonObject &object, const Clock &clock) : m_object(object), m_clock(clock) {}
+    // now: the time text that an element without "created" or "modified" gets.
+    ElementReader(const QJsonObject &object, const QByteArray &now) : m_object(object), m_now(now) {}
 
     bool read(ImportedElement &element, QString &error)
     {
@@ -73,10 +75,9 @@ public:
             }
         }
         ElementData &data = element.data;
-        const QByteArray now = TimeText(m_clock.now());
         const bool ok = readCodes(element) && readText(u"content", data.Content, {})
             && readText(u"detail", data.Detail, {}) && readText(u"comment", data.Comment, {})
-            && readText(u"created", data.Created, now) && readText(u"modified", data.Modified, now)
+            && readText(u"created", data.Created, m_now) && readText(u"modified", data.Modified, m_now)
             && readBlob(data);
         error = m_error;
         return ok;
@@ -128,7 +129,7 @@ private:
             if (!toCodePage(u"path", name, bytes)) {
                 return false;
             }
-            if (bytes.contains("<>")) {
+            if (bytes.contains(class_treeview::PathSeparator)) {
                 return fail(QStringLiteral("field \"path\": the name \"%1\" holds \"<>\", which separates the names"
                                            " of a path in the database file and cannot be stored.")
                                 .arg(name));
@@ -212,7 +213,7 @@ private:
     }
 
     const QJsonObject &m_object;
-    const Clock &m_clock;
+    const QByteArray &m_now;
     QString m_error;
 };
 
@@ -285,6 +286,7 @@ QString readTreeJson(const QByteArray &json, ElementTree &tree, const Clock &clo
         return QStringLiteral("the JSON must be an object {\"elements\":[...]} and nothing else.");
     }
     TreeBuilder builder(tree, clock);
+    const QByteArray now = TimeText(clock.now());
     int number = 0;
     for (const QJsonValue &value : elements.toArray()) {
         ++number;
@@ -294,7 +296,7 @@ QString readTreeJson(const QByteArray &json, ElementTree &tree, const Clock &clo
         const QJsonObject object = value.toObject();
         ImportedElement element;
         QString error;
-        if (!ElementReader(object, clock).read(element, error) || !builder.add(element, number, error)) {
+        if (!ElementReader(object, now).read(element, error) || !builder.add(element, number, error)) {
             const QString name = element.names.isEmpty()
                 ? QString()
                 : QStringLiteral(" (\"%1\")").arg(element.names.join(QStringLiteral(" > ")));
