@@ -31,6 +31,8 @@ void applyToAction(QAction *action, const LanguageSection &section, const QStrin
         action->setShortcut(QKeySequence(QString::fromLatin1(shortcut), QKeySequence::PortableText));
     }
     action->setText(text);
+    // Tool-bar buttons show the caption without the shortcut column.
+    action->setIconText(CaptionOf(text));
 }
 
 void applyToObject(QObject *object, const LanguageStore &language, const LanguageSection &section)

@@ -13,7 +13,9 @@ class QWidget;
 // Menu actions with a shortcut in the section: the action's key sequence is set from
 // the section (so the key works in every language), and its text is caption + TAB +
 // the shortcut in the current language's words ("Strg+N"). A menu draws the part after
-// the TAB as the shortcut column in place of the key sequence's own text. Each call
+// the TAB as the shortcut column in place of the key sequence's own text; the icon text
+// (a tool-bar button's label) is the caption alone. Tool-bar hints are the window's
+// own business (the main window sets them from "FrmChild."). Each call
 // builds every text from the English table and the current language afresh, so
 // switching languages back and forth never piles up suffixes.
 void ApplyLanguage(QWidget *window, const LanguageStore &language, const LanguageSection &section);

@@ -119,6 +119,7 @@ private slots:
                                          "dialog"}));
         // The key itself stays the same in every language.
         QCOMPARE(w.newAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+        QCOMPARE(w.newAction->iconText(), QStringLiteral("Neu"));
 
         store.applyEnglish();
         ApplyLanguage(&w.window, store, kSection);

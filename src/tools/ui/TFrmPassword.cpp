@@ -103,7 +103,7 @@ TFrmPassword::TFrmPassword(const LanguageStore &language, const Settings &settin
     links->addWidget(m_generate);
     links->addStretch();
     links->addWidget(m_secure);
-    grid->addLayout(links, 2, 1);
+    grid->addLayout(links, 2, 0, 1, 2);
 
     auto *buttons = new QHBoxLayout;
     auto *keyFiles = named(new QWidget(this), "TlbButtons");
