@@ -55,4 +55,7 @@ private:
     int m_row = 0;
     // Children were added or renamed while the tree's sorting was off.
     bool m_childrenUnsorted = false;
+    // Meanwhile, the directions of the steps between neighbouring children.
+    enum : quint8 { StepsUp = 1, StepsDown = 2 };
+    quint8 m_appendSteps = 0;
 };

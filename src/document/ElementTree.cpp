@@ -307,6 +307,10 @@ ElementNode *ElementTree::insertElement(ElementNode *parent, QByteArray name, qi
     }
     if (!m_sorted && !children.empty()) {
         markUnsorted(levelNode);
+        // Each append is compared with the child before it while both are fresh in the
+        // cache; sorting later need not compare again when every step went one way.
+        const int step = compareNames(children.back()->m_name, raw->m_name);
+        levelNode->m_appendSteps |= step < 0 ? ElementNode::StepsUp : (step > 0 ? ElementNode::StepsDown : 0);
     }
     children.insert(children.begin() + position, std::move(node));
     renumber(levelNode, position);
@@ -370,6 +374,7 @@ void ElementTree::setName(ElementNode *node, QByteArray name)
         placeAfterRename(node);
     } else {
         markUnsorted(levelNode);
+        levelNode->m_appendSteps = ElementNode::StepsUp | ElementNode::StepsDown;
     }
 }
 
@@ -471,6 +476,7 @@ bool ElementTree::ClearTree()
     m_root->m_childIndex.clear();
     m_root->m_children.clear();
     m_root->m_childrenUnsorted = false;
+    m_root->m_appendSteps = 0;
     m_unsortedLevels.clear();
     m_unsortedLevelsComplete = true;
     m_count = 0;
@@ -484,6 +490,8 @@ void ElementTree::markUnsorted(ElementNode *levelNode)
 {
     if (!levelNode->m_childrenUnsorted) {
         levelNode->m_childrenUnsorted = true;
+        // Children there before sorting was turned off are in order.
+        levelNode->m_appendSteps = levelNode->m_children.size() >= 2 ? ElementNode::StepsUp : 0;
         m_unsortedLevels.push_back(levelNode);
     }
 }
@@ -516,29 +524,23 @@ void ElementTree::setSorted(bool sorted)
 
 void ElementTree::sortLevel(ElementNode *levelNode)
 {
+    const quint8 steps = levelNode->m_appendSteps;
     levelNode->m_childrenUnsorted = false;
+    levelNode->m_appendSteps = 0;
     auto &children = levelNode->m_children;
-    auto order = [this](const ElementNode *a, const ElementNode *b) { return compareNames(a->m_name, b->m_name); };
-    bool ascending = true;
-    for (size_t i = 1; i < children.size() && ascending; ++i) {
-        ascending = order(children[i - 1].get(), children[i].get()) <= 0;
-    }
-    if (ascending) {
+    // Only upward steps: in order already. Only downward ones (an import appends each
+    // level in reverse): reversing suffices.
+    if ((steps & ElementNode::StepsDown) == 0 || children.size() < 2) {
         return;
-    }
-    // An import appends each level in reverse order: that case costs one pass.
-    bool descending = true;
-    for (size_t i = 1; i < children.size() && descending; ++i) {
-        descending = order(children[i - 1].get(), children[i].get()) >= 0;
     }
     if (m_observer) {
         m_observer->childrenAboutToBeReordered(observedParent(levelNode));
     }
-    if (descending) {
+    if ((steps & ElementNode::StepsUp) == 0) {
         std::reverse(children.begin(), children.end());
     } else {
-        std::stable_sort(children.begin(), children.end(), [&](const auto &a, const auto &b) {
-            return order(a.get(), b.get()) < 0;
+        std::stable_sort(children.begin(), children.end(), [this](const auto &a, const auto &b) {
+            return compareNames(a->m_name, b->m_name) < 0;
         });
     }
     renumber(levelNode, 0);

@@ -344,6 +344,33 @@ private slots:
         }
     }
 
+    // Sorting resumes by reversing a level only when every step of it went down, the
+    // children that were there before counting as steps up.
+    void resumedSortingSeesEveryStep()
+    {
+        ElementTree tree;
+        add(tree, nullptr, "d");
+        add(tree, nullptr, "b");
+        tree.setSorted(false);
+        add(tree, nullptr, "c");
+        add(tree, nullptr, "a");
+        tree.setSorted(true);
+        QCOMPARE(childNames(tree, nullptr), QByteArray("a|b|c|d"));
+
+        tree.setSorted(false);
+        ElementNode *folder = add(tree, nullptr, "f");
+        for (const char *name : {"z", "y", "x"}) {
+            add(tree, folder, name);
+        }
+        tree.setSorted(true);
+        QCOMPARE(childNames(tree, folder), QByteArray("x|y|z"));
+
+        tree.setSorted(false);
+        tree.setName(folder->child(0), "zz");
+        tree.setSorted(true);
+        QCOMPARE(childNames(tree, folder), QByteArray("y|z|zz"));
+    }
+
     // Thousands of levels are freed without deep recursion.
     void deepTreeIsFreedIteratively()
     {
