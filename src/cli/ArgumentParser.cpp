@@ -49,13 +49,23 @@ ParsedArguments parseArguments(const QStringList &arguments)
     if (!parsed.command) {
         return usageError(QStringLiteral("Unknown command \"%1\".").arg(arguments[1]));
     }
+    const CommandSpec &command = *parsed.command;
     Invocation &invocation = parsed.invocation;
     invocation.command = arguments[1];
     qsizetype i = 2;
+    if (command.subcommand) {
+        if (i >= arguments.size() || arguments[i] != QLatin1StringView(command.subcommand)) {
+            return usageError(QStringLiteral("%1 needs \"%2\".").arg(invocation.command,
+                                                                     QLatin1StringView(command.subcommand)));
+        }
+        ++i;
+    }
+    bool optionsEnded = false;
     for (; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == u"--") {
             ++i;
+            optionsEnded = true;
             break;
         }
         if (isHelp(argument)) {
@@ -67,7 +77,7 @@ ParsedArguments parseArguments(const QStringList &arguments)
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = equals < 0 ? argument : argument.first(equals);
-        const OptionSpec *option = findOption(*parsed.command, name);
+        const OptionSpec *option = findOption(command, name);
         if (!option) {
             return usageError(QStringLiteral("Unknown option \"%1\" for %2.").arg(name, invocation.command));
         }
@@ -88,17 +98,35 @@ ParsedArguments parseArguments(const QStringList &arguments)
         }
         invocation.options.insert(name, value);
     }
-    if (i >= arguments.size()) {
-        return usageError(QStringLiteral("No FILE given."));
+    invocation.arguments = arguments.sliced(i);
+    const qsizetype given = invocation.arguments.size();
+    const qsizetype most = qsizetype(command.arguments.size());
+    // An option after the arguments would be taken for one of them.
+    for (qsizetype a = 1; a < given && !optionsEnded; ++a) {
+        const QString &argument = invocation.arguments[a];
+        const QString name = argument.first(argument.contains(u'=') ? argument.indexOf(u'=') : argument.size());
+        if (argument.startsWith(u"-") && findOption(command, name)) {
+            return usageError(QStringLiteral("Unexpected \"%1\" after %2: options come before the file name.")
+                                  .arg(argument, QLatin1StringView(command.arguments[0])));
+        }
     }
-    if (i + 1 < arguments.size()) {
-        return usageError(QStringLiteral("Unexpected \"%1\" after FILE: options come before the file name.")
-                              .arg(arguments[i + 1]));
+    if (given < command.minArguments) {
+        return usageError(QStringLiteral("No %1 given.").arg(QLatin1StringView(command.arguments[given])));
     }
-    invocation.file = arguments[i];
-    if (invocation.file.isEmpty()) {
-        return usageError(QStringLiteral("FILE is empty."));
+    if (given > most) {
+        if (most == 0) {
+            return usageError(QStringLiteral("Unexpected \"%1\": %2 takes no file name.")
+                                  .arg(invocation.arguments[0], invocation.command));
+        }
+        return usageError(QStringLiteral("Unexpected \"%1\" after %2: options come before the file name.")
+                              .arg(invocation.arguments[most], QLatin1StringView(command.arguments[most - 1])));
     }
+    for (qsizetype a = 0; a < given; ++a) {
+        if (invocation.arguments[a].isEmpty()) {
+            return usageError(QStringLiteral("%1 is empty.").arg(QLatin1StringView(command.arguments[a])));
+        }
+    }
+    invocation.file = invocation.argument(0);
     if (invocation.has(QStringLiteral("--password-stdin")) && invocation.has(QStringLiteral("--key-file"))) {
         return usageError(QStringLiteral("--password-stdin and --key-file exclude each other."));
     }

@@ -14,7 +14,8 @@ struct ParsedArguments {
     QString error; // why the command line is wrong, for UsageError
 };
 
-// Reads "COMMAND [OPTIONS] FILE" (arguments[0] is the program). Options come before FILE;
-// "--" ends them, so FILE may begin with a dash. Each option is accepted once, and only
-// by the commands that list it.
+// Reads "COMMAND [SUBCOMMAND] [OPTIONS] ARGUMENTS" (arguments[0] is the program), the
+// arguments being those the command's table entry names (FILE for most). Options come
+// before the arguments; "--" ends them, so an argument may begin with a dash. Each option
+// is accepted once, and only by the commands that list it.
 ParsedArguments parseArguments(const QStringList &arguments);

@@ -1,21 +1,38 @@
-// vaultbase-cli export --format json: the whole tree on standard output.
+// vaultbase-cli export: the whole tree as JSON on standard output, or the elements as HTML
+// or text documents with their attached files beside them (the database window's five
+// export commands).
 #include "Command.h"
 #include "Commands.h"
 #include "Console.h"
+#include "ElementPath.h"
 #include "ExitCode.h"
 #include "JsonTreeWriter.h"
 #include "OpenDatabase.h"
 
 #include "document/ElementTree.h"
+#include "platform/CodePage.h"
+#include "tools/ExportElements.h"
+#include "tools/ExportPaths.h"
 
-int runExport(const Invocation &invocation)
+#include <QFileInfo>
+
+namespace {
+
+const QString DocumentOptions[] = {QStringLiteral("--element"), QStringLiteral("--single-files"),
+                                   QStringLiteral("--folders"), QStringLiteral("--files-only"),
+                                   QStringLiteral("--font")};
+
+int exportJson(const Invocation &invocation)
 {
-    // Checked before the password is asked: a wrong command line costs no typing.
-    const QString format = invocation.has(QStringLiteral("--format")) ? invocation.value(QStringLiteral("--format"))
-                                                                       : QStringLiteral("json");
-    if (format != u"json") {
-        Console::error(QStringLiteral("Unknown export format \"%1\"; the format is json.").arg(format));
+    if (invocation.arguments.size() > 1) {
+        Console::error(QStringLiteral("export --format json writes to standard output; it takes no OUT."));
         return ExitUsage;
+    }
+    for (const QString &option : DocumentOptions) {
+        if (invocation.has(option)) {
+            Console::error(QStringLiteral("%1 goes with --format html or txt.").arg(option));
+            return ExitUsage;
+        }
     }
     ElementTree tree;
     if (const int status = openDatabase(invocation, tree); status != ExitOk) {
@@ -28,4 +45,125 @@ int runExport(const Invocation &invocation)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+// The command's switches as one of the five variants; nothing (with the reason printed)
+// for a combination the menu does not offer.
+std::optional<ExportVariant> variantOf(const Invocation &invocation)
+{
+    const bool element = invocation.has(QStringLiteral("--element"));
+    const bool singleFiles = invocation.has(QStringLiteral("--single-files"));
+    const bool folders = invocation.has(QStringLiteral("--folders"));
+    const bool filesOnly = invocation.has(QStringLiteral("--files-only"));
+    if (element && (singleFiles || folders || filesOnly)) {
+        Console::error(QStringLiteral("--element exports one element into one document: it goes with no other"
+                                      " export switch."));
+        return std::nullopt;
+    }
+    if (element) {
+        return ExportVariant::Selected;
+    }
+    if (filesOnly) {
+        return ExportVariant::FileEntries;
+    }
+    if (folders) {
+        return ExportVariant::AllAsFilesInFolders;
+    }
+    return singleFiles ? ExportVariant::AllAsFiles : ExportVariant::All;
+}
+
+// OUT's name with the extension the format needs: ".txt" for text, any other for HTML
+// (".htm" added when OUT has none). Nothing when OUT's extension asks for the other format.
+std::optional<ExportTarget> targetOf(const QString &out, bool text)
+{
+    ExportTarget target = ExportTargetOf(out);
+    if (target.extension.isEmpty()) {
+        target.extension = text ? QStringLiteral(".txt") : QStringLiteral(".htm");
+    }
+    if ((target.extension == u".txt") != text) {
+        Console::error(text ? QStringLiteral("--format txt writes files ending in .txt, not %1.").arg(out)
+                            : QStringLiteral("--format html cannot write %1: a .txt name gives text.").arg(out));
+        return std::nullopt;
+    }
+    return target;
+}
+
+void report(const ExportResult &result)
+{
+    OutputStream out;
+    for (const QString &path : result.documents + result.files) {
+        out.write(path.toUtf8() + '\n');
+    }
+    out.flush();
+    for (const QByteArray &name : result.mendedNames) {
+        Console::error(QStringLiteral("Note: the name \"%1\" was changed to stay inside the chosen folder.")
+                           .arg(CodePage::toUnicode(name)));
+    }
+    for (const QString &path : result.failed) {
+        Console::error(QStringLiteral("Cannot write %1.").arg(path));
+    }
+}
+
+int exportDocuments(const Invocation &invocation, bool text)
+{
+    if (invocation.arguments.size() < 2) {
+        Console::error(QStringLiteral("No OUT given: the documents need a file name."));
+        return ExitUsage;
+    }
+    const std::optional<ExportVariant> variant = variantOf(invocation);
+    const std::optional<ExportTarget> target = targetOf(invocation.argument(1), text);
+    if (!variant || !target) {
+        return ExitUsage;
+    }
+    bool fontOk = false;
+    const QString font = invocation.has(QStringLiteral("--font")) ? invocation.value(QStringLiteral("--font"))
+                                                                   : QStringLiteral("Arial");
+    const QByteArray fontName = CodePage::fromUnicode(font, &fontOk);
+    if (!fontOk) {
+        Console::error(QStringLiteral("The font name holds a character the code page cannot carry."));
+        return ExitUsage;
+    }
+    if (!QFileInfo(target->folder).isDir()) {
+        Console::error(QStringLiteral("Cannot write into %1: no such folder.").arg(target->folder));
+        return ExitFailure;
+    }
+    ElementTree tree;
+    if (const int status = openDatabase(invocation, tree); status != ExitOk) {
+        return status;
+    }
+    const ElementNode *selected = nullptr;
+    if (*variant == ExportVariant::Selected) {
+        selected = findElementByPath(tree, invocation.value(QStringLiteral("--element")));
+        if (!selected) {
+            Console::error(QStringLiteral("%1 holds no element \"%2\".")
+                               .arg(invocation.file, invocation.value(QStringLiteral("--element"))));
+            return ExitFailure;
+        }
+    }
+    const ExportResult result = ExportElements(tree, selected, target->folder, target->baseName, target->extension,
+                                               fontName, SwitchesFor(*variant));
+    report(result);
+    return result.ok() ? ExitOk : ExitFailure;
+}
+
+} // namespace
+
+int runExport(const Invocation &invocation)
+{
+    // Checked before the password is asked: a wrong command line costs no typing.
+    QString format = invocation.value(QStringLiteral("--format"));
+    if (!invocation.has(QStringLiteral("--format"))) {
+        const bool hasOut = invocation.arguments.size() > 1;
+        format = !hasOut                                                 ? QStringLiteral("json")
+            : ExportTargetOf(invocation.argument(1)).extension == u".txt" ? QStringLiteral("txt")
+                                                                          : QStringLiteral("html");
+    }
+    if (format == u"json") {
+        return exportJson(invocation);
+    }
+    if (format == u"html" || format == u"txt") {
+        return exportDocuments(invocation, format == u"txt");
+    }
+    Console::error(QStringLiteral("Unknown export format \"%1\"; the formats are json, html and txt.").arg(format));
+    return ExitUsage;
 }

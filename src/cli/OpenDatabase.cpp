@@ -5,6 +5,7 @@
 #include "ExitCode.h"
 #include "PasswordInput.h"
 
+#include "document/AttachedDatabase.h"
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 
@@ -13,12 +14,35 @@
 
 namespace {
 
-// The ciphertext of the database the file holds. A ".kvdb" file is nothing but the
-// ciphertext. This is the place where a database carried at the end of another file (an
-// attached database, a portable copy) will be recognised and cut out.
-std::optional<QByteArray> databaseCiphertext(QByteArray fileBytes, const QString &)
+bool isDatabaseFileName(const QString &path)
 {
+    return path.endsWith(QStringLiteral(".kvdb"), Qt::CaseInsensitive);
+}
+
+// The ciphertext the file holds: the database a file carries, or the whole file.
+std::optional<QByteArray> databaseCiphertext(const QString &path)
+{
+    if (!isDatabaseFileName(path)) {
+        if (std::optional<CarriedDatabase> carried = FindAttachedDatabase(path)) {
+            return std::move(carried->ciphertext);
+        }
+    }
+    std::optional<QByteArray> fileBytes = readWholeFile(path);
+    if (fileBytes && fileBytes->isEmpty()) {
+        Console::error(QStringLiteral("Cannot read %1: the file is empty.").arg(path));
+        return std::nullopt;
+    }
     return fileBytes;
+}
+
+// A ".kvdb" file that is in truth a carrier (a renamed attached file).
+bool loadCarriedInstead(const QString &path, ElementTree &tree, QByteArrayView password)
+{
+    if (!isDatabaseFileName(path)) {
+        return false;
+    }
+    std::optional<CarriedDatabase> carried = FindAttachedDatabase(path);
+    return carried && LoadDatabaseBuffer(tree, std::move(carried->ciphertext), password);
 }
 
 } // namespace
@@ -47,29 +71,34 @@ std::optional<QByteArray> readWholeFile(const QString &path)
     return bytes;
 }
 
-int openDatabase(const Invocation &invocation, ElementTree &tree)
+int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<Password> *keep)
 {
-    std::optional<QByteArray> fileBytes = readWholeFile(invocation.file);
-    if (!fileBytes) {
+    const QString &path = invocation.file;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        Console::error(QStringLiteral("Cannot read %1: no such file.").arg(path));
         return ExitFailure;
     }
-    if (fileBytes->isEmpty()) {
-        Console::error(QStringLiteral("Cannot read %1: the file is empty.").arg(invocation.file));
+    if (info.isDir()) {
+        Console::error(QStringLiteral("Cannot read %1: it is a folder.").arg(path));
         return ExitFailure;
     }
-    std::optional<QByteArray> ciphertext = databaseCiphertext(std::move(*fileBytes), invocation.file);
+    std::optional<QByteArray> ciphertext = databaseCiphertext(path);
     if (!ciphertext) {
-        Console::error(QStringLiteral("%1 holds no database.").arg(invocation.file));
         return ExitFailure;
     }
-    const std::optional<Password> password = obtainPassword(invocation, PasswordUse::Open);
+    std::optional<Password> password = obtainPassword(invocation, PasswordUse::Open);
     if (!password) {
         return ExitFailure;
     }
     // Decrypted in place; the plaintext is wiped by the loader.
-    if (!LoadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes())) {
+    if (!LoadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes())
+        && !loadCarriedInstead(path, tree, password->bytes())) {
         Console::error(QStringLiteral("Wrong password!"));
         return ExitFailure;
+    }
+    if (keep) {
+        *keep = std::move(password);
     }
     return ExitOk;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Password.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,8 +13,15 @@ struct Invocation;
 // The routine every command that reads a database shares: read the file named on the
 // command line, obtain its password as the options say, decrypt and load it into tree.
 // Prints the reason and returns ExitFailure when any step fails ("Wrong password!" when
-// the file does not decrypt to a table stream); ExitOk otherwise.
-int openDatabase(const Invocation &invocation, ElementTree &tree);
+// the file does not decrypt to a table stream); ExitOk otherwise. When password is given,
+// it receives the password that opened the database.
+//
+// Databases carried in other files open too. A file whose name does not end in ".kvdb"
+// (in any letter case) is first looked at for a carried database (an attached file, a
+// portable copy made here or by the Windows program); when it carries none it is read as
+// a database file. A ".kvdb" file is read as a database file, and only when the password
+// does not open it so is a database it might carry tried with the same password.
+int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<Password> *password = nullptr);
 
 // The whole file, or nothing with the reason (naming the file) printed.
 std::optional<QByteArray> readWholeFile(const QString &path);

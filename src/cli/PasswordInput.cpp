@@ -78,10 +78,11 @@ std::optional<Password> fromTerminal(const QString &file, PasswordUse use)
         Console::error(QStringLiteral("No terminal to ask the password on: give --password-stdin or --key-file."));
         return std::nullopt;
     }
-    const QString prompt = use == PasswordUse::Create ? QStringLiteral("Password for the new database %1: ")
-                                                      : QStringLiteral("Password for %1: ");
+    const QString prompt = use == PasswordUse::Create    ? QStringLiteral("Password for the new database %1: ")
+                         : use == PasswordUse::KeyFile ? QStringLiteral("Password to keep in the key file %1: ")
+                                                       : QStringLiteral("Password for %1: ");
     std::optional<Password> password = askOnTerminal(terminal, prompt.arg(file));
-    if (!password || use != PasswordUse::Create || password->isEmpty()) {
+    if (!password || use == PasswordUse::Open || password->isEmpty()) {
         return password;
     }
     const std::optional<Password> again = askOnTerminal(terminal, QStringLiteral("Repeat the password: "));

@@ -11,7 +11,8 @@ struct Invocation;
 
 enum class PasswordUse {
     Open,   // of an existing database
-    Create, // of a new one: on the terminal it is asked twice
+    Create,  // of a new one: on the terminal it is asked twice
+    KeyFile, // to keep in a new key file: asked twice as well
 };
 
 // The password the options ask for: "--key-file PATH" reads a key file, "--password-stdin"
