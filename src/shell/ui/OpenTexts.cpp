@@ -1,0 +1,17 @@
+#include "OpenTexts.h"
+
+namespace {
+
+constexpr LanguageText kTexts[] = {
+    {"m_aMFileUnreadable", "The file cannot be read: "},
+    {"m_aMNoDatabase", "The file holds no database: "},
+};
+
+constexpr LanguageSection kSection{"FrmMain.", kTexts};
+
+} // namespace
+
+const LanguageSection &openMessageTexts()
+{
+    return kSection;
+}

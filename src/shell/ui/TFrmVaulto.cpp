@@ -1,0 +1,394 @@
+#include "TFrmVaulto.h"
+
+#include "DatabaseWindows.h"
+#include "InfoTexts.h"
+#include "LanguageMenu.h"
+#include "MainMenus.h"
+#include "RecentMenu.h"
+#include "TFrmHelp.h"
+#include "TFrmInfo.h"
+#include "dbwindow/TFrmVaultoChild.h"
+#include "platform/Clock.h"
+#include "shell/InitFileStore.h"
+#include "shell/InstanceChannel.h"
+#include "shell/UpdatePage.h"
+#include "shell/WindowPos.h"
+#include "tools/ui/TFrmGenerate.h"
+#include "tools/ui/TFrmPassword.h"
+#include "widgets/Icons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
+    : QMainWindow(parent)
+    , m_paths(std::move(setup.paths))
+    , m_environment(std::move(setup.environment))
+    , m_arguments(std::move(setup.arguments))
+    , m_clock(setup.clock ? setup.clock : &SystemClock::instance())
+    , m_settings(Settings::defaults(m_environment))
+    , m_instance(QString())
+    , m_server(new InstanceServer(this))
+{
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QLatin1String(ProgramName));
+    setWindowIcon(Icons::application());
+
+    const StoragePaths::Storage storage = m_paths.storageFolder();
+    m_storage = storage.folder;
+    m_storageFromSavePath = storage.fromSavePath;
+    m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
+
+    auto *area = new QMdiArea(this);
+    area->setObjectName(QStringLiteral("PnlWindows"));
+    setCentralWidget(area);
+    m_windows = new DatabaseWindows(area, this);
+    m_menus = new MainMenus(this);
+    m_windows->setTabMenu(m_menus->PopTabs);
+    m_windows->setTabbed(m_menus->MenAllowMultiple->isChecked());
+
+    statusBar()->setObjectName(QStringLiteral("PnlBottom"));
+    m_status = new QLabel(statusBar());
+    m_status->setObjectName(QStringLiteral("LblStatus"));
+    m_status->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_status->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_status, 1);
+
+    m_timExpire = new QTimer(this);
+    m_timExpire->setObjectName(QStringLiteral("TimExpire"));
+    m_timExpire->setInterval(1000);
+
+    // The long-lived dialogs; the password dialog uses the generator.
+    m_generator = std::make_unique<TFrmGenerate>(m_language, this);
+    m_password = std::make_unique<TFrmPassword>(
+        m_language, m_settings, *m_generator,
+        [this]() -> std::optional<QString> {
+            if (TFrmVaultoChild *child = activeChild()) {
+                return child->filePath();
+            }
+            return std::nullopt;
+        },
+        this);
+    m_help = std::make_unique<TFrmHelp>(m_language, this);
+    m_info = std::make_unique<TFrmInfo>(m_language, this);
+
+    m_menus->MenLicense->setVisible(QFileInfo::exists(m_paths.licenseFile()));
+    m_menus->MenReadMe->setVisible(QFileInfo::exists(m_paths.readMeFile()));
+
+    // Files dropped anywhere on the window; the filter only looks at drag events.
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+
+    const WindowPos place = WindowPos::centred(m_environment.screenWidth, m_environment.screenHeight,
+                                               m_environment.pixelsPerInch);
+    move(place.left, place.top);
+    resize(place.width, place.height);
+
+    connectCommands();
+    rebuildMenuBar();
+}
+
+TFrmVaulto::~TFrmVaulto()
+{
+    qApp->removeEventFilter(this);
+    // The database windows use this window's services while they go.
+    const QList<QMdiSubWindow *> windows = m_windows->area()->subWindowList();
+    qDeleteAll(windows);
+}
+
+void TFrmVaulto::connectCommands()
+{
+    MainMenus &m = *m_menus;
+    connect(m.MenNew, &QAction::triggered, this, &TFrmVaulto::MenNewClick);
+    connect(m.MenOpen, &QAction::triggered, this, &TFrmVaulto::MenOpenClick);
+    connect(m.MenExit, &QAction::triggered, this, &QWidget::close);
+    connect(m.recentFiles, &RecentMenu::chosen, this, [this](const QString &path) {
+        if (QFileInfo::exists(path)) {
+            openPickedFile(path);
+        }
+    });
+    connect(m.MenChangePassword, &QAction::triggered, this, &TFrmVaulto::MenChangePasswordClick);
+    connect(m.MenPasswordGenerator, &QAction::triggered, this, &TFrmVaulto::MenPasswordGeneratorClick);
+    connect(m.MenAllowMultiple, &QAction::triggered, this, &TFrmVaulto::onAllowMultipleToggled);
+    connect(m.MenOneInstance, &QAction::triggered, this, &TFrmVaulto::onOneInstanceToggled);
+    connect(m.MenNextWin, &QAction::triggered, m_windows, &DatabaseWindows::activateNext);
+    connect(m.MenLastWin, &QAction::triggered, m_windows, &DatabaseWindows::activatePrevious);
+    connect(m.MenTileVertical, &QAction::triggered, m_windows, &DatabaseWindows::tileVertically);
+    connect(m.MenTileHorizontal, &QAction::triggered, m_windows, &DatabaseWindows::tileHorizontally);
+    connect(m.MenCascade, &QAction::triggered, m_windows, &DatabaseWindows::cascade);
+    connect(m.languages, &LanguageMenu::chosen, this, &TFrmVaulto::chooseLanguage);
+    connect(m.MenUsage, &QAction::triggered, this, &TFrmVaulto::MenUsageClick);
+    connect(m.MenInfo, &QAction::triggered, this, &TFrmVaulto::MenInfoClick);
+    connect(m.MenCheckUpdate, &QAction::triggered, this, &TFrmVaulto::MenCheckUpdateClick);
+    connect(m.MenLicense, &QAction::triggered, this, [this] { openProgramFile(m_paths.licenseFile()); });
+    connect(m.MenReadMe, &QAction::triggered, this, [this] { openProgramFile(m_paths.readMeFile()); });
+    for (QAction *action : std::as_const(m.forwarding)) {
+        connect(action, &QAction::triggered, this, [this, action] { forwardToChild(action->data().toString()); });
+    }
+    connect(m.PopTabsClose, &QAction::triggered, this, [this] {
+        if (TFrmVaultoChild *child = activeChild()) {
+            m_windows->close(child, true);
+        }
+    });
+    connect(m_windows, &DatabaseWindows::activeChanged, this, &TFrmVaulto::onActiveChanged);
+    // Queued: opening a handed-over file asks for a password in a loop of its own.
+    connect(m_server, &InstanceServer::argumentReceived, this, &TFrmVaulto::onArgumentReceived, Qt::QueuedConnection);
+    connect(m_server, &InstanceServer::bringToFrontRequested, this, &TFrmVaulto::onBringToFront, Qt::QueuedConnection);
+    connect(m_timExpire, &QTimer::timeout, this, &TFrmVaulto::onLockTimer);
+}
+
+// --- Database windows and the menu bar ---
+
+TFrmVaultoChild *TFrmVaulto::activeChild() const
+{
+    return m_windows->active();
+}
+
+QList<TFrmVaultoChild *> TFrmVaulto::databaseWindows() const
+{
+    return m_windows->windows();
+}
+
+void TFrmVaulto::onActiveChanged(TFrmVaultoChild *child)
+{
+    rebuildMenuBar();
+    updateForwarding();
+    if (child) {
+        setTrayHint(child->caption());
+        restartLockCountdown();
+    }
+}
+
+// While a database window is active its File, Edit and Elements menus stand in for
+// this window's File menu; Options, Window, Language and "?" follow in either case.
+void TFrmVaulto::rebuildMenuBar()
+{
+    TFrmVaultoChild *child = activeChild();
+    menuBar()->clear();
+    if (child) {
+        for (QMenu *menu : child->menus()) {
+            menuBar()->addMenu(menu);
+        }
+    } else {
+        menuBar()->addMenu(m_menus->MenFile);
+    }
+    for (QMenu *menu : m_menus->sharedMenus()) {
+        menuBar()->addMenu(menu);
+    }
+}
+
+// The tool bar's database commands follow the state of the active window's commands.
+void TFrmVaulto::updateForwarding()
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_followed)) {
+        disconnect(connection);
+    }
+    m_followed.clear();
+    TFrmVaultoChild *child = activeChild();
+    for (QAction *action : std::as_const(m_menus->forwarding)) {
+        QAction *target = child ? child->action(action->data().toString()) : nullptr;
+        action->setEnabled(target && target->isEnabled());
+        if (target) {
+            m_followed.append(connect(target, &QAction::enabledChanged, action, &QAction::setEnabled));
+        }
+    }
+}
+
+void TFrmVaulto::forwardToChild(const QString &command)
+{
+    TFrmVaultoChild *child = activeChild();
+    QAction *target = child ? child->action(command) : nullptr;
+    if (target && target->isEnabled()) {
+        target->trigger();
+    }
+}
+
+TFrmVaultoChild *TFrmVaulto::newDatabaseWindow()
+{
+    if (!m_menus->MenAllowMultiple->isChecked()) {
+        // One database at a time: the open one goes first, and may refuse.
+        if (TFrmVaultoChild *open = activeChild(); open && !m_windows->close(open, true)) {
+            return nullptr;
+        }
+    }
+    auto *child = new TFrmVaultoChild(*this);
+    m_windows->add(child);
+    child->ApplySettings();
+    return child;
+}
+
+void TFrmVaulto::closeAllWindows()
+{
+    m_windows->closeAll();
+}
+
+void TFrmVaulto::onAllowMultipleToggled(bool on)
+{
+    m_settings.allowMultipleWindows = on;
+    m_windows->setTabbed(on);
+}
+
+// --- MainServices ---
+
+void TFrmVaulto::setStatusText(const QString &text)
+{
+    m_status->setText(text);
+}
+
+QString TFrmVaulto::statusText() const
+{
+    return m_status->text();
+}
+
+void TFrmVaulto::addRecentFile(const QString &path)
+{
+    m_menus->recentFiles->add(path, true);
+}
+
+TFrmPassword &TFrmVaulto::passwordDialog()
+{
+    return *m_password;
+}
+
+TFrmGenerate &TFrmVaulto::generatorDialog()
+{
+    return *m_generator;
+}
+
+TFrmHelp &TFrmVaulto::helpWindow()
+{
+    return *m_help;
+}
+
+TFrmInfo &TFrmVaulto::infoWindow()
+{
+    return *m_info;
+}
+
+QAction *TFrmVaulto::newAction()
+{
+    return m_menus->MenNew;
+}
+
+QAction *TFrmVaulto::openAction()
+{
+    return m_menus->MenOpen;
+}
+
+QAction *TFrmVaulto::exitAction()
+{
+    return m_menus->MenExit;
+}
+
+QMenu *TFrmVaulto::recentFilesMenu()
+{
+    return m_menus->recentFiles->menu();
+}
+
+QMenu *TFrmVaulto::recentFoldersMenu()
+{
+    return m_menus->recentFolders->menu();
+}
+
+// --- Lock count-down (the lock itself comes later) ---
+
+namespace {
+
+// "LockInterval" in minutes as typed; 10 when it is no number.
+int lockMinutes(const QByteArray &interval)
+{
+    bool ok = false;
+    const int minutes = interval.trimmed().toInt(&ok);
+    return ok ? minutes : 10;
+}
+
+} // namespace
+
+void TFrmVaulto::restartLockCountdown()
+{
+    const int seconds = lockMinutes(m_settings.lockInterval) * 60;
+    m_countdown = seconds == 0 ? 60 : seconds;
+}
+
+void TFrmVaulto::setLockCountdownFromSettings()
+{
+    m_countdown = lockMinutes(m_settings.lockInterval) * 60;
+    if (m_settings.lock) {
+        m_timExpire->start();
+    } else {
+        m_timExpire->stop();
+    }
+}
+
+bool TFrmVaulto::stopLockTimer()
+{
+    const bool wasRunning = m_timExpire->isActive();
+    m_timExpire->stop();
+    return wasRunning;
+}
+
+void TFrmVaulto::restoreLockTimer(bool wasRunning)
+{
+    if (wasRunning) {
+        m_timExpire->start();
+    }
+}
+
+void TFrmVaulto::onLockTimer()
+{
+    TFrmVaultoChild *child = activeChild();
+    if (!child) {
+        return;
+    }
+    if (m_countdown == -1 || child->filePath().isEmpty() || child->password().isEmpty()) {
+        m_menus->LblTime->clear();
+        m_timExpire->stop();
+        return;
+    }
+    --m_countdown;
+    if (m_countdown != 0) {
+        m_menus->LblTime->setText(QStringLiteral("\n - %1 - ").arg(m_countdown));
+        return;
+    }
+    m_menus->LblTime->clear();
+    m_timExpire->stop();
+    // Until the lock panel exists the count-down starts over.
+    restartLockCountdown();
+    if (m_settings.lock) {
+        m_timExpire->start();
+    }
+}
+
+// --- Help menu ---
+
+void TFrmVaulto::MenUsageClick()
+{
+    m_help->exec();
+}
+
+void TFrmVaulto::MenInfoClick()
+{
+    m_info->exec();
+}
+
+void TFrmVaulto::MenCheckUpdateClick()
+{
+    QDesktopServices::openUrl(UpdatePage::url());
+}
+
+void TFrmVaulto::openProgramFile(const QString &path)
+{
+    if (QFileInfo::exists(path)) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+}

@@ -1,0 +1,206 @@
+#pragma once
+
+#include "dbwindow/MainServices.h"
+#include "shell/InstanceFile.h"
+#include "shell/LanguageStore.h"
+#include "shell/Settings.h"
+#include "shell/StoragePaths.h"
+#include "shell/TempFiles.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DatabaseWindows;
+class InstanceServer;
+class MainMenus;
+class QLabel;
+class QTimer;
+class TFrmGenerate;
+class TFrmHelp;
+class TFrmInfo;
+class TFrmPassword;
+class TFrmVaultoChild;
+
+// What the main window starts from: its folders, what the settings' defaults depend on,
+// the command line (after the program name) and the clock.
+struct MainWindowSetup
+{
+    StoragePaths paths;
+    SettingsEnvironment environment;
+    QStringList arguments;
+    const Clock *clock = nullptr; // the system clock when null
+};
+
+// The program's main window: the menus, the tool bar TlbMain, the status line PnlBottom
+// and the database windows in the document area. It opens and closes databases, keeps
+// the recent lists, applies languages and settings, answers second starts, and offers
+// the database windows what they ask of it (MainServices).
+//
+// The first showing runs the start-up: language menu, installation record, settings,
+// instance record and the start-up database (command-line file, else "DefaultDB", else
+// a new unnamed database with one folder and one key). startupFinished() follows.
+class TFrmVaulto : public QMainWindow, public MainServices
+{
+    Q_OBJECT
+
+public:
+    explicit TFrmVaulto(MainWindowSetup setup, QWidget *parent = nullptr);
+    ~TFrmVaulto() override;
+
+    // --- Database windows ---
+    TFrmVaultoChild *activeChild() const;
+    QList<TFrmVaultoChild *> databaseWindows() const;
+    // A new database window (path may be empty). With "Allow multiple" unchecked the
+    // open window is closed first, with its save question; null when it refused.
+    TFrmVaultoChild *newDatabaseWindow();
+    // The password loop: asks for the password (a key file beside the database may
+    // answer the first time) until the file loads or the dialog is cancelled.
+    bool openIntoWindow(const QString &path, TFrmVaultoChild *child);
+    // A new window with the file opened in it, or null (the window closed again).
+    TFrmVaultoChild *openDatabase(const QString &path);
+    // True while a password is being asked for a file.
+    bool isOpening() const { return m_opening; }
+
+    // --- Commands ---
+    void MenNewClick();
+    void MenOpenClick();
+    // Opens a picked file: a ".kvdb" database, or the database another file carries.
+    TFrmVaultoChild *openPickedFile(const QString &path);
+    void MenChangePasswordClick();
+    void MenPasswordGeneratorClick();
+    void MenUsageClick();
+    void MenInfoClick();
+    void MenCheckUpdateClick();
+    // Files dropped on the window, in the order dropped.
+    void dropFiles(const QStringList &paths);
+
+    // --- Languages ---
+    // Rebuilds the Language menu and applies the wanted language (or the list's
+    // default when empty, English when not listed).
+    void buildLanguageMenu(const QByteArray &wanted);
+    // Applies the language of that Languages.ini entry (-1: the built-in English).
+    void chooseLanguage(qsizetype index);
+    // Applies the current language's texts to this window and every database window.
+    void applyLanguage();
+
+    // --- Settings ---
+    // Applies the held settings to this window and every database window.
+    void applySettings();
+    // Copies what this window holds into the settings and writes the settings file.
+    bool saveSettings();
+    // The settings file of the storage folder.
+    QString settingsFile() const;
+
+    // --- Parts, for the windows that use them and for tests ---
+    MainMenus &menus() const { return *m_menus; }
+    TFrmHelp &helpWindow();
+    TFrmInfo &infoWindow();
+    const StoragePaths &paths() const { return m_paths; }
+    QString statusText() const;
+    bool isStartupFinished() const { return m_startupFinished; }
+
+    // --- MainServices ---
+    LanguageStore &language() override { return m_language; }
+    Settings &settings() override { return m_settings; }
+    const Clock &clock() const override { return *m_clock; }
+    QString storageFolder() const override { return m_storage; }
+    TempFiles &tempFiles() override { return m_tempFiles; }
+    bool loadingGuard() const override { return m_loadingGuard; }
+    void setLoadingGuard(bool on) override { m_loadingGuard = on; }
+    bool isLocked() const override { return m_locked; }
+    void restartLockCountdown() override;
+    bool stopLockTimer() override;
+    void restoreLockTimer(bool wasRunning) override;
+    void setStatusText(const QString &text) override;
+    void setTrayHint(const QString &text) override { m_trayHint = text; }
+    void addRecentFile(const QString &path) override;
+    int treeWidth() const override { return m_settings.windowTreeWidth; }
+    void setTreeWidth(int width) override { m_settings.windowTreeWidth = width; }
+    TFrmPassword &passwordDialog() override;
+    TFrmGenerate &generatorDialog() override;
+    QWidget *dialogParent() override { return this; }
+    QAction *newAction() override;
+    QAction *openAction() override;
+    QAction *exitAction() override;
+    QMenu *recentFilesMenu() override;
+    QMenu *recentFoldersMenu() override;
+    void closeAllWindows() override;
+
+    // The lock count-down in seconds (-1: none), kept for the lock.
+    int lockCountdown() const { return m_countdown; }
+    const QString &trayHint() const { return m_trayHint; }
+
+signals:
+    void startupFinished();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectCommands();
+    void startUp();
+    void newStartupDatabase();
+    void findCarriedDatabase();
+    void writeInstanceRecord();
+    void loadSettings();
+    void applyWindowPos();
+    void onActiveChanged(TFrmVaultoChild *child);
+    void rebuildMenuBar();
+    void updateForwarding();
+    void forwardToChild(const QString &command);
+    void onOneInstanceToggled(bool on);
+    void onAllowMultipleToggled(bool on);
+    void onArgumentReceived(const QString &argument);
+    void onBringToFront();
+    void bringToFront();
+    void openHandedOverFiles();
+    void setLockCountdownFromSettings();
+    void onLockTimer();
+    void askToClearClipboard();
+    void finishClose();
+    void openProgramFile(const QString &path);
+    bool askPasswordAndLoad(TFrmVaultoChild *child, const QString &path, std::optional<QByteArray> firstTry,
+                            const std::function<bool()> &load);
+    bool openCarriedProgramDatabase();
+
+    StoragePaths m_paths;
+    SettingsEnvironment m_environment;
+    QStringList m_arguments;
+    const Clock *m_clock;
+    QString m_storage;
+    bool m_storageFromSavePath = false;
+    LanguageStore m_language;
+    Settings m_settings;
+    TempFiles m_tempFiles;
+    InstanceFile m_instance;
+    InstanceServer *m_server;
+
+    MainMenus *m_menus;
+    DatabaseWindows *m_windows;
+    QLabel *m_status;
+    QTimer *m_timExpire;
+    std::unique_ptr<TFrmPassword> m_password;
+    std::unique_ptr<TFrmGenerate> m_generator;
+    std::unique_ptr<TFrmHelp> m_help;
+    std::unique_ptr<TFrmInfo> m_info;
+    QList<QMetaObject::Connection> m_followed;
+
+    QString m_trayHint;
+    QStringList m_handedOver;
+    QByteArray m_carriedCiphertext;
+    bool m_portable = false;
+    int m_countdown = -1;
+    bool m_loadingGuard = false;
+    bool m_locked = false;
+    bool m_opening = false;
+    bool m_firstShowDone = false;
+    bool m_startupFinished = false;
+    bool m_settingsLoading = false;
+    bool m_closed = false;
+};

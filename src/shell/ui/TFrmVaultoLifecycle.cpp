@@ -1,0 +1,373 @@
+// The main window from its first showing to its closing: start-up, settings, languages,
+// the instance record, dropped files and the exit.
+
+#include "TFrmVaulto.h"
+
+#include "DatabaseWindows.h"
+#include "LanguageMenu.h"
+#include "MainMenus.h"
+#include "RecentMenu.h"
+#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/TextFont.h"
+#include "document/AttachedDatabase.h"
+#include "document/ClipboardFormat.h"
+#include "platform/CodePage.h"
+#include "shell/ExitCleanup.h"
+#include "shell/InstallationRecord.h"
+#include "shell/InstanceChannel.h"
+#include "shell/LanguageList.h"
+#include "shell/MainWindowTexts.h"
+#include "shell/WindowPos.h"
+#include "widgets/LanguageApplier.h"
+#include "widgets/MessageBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+qint32 ownHandle()
+{
+    return qint32(QCoreApplication::applicationPid());
+}
+
+// The local files a drag carries; nothing when it carries anything else, or elements
+// dragged inside a database window.
+QStringList localFiles(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->hasFormat(QLatin1String(ClipboardFormat::MimeType))) {
+        return {};
+    }
+    QStringList paths;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        paths.append(url.toLocalFile());
+    }
+    return paths;
+}
+
+} // namespace
+
+// --- Start-up ---
+
+void TFrmVaulto::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (event->spontaneous()) {
+        return;
+    }
+    if (m_firstShowDone) {
+        writeInstanceRecord();
+        return;
+    }
+    m_firstShowDone = true;
+    startUp();
+}
+
+// Runs while the window is about to appear, so the stored place and language apply
+// before it is seen; what may ask for a password follows once it is shown.
+void TFrmVaulto::startUp()
+{
+    buildLanguageMenu({});
+    findCarriedDatabase();
+    QString candidate;
+    if (!m_portable) {
+        candidate = m_arguments.value(0);
+        if (!m_storageFromSavePath) {
+            InstallationRecord::update(m_paths, *m_clock);
+        }
+    }
+    loadSettings();
+    if (!m_settings.defaultDb.isEmpty() && candidate.isEmpty()) {
+        candidate = m_settings.defaultDb;
+    }
+    QTimer::singleShot(0, this, [this, candidate] {
+        // The channel and the record come first, so that a second start during a
+        // password question finds this program.
+        writeInstanceRecord();
+        if (m_portable) {
+            openCarriedProgramDatabase();
+        } else if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
+            openPickedFile(candidate);
+        } else {
+            newStartupDatabase();
+        }
+        m_startupFinished = true;
+        emit startupFinished();
+    });
+}
+
+// A database carried in the program's own file makes the program portable: its
+// settings and instance record live beside it, a portable copy brings its language.
+void TFrmVaulto::findCarriedDatabase()
+{
+    std::optional<CarriedDatabase> carried = FindAttachedDatabase(QCoreApplication::applicationFilePath());
+    if (!carried) {
+        return;
+    }
+    m_portable = true;
+    m_carriedCiphertext = carried->ciphertext;
+    if (carried->isPortable()) {
+        m_language.loadFromText(carried->languageText);
+        applyLanguage();
+    }
+    m_menus->MenLanguage->menuAction()->setVisible(false);
+    m_storage = m_paths.portableStorageFolder().folder;
+    m_storageFromSavePath = false;
+    m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
+}
+
+bool TFrmVaulto::openCarriedProgramDatabase()
+{
+    TFrmVaultoChild *child = newDatabaseWindow();
+    if (!child) {
+        return false;
+    }
+    const QByteArray ciphertext = m_carriedCiphertext;
+    const bool opened = askPasswordAndLoad(child, QCoreApplication::applicationFilePath(), std::nullopt,
+                                           [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
+    if (!opened) {
+        m_windows->close(child, false);
+        return false;
+    }
+    child->setModified(false);
+    child->selectFirstElement();
+    child->ShowSelected();
+    setLockCountdownFromSettings();
+    return true;
+}
+
+// A new, unnamed database with one folder and one key, as the user would make it.
+void TFrmVaulto::newStartupDatabase()
+{
+    TFrmVaultoChild *child = newDatabaseWindow();
+    if (!child) {
+        return;
+    }
+    child->addElement(NewElement::Folder, false);
+    child->addElement(NewElement::Key, false);
+    child->setModified(false);
+}
+
+void TFrmVaulto::writeInstanceRecord()
+{
+    m_instance.read();
+    m_menus->MenOneInstance->setChecked(m_instance.oneInstance());
+    m_server->listen(m_storage, ownHandle());
+    m_instance.write(ownHandle(), m_instance.oneInstance());
+}
+
+void TFrmVaulto::onOneInstanceToggled(bool on)
+{
+    m_instance.write(ownHandle(), on);
+}
+
+// --- Settings ---
+
+QString TFrmVaulto::settingsFile() const
+{
+    return StoragePaths::settingsFile(m_storage);
+}
+
+void TFrmVaulto::loadSettings()
+{
+    m_settingsLoading = true;
+    m_settings.load(settingsFile(), m_environment);
+    m_settingsLoading = false;
+    m_menus->recentFiles->load(m_settings.recentDb, m_settings.deactivateRecentDb);
+    m_menus->recentFolders->load(m_settings.recentFolder, m_settings.deactivateRecentFolder);
+    if (!m_settings.languageName.isEmpty() && !m_portable) {
+        buildLanguageMenu(m_settings.languageName);
+    }
+    applyWindowPos();
+    applySettings();
+}
+
+void TFrmVaulto::applySettings()
+{
+    m_menus->MenAllowMultiple->setChecked(m_settings.allowMultipleWindows);
+    m_windows->setTabbed(m_settings.allowMultipleWindows);
+    statusBar()->setVisible(m_settings.showStatusBar);
+    m_menus->TlbMain->setVisible(m_settings.showButtons);
+    m_windows->area()->setBackground(TextFont::color(m_settings.backgroundColor, palette()));
+    for (TFrmVaultoChild *child : databaseWindows()) {
+        child->ApplySettings();
+    }
+    if (m_settings.lock) {
+        setLockCountdownFromSettings();
+    } else {
+        m_countdown = -1;
+        m_timExpire->stop();
+    }
+}
+
+void TFrmVaulto::applyWindowPos()
+{
+    WindowPos place{false, x(), y(), width(), height()};
+    if (!place.apply(m_settings.windowPos)) {
+        return;
+    }
+    if (place.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    move(place.left, place.top);
+    resize(qMax(place.width, 200), qMax(place.height, 150));
+    // A place on a screen that is no longer there would hide the window.
+    if (!QGuiApplication::screenAt(frameGeometry().center())) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        move(screen.center() - rect().center());
+    }
+}
+
+bool TFrmVaulto::saveSettings()
+{
+    const WindowPos place{false, x(), y(), width(), height()};
+    m_settings.windowPos = isMaximized() ? QByteArray("Maximized") : place.toText();
+    m_settings.recentDb = m_menus->recentFiles->list().paths();
+    m_settings.deactivateRecentDb = m_menus->recentFiles->list().isDeactivated();
+    m_settings.recentFolder = m_menus->recentFolders->list().paths();
+    m_settings.deactivateRecentFolder = m_menus->recentFolders->list().isDeactivated();
+    m_settings.allowMultipleWindows = m_menus->MenAllowMultiple->isChecked();
+    m_settings.languageName = m_language.currentName();
+    return m_settings.save(settingsFile());
+}
+
+// --- Languages ---
+
+void TFrmVaulto::buildLanguageMenu(const QByteArray &wanted)
+{
+    const LanguageList list = LanguageList::load(m_paths.languagesFile());
+    m_language.applyEnglish();
+    const qsizetype index = m_menus->languages->rebuild(list, wanted);
+    if (index >= 0) {
+        const LanguageList::Entry &entry = list.entries.at(index);
+        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+    }
+    applyLanguage();
+}
+
+void TFrmVaulto::chooseLanguage(qsizetype index)
+{
+    const LanguageList &list = m_menus->languages->list();
+    if (index < 0 || index >= list.entries.size()) {
+        m_language.applyEnglish();
+    } else {
+        const LanguageList::Entry &entry = list.entries.at(index);
+        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+    }
+    applyLanguage();
+    if (TFrmVaultoChild *child = activeChild()) {
+        child->ShowSelected();
+    }
+}
+
+void TFrmVaulto::applyLanguage()
+{
+    ApplyLanguage(this, m_language, mainWindowTexts());
+    const LanguageSection &childTexts = mainWindowChildTexts();
+    for (const BorrowedText &borrowed : mainWindowBorrowedTexts()) {
+        auto *action = findChild<QAction *>(QLatin1String(borrowed.control));
+        if (!action) {
+            continue;
+        }
+        const QString text = m_language.uiText(childTexts, borrowed.key);
+        if (borrowed.role == BorrowedText::Hint) {
+            action->setToolTip(text);
+        } else {
+            action->setText(text);
+        }
+    }
+    m_menus->TbNew->setToolTip(CaptionOf(m_menus->MenNew->text()));
+    m_menus->TbOpen->setToolTip(CaptionOf(m_menus->MenOpen->text()));
+    for (TFrmVaultoChild *child : databaseWindows()) {
+        child->ApplyLanguage();
+    }
+    m_windows->refreshCaptions();
+}
+
+// --- Dropped files ---
+
+bool TFrmVaulto::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this) {
+        return false;
+    }
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QStringList paths = localFiles(drop->mimeData());
+    if (paths.isEmpty()) {
+        return false;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        // Not inside the drop: opening may ask for a password in a loop of its own.
+        QTimer::singleShot(0, this, [this, paths] { dropFiles(paths); });
+    }
+    return true;
+}
+
+// --- Closing ---
+
+void TFrmVaulto::closeEvent(QCloseEvent *event)
+{
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!m_windows->canCloseAll()) {
+        event->ignore();
+        return;
+    }
+    askToClearClipboard();
+    finishClose();
+    event->accept();
+}
+
+void TFrmVaulto::askToClearClipboard()
+{
+    if (!activeChild()) {
+        return;
+    }
+    const QMimeData *clip = QApplication::clipboard()->mimeData();
+    if (!clip || !clip->hasFormat(QLatin1String(ClipboardFormat::MimeType))) {
+        return;
+    }
+    const MessageBox::Button answer =
+        MessageBox::show(this, m_language, MessageBox::Type::Confirmation,
+                         m_language.uiText(mainWindowTexts(), "m_aMClipboardData"),
+                         MessageBox::Button::Yes | MessageBox::Button::No);
+    if (answer == MessageBox::Button::Yes) {
+        QApplication::clipboard()->clear();
+    }
+}
+
+void TFrmVaulto::finishClose()
+{
+    m_closed = true;
+    m_timExpire->stop();
+    m_windows->closeAllWithoutAsking();
+    if (!m_settings.noIniSave) {
+        saveSettings();
+    }
+    ExitCleanup::run(m_storage, m_settings.deleteTempFiles, m_tempFiles, m_instance, ownHandle(),
+                     m_menus->MenOneInstance->isChecked());
+    m_server->close();
+}
