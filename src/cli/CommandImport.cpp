@@ -63,8 +63,7 @@ int runImport(const Invocation &invocation)
         if (!json) {
             return ExitFailure;
         }
-        const QString error = readTreeJson(*json, tree, SystemClock::instance());
-        SecureMemory::wipe(*json);
+        const QString error = readTreeJson(std::move(*json), tree, SystemClock::instance());
         if (!error.isEmpty()) {
             Console::error(QStringLiteral("%1: %2").arg(from, error));
             return ExitFailure;

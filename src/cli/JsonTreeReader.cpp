@@ -4,6 +4,7 @@
 #include "document/class_treeview.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
+#include "platform/SecureMemory.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -273,10 +274,11 @@ private:
 
 } // namespace
 
-QString readTreeJson(const QByteArray &json, ElementTree &tree, const Clock &clock)
+QString readTreeJson(QByteArray json, ElementTree &tree, const Clock &clock)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    SecureMemory::wipe(json);
     if (document.isNull()) {
         return QStringLiteral("not valid JSON (%1 at byte %2).").arg(parseError.errorString()).arg(parseError.offset);
     }

@@ -24,5 +24,6 @@ class ElementTree;
 //   own element when that comes, as loading a database does; only folders hold elements.
 // - Two elements with the same path (two siblings with one name) are refused.
 //
-// Returns an empty string on success, else the reason.
-QString readTreeJson(const QByteArray &json, ElementTree &tree, const Clock &clock);
+// The JSON is wiped as soon as it is parsed (it holds every password in clear), which also
+// frees it before the tree fills. Returns an empty string on success, else the reason.
+QString readTreeJson(QByteArray json, ElementTree &tree, const Clock &clock);
