@@ -70,7 +70,9 @@ public:
 
     // --- Changing ---
     // Appends (sorting off) or inserts in order (sorting on) a new child of parent (null:
-    // top level). The name is taken as given; callers make it unique where needed.
+    // top level). The name is taken as given; callers make it unique where needed. For many
+    // insertions (building a tree from another source) turn sorting off first and on again
+    // afterwards: each level is then sorted once instead of shifted at every insertion.
     ElementNode *insertElement(ElementNode *parent, QByteArray name, qint32 kind, qint32 selected,
                                ElementData data);
     // An element command: places the new element by the rule that keeps non-folders
