@@ -1,5 +1,5 @@
 // Row sorting: a three-way quicksort whose treatment of equal keys decides the order in
-// which rows with equal keys end up, an order users see and compare between programs.
+// which rows with equal keys end up, an order users see and that must not change.
 #include "class_table.h"
 #include "class_table_guard.h"
 

@@ -262,7 +262,7 @@ private slots:
     }
 
     // The three-way partition decides where equal keys go; this order was worked out by
-    // hand from the procedure and is what users of the other program see.
+    // hand from the procedure; users see it.
     void equalKeysOrder()
     {
         class_table up = keyedTable({"b", "a", "b", "a", "b"});
