@@ -282,11 +282,27 @@ void TFrmPassword::LblSecureClick()
 
 QString TFrmPassword::chooseKeyFile(KeyFileAction action, const QString &proposed)
 {
-    const QString path = m_chooser(this, action, proposed, QtFileFilter(kKeyFileFilter));
+    // A bare name ("Default.kvky") starts in the folder of the key file chosen last.
+    QString start = proposed;
+    if (!start.isEmpty() && QFileInfo(start).isRelative() && !m_lastKeyFile.isEmpty()) {
+        start = QFileInfo(m_lastKeyFile).absoluteDir().filePath(start);
+    }
+    const QString path = m_chooser(this, action, start, QtFileFilter(kKeyFileFilter));
     if (!path.isEmpty()) {
         m_lastKeyFile = path;
     }
     return path;
+}
+
+void TFrmPassword::setVisible(bool visible)
+{
+    if (visible) {
+        // Fit the layout in use: the password-only layout is smaller than the other.
+        layout()->invalidate();
+        layout()->activate();
+        adjustSize();
+    }
+    QDialog::setVisible(visible);
 }
 
 void TFrmPassword::showEvent(QShowEvent *event)

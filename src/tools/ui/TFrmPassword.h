@@ -72,6 +72,8 @@ public:
     void LblGenerateClick();
     void LblSecureClick();
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;

@@ -106,6 +106,7 @@ private slots:
         f.dialog.SetDatabaseFileName(QStringLiteral("/some/folder/private.kvdb"));
         f.dialog.show();
         QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Password"));
+        const int confirmationHeight = f.dialog.height();
         f.dialog.hide();
 
         f.dialog.SetConfirmationMode(false);
@@ -115,6 +116,7 @@ private slots:
         QVERIFY(!f.child<QToolButton>("BtnOpen")->isHidden());
         f.dialog.show();
         QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Password - private.kvdb"));
+        QVERIFY(f.dialog.height() < confirmationHeight); // no empty rows left behind
         QCOMPARE(f.dialog.focusWidget(), f.child<QLineEdit>("EdtPassword"));
         f.dialog.hide();
 
