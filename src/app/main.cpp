@@ -6,6 +6,7 @@
 #include "shell/ui/TFrmVaulto.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <exception>
@@ -33,7 +34,12 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Brightway"));
 
     const StoragePaths paths = StoragePaths::system();
-    const QStringList arguments = QApplication::arguments().mid(1);
+    // File names relative to where this start was made: a running program that takes
+    // them over works elsewhere.
+    QStringList arguments;
+    for (const QString &argument : QApplication::arguments().mid(1)) {
+        arguments.append(QFileInfo(argument).absoluteFilePath());
+    }
     if (SecondStart::check(paths, arguments) == SecondStart::Outcome::HandedOver) {
         return 0;
     }
