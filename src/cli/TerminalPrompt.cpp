@@ -58,8 +58,9 @@ void onStopSignal(int)
     stop.sa_flags = SA_NODEFER | SA_RESTART;
     ::sigaction(SIGTSTP, &stop, nullptr);
     if (g_echo.active) {
+        // TCSANOW: what is typed after the resume is part of the password.
         const termios quiet = withoutEcho(g_echo.saved);
-        ::tcsetattr(g_echo.fd, TCSAFLUSH, &quiet);
+        ::tcsetattr(g_echo.fd, TCSANOW, &quiet);
     }
 }
 
