@@ -175,7 +175,9 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
     qsizetype pos = 0;
     bool firstComponent = true;
     // Rows come in sibling runs: the folders of the row before are those of this one.
-    if (!folders.isEmpty() && cache.reached && cache.start == start && QByteArrayView(cache.folders) == folders) {
+    const bool cached =
+        !folders.isEmpty() && cache.reached && cache.start == start && QByteArrayView(cache.folders) == folders;
+    if (cached) {
         reached = cache.reached;
         pos = folders.size();
         firstComponent = false;
@@ -196,7 +198,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
             }
             tree.setCodes(node, row.kind, row.selected);
             // Adding the element below the folders cannot change how they are found.
-            if (!firstComponent && !(firstRow && rename.pending)) {
+            if (!cached && !firstComponent && !(firstRow && rename.pending)) {
                 cache = FolderCache{folders.toByteArray(), start, reached};
             }
             return;
