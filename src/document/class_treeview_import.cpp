@@ -95,6 +95,8 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
             if (row.path.contains(kSeparator)) {
                 importNested(tree, anchor, row, r == rows - 1, rename, cache);
             } else {
+                // Only rows in a run below the same folders may share the folder cache.
+                cache = FolderCache();
                 importTop(tree, anchor, singleRow, row, rename);
             }
         }
@@ -198,7 +200,9 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
             }
             tree.setCodes(node, row.kind, row.selected);
             // Adding the element below the folders cannot change how they are found.
-            if (!cached && !firstComponent && !(firstRow && rename.pending)) {
+            if (firstComponent || (firstRow && rename.pending)) {
+                cache = FolderCache();
+            } else if (!cached) {
                 cache = FolderCache{folders.toByteArray(), start, reached};
             }
             return;
