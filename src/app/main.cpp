@@ -4,6 +4,7 @@
 #include "shell/StoragePaths.h"
 #include "shell/ui/ScreenEnvironment.h"
 #include "shell/ui/TFrmVaulto.h"
+#include "widgets/Icons.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -43,6 +44,7 @@ int main(int argc, char *argv[])
     if (SecondStart::check(paths, arguments) == SecondStart::Outcome::HandedOver) {
         return 0;
     }
+    QApplication::setWindowIcon(Icons::application());
     try {
         TFrmVaulto window({paths, settingsEnvironmentFor(QApplication::primaryScreen(), QApplication::font()),
                            arguments});

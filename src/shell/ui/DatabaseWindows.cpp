@@ -1,6 +1,7 @@
 #include "DatabaseWindows.h"
 
 #include "dbwindow/TFrmVaultoChild.h"
+#include "widgets/Icons.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -81,6 +82,7 @@ void DatabaseWindows::add(TFrmVaultoChild *child)
 {
     auto *window = new DatabaseSubWindow(child);
     window->setWindowTitle(child->caption());
+    window->setWindowIcon(Icons::application());
     window->onClosing = [this](TFrmVaultoChild *closing) {
         if (m_lastActive == closing) {
             m_lastActive = nullptr;

@@ -3,8 +3,8 @@
 #include "InfoTexts.h"
 #include "shell/LanguageStore.h"
 #include "shell/Version.h"
+#include "widgets/Icons.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -72,7 +72,7 @@ QLabel *TFrmInfo::addLabel(const char *objectName, bool wrap)
 QPixmap TFrmInfo::logo() const
 {
     const int side = fontMetrics().height() * 4;
-    return QApplication::windowIcon().pixmap(side, side);
+    return Icons::application().pixmap(side, side);
 }
 
 void TFrmInfo::showEvent(QShowEvent *event)

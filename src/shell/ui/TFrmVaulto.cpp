@@ -1,8 +1,10 @@
 #include "TFrmVaulto.h"
 
 #include "DatabaseWindows.h"
+#include "FileDropFilter.h"
 #include "InfoTexts.h"
 #include "LanguageMenu.h"
+#include "LockCountdown.h"
 #include "MainMenus.h"
 #include "RecentMenu.h"
 #include "TFrmHelp.h"
@@ -26,7 +28,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -64,9 +65,16 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_status->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(m_status, 1);
 
-    m_timExpire = new QTimer(this);
-    m_timExpire->setObjectName(QStringLiteral("TimExpire"));
-    m_timExpire->setInterval(1000);
+    m_countdown = new LockCountdown(
+        m_menus->LblTime,
+        [this]() -> std::optional<bool> {
+            TFrmVaultoChild *child = activeChild();
+            if (!child) {
+                return std::nullopt;
+            }
+            return !child->filePath().isEmpty() && !child->password().isEmpty();
+        },
+        this);
 
     // The long-lived dialogs; the password dialog uses the generator.
     m_generator = std::make_unique<TFrmGenerate>(m_language, this);
@@ -85,9 +93,8 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_menus->MenLicense->setVisible(QFileInfo::exists(m_paths.licenseFile()));
     m_menus->MenReadMe->setVisible(QFileInfo::exists(m_paths.readMeFile()));
 
-    // Files dropped anywhere on the window; the filter only looks at drag events.
-    setAcceptDrops(true);
-    qApp->installEventFilter(this);
+    auto *drops = new FileDropFilter(this);
+    connect(drops, &FileDropFilter::filesDropped, this, &TFrmVaulto::dropFiles);
 
     const WindowPos place = WindowPos::centred(m_environment.screenWidth, m_environment.screenHeight,
                                                m_environment.pixelsPerInch);
@@ -100,7 +107,6 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
 
 TFrmVaulto::~TFrmVaulto()
 {
-    qApp->removeEventFilter(this);
     // The database windows use this window's services while they go.
     const QList<QMdiSubWindow *> windows = m_windows->area()->subWindowList();
     qDeleteAll(windows);
@@ -144,7 +150,11 @@ void TFrmVaulto::connectCommands()
     // Queued: opening a handed-over file asks for a password in a loop of its own.
     connect(m_server, &InstanceServer::argumentReceived, this, &TFrmVaulto::onArgumentReceived, Qt::QueuedConnection);
     connect(m_server, &InstanceServer::bringToFrontRequested, this, &TFrmVaulto::onBringToFront, Qt::QueuedConnection);
-    connect(m_timExpire, &QTimer::timeout, this, &TFrmVaulto::onLockTimer);
+    connect(m_countdown, &LockCountdown::expired, this, [this] {
+        // Until the lock panel exists the count-down starts over.
+        restartLockCountdown();
+        m_countdown->restore(m_settings.lock);
+    });
 }
 
 // --- Database windows and the menu bar ---
@@ -302,71 +312,24 @@ QMenu *TFrmVaulto::recentFoldersMenu()
 
 // --- Lock count-down (the lock itself comes later) ---
 
-namespace {
-
-// "LockInterval" in minutes as typed; 10 when it is no number.
-int lockMinutes(const QByteArray &interval)
-{
-    bool ok = false;
-    const int minutes = interval.trimmed().toInt(&ok);
-    return ok ? minutes : 10;
-}
-
-} // namespace
-
 void TFrmVaulto::restartLockCountdown()
 {
-    const int seconds = lockMinutes(m_settings.lockInterval) * 60;
-    m_countdown = seconds == 0 ? 60 : seconds;
+    m_countdown->restart(m_settings.lockInterval);
 }
 
 void TFrmVaulto::setLockCountdownFromSettings()
 {
-    m_countdown = lockMinutes(m_settings.lockInterval) * 60;
-    if (m_settings.lock) {
-        m_timExpire->start();
-    } else {
-        m_timExpire->stop();
-    }
+    m_countdown->set(m_settings.lockInterval, m_settings.lock);
 }
 
 bool TFrmVaulto::stopLockTimer()
 {
-    const bool wasRunning = m_timExpire->isActive();
-    m_timExpire->stop();
-    return wasRunning;
+    return m_countdown->stop();
 }
 
 void TFrmVaulto::restoreLockTimer(bool wasRunning)
 {
-    if (wasRunning) {
-        m_timExpire->start();
-    }
-}
-
-void TFrmVaulto::onLockTimer()
-{
-    TFrmVaultoChild *child = activeChild();
-    if (!child) {
-        return;
-    }
-    if (m_countdown == -1 || child->filePath().isEmpty() || child->password().isEmpty()) {
-        m_menus->LblTime->clear();
-        m_timExpire->stop();
-        return;
-    }
-    --m_countdown;
-    if (m_countdown != 0) {
-        m_menus->LblTime->setText(QStringLiteral("\n - %1 - ").arg(m_countdown));
-        return;
-    }
-    m_menus->LblTime->clear();
-    m_timExpire->stop();
-    // Until the lock panel exists the count-down starts over.
-    restartLockCountdown();
-    if (m_settings.lock) {
-        m_timExpire->start();
-    }
+    m_countdown->restore(wasRunning);
 }
 
 // --- Help menu ---

@@ -15,10 +15,10 @@
 #include <optional>
 
 class DatabaseWindows;
+class LockCountdown;
 class InstanceServer;
 class MainMenus;
 class QLabel;
-class QTimer;
 class TFrmGenerate;
 class TFrmHelp;
 class TFrmInfo;
@@ -130,8 +130,8 @@ public:
     QMenu *recentFoldersMenu() override;
     void closeAllWindows() override;
 
-    // The lock count-down in seconds (-1: none), kept for the lock.
-    int lockCountdown() const { return m_countdown; }
+    // The lock count-down (kept for the lock).
+    const LockCountdown &lockCountdown() const { return *m_countdown; }
     const QString &trayHint() const { return m_trayHint; }
 
 signals:
@@ -140,7 +140,6 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void connectCommands();
@@ -161,7 +160,6 @@ private:
     void bringToFront();
     void openHandedOverFiles();
     void setLockCountdownFromSettings();
-    void onLockTimer();
     void askToClearClipboard();
     void finishClose();
     void openProgramFile(const QString &path);
@@ -184,7 +182,7 @@ private:
     MainMenus *m_menus;
     DatabaseWindows *m_windows;
     QLabel *m_status;
-    QTimer *m_timExpire;
+    LockCountdown *m_countdown;
     std::unique_ptr<TFrmPassword> m_password;
     std::unique_ptr<TFrmGenerate> m_generator;
     std::unique_ptr<TFrmHelp> m_help;
@@ -195,7 +193,6 @@ private:
     QStringList m_handedOver;
     QByteArray m_carriedCiphertext;
     bool m_portable = false;
-    int m_countdown = -1;
     bool m_loadingGuard = false;
     bool m_locked = false;
     bool m_opening = false;

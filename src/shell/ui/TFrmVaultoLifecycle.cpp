@@ -4,6 +4,7 @@
 #include "TFrmVaulto.h"
 
 #include "DatabaseWindows.h"
+#include "LockCountdown.h"
 #include "LanguageMenu.h"
 #include "MainMenus.h"
 #include "RecentMenu.h"
@@ -39,23 +40,6 @@ namespace {
 qint32 ownHandle()
 {
     return qint32(QCoreApplication::applicationPid());
-}
-
-// The local files a drag carries; nothing when it carries anything else, or elements
-// dragged inside a database window.
-QStringList localFiles(const QMimeData *data)
-{
-    if (!data || !data->hasUrls() || data->hasFormat(QLatin1String(ClipboardFormat::MimeType))) {
-        return {};
-    }
-    QStringList paths;
-    for (const QUrl &url : data->urls()) {
-        if (!url.isLocalFile()) {
-            return {};
-        }
-        paths.append(url.toLocalFile());
-    }
-    return paths;
 }
 
 } // namespace
@@ -208,8 +192,7 @@ void TFrmVaulto::applySettings()
     if (m_settings.lock) {
         setLockCountdownFromSettings();
     } else {
-        m_countdown = -1;
-        m_timExpire->stop();
+        m_countdown->switchOff();
     }
 }
 
@@ -298,32 +281,6 @@ void TFrmVaulto::applyLanguage()
     m_windows->refreshCaptions();
 }
 
-// --- Dropped files ---
-
-bool TFrmVaulto::eventFilter(QObject *watched, QEvent *event)
-{
-    const QEvent::Type type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
-        return QMainWindow::eventFilter(watched, event);
-    }
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != this) {
-        return false;
-    }
-    auto *drop = static_cast<QDropEvent *>(event);
-    const QStringList paths = localFiles(drop->mimeData());
-    if (paths.isEmpty()) {
-        return false;
-    }
-    drop->setDropAction(Qt::CopyAction);
-    drop->accept();
-    if (type == QEvent::Drop) {
-        // Not inside the drop: opening may ask for a password in a loop of its own.
-        QTimer::singleShot(0, this, [this, paths] { dropFiles(paths); });
-    }
-    return true;
-}
-
 // --- Closing ---
 
 void TFrmVaulto::closeEvent(QCloseEvent *event)
@@ -362,7 +319,7 @@ void TFrmVaulto::askToClearClipboard()
 void TFrmVaulto::finishClose()
 {
     m_closed = true;
-    m_timExpire->stop();
+    m_countdown->stop();
     m_windows->closeAllWithoutAsking();
     if (!m_settings.noIniSave) {
         saveSettings();
