@@ -6,6 +6,7 @@
 #include "LanguageMenu.h"
 #include "LockCountdown.h"
 #include "MainMenus.h"
+#include "PasswordLoop.h"
 #include "RecentMenu.h"
 #include "TFrmHelp.h"
 #include "TFrmInfo.h"
@@ -87,6 +88,7 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
             return std::nullopt;
         },
         this);
+    m_passwordLoop = std::make_unique<PasswordLoop>(*m_password, m_language, m_settings, this);
     m_help = std::make_unique<TFrmHelp>(m_language, this);
     m_info = std::make_unique<TFrmInfo>(m_language, this);
 
@@ -158,6 +160,11 @@ void TFrmVaulto::connectCommands()
 }
 
 // --- Database windows and the menu bar ---
+
+bool TFrmVaulto::isOpening() const
+{
+    return m_passwordLoop->isAsking();
+}
 
 TFrmVaultoChild *TFrmVaulto::activeChild() const
 {

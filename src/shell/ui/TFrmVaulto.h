@@ -10,12 +10,11 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <optional>
 
 class DatabaseWindows;
 class LockCountdown;
+class PasswordLoop;
 class InstanceServer;
 class MainMenus;
 class QLabel;
@@ -63,7 +62,7 @@ public:
     // A new window with the file opened in it, or null (the window closed again).
     TFrmVaultoChild *openDatabase(const QString &path);
     // True while a password is being asked for a file.
-    bool isOpening() const { return m_opening; }
+    bool isOpening() const;
 
     // --- Commands ---
     void MenNewClick();
@@ -163,8 +162,6 @@ private:
     void askToClearClipboard();
     void finishClose();
     void openProgramFile(const QString &path);
-    bool askPasswordAndLoad(TFrmVaultoChild *child, const QString &path, std::optional<QByteArray> firstTry,
-                            const std::function<bool()> &load);
     bool openCarriedProgramDatabase();
 
     StoragePaths m_paths;
@@ -185,6 +182,7 @@ private:
     LockCountdown *m_countdown;
     std::unique_ptr<TFrmPassword> m_password;
     std::unique_ptr<TFrmGenerate> m_generator;
+    std::unique_ptr<PasswordLoop> m_passwordLoop;
     std::unique_ptr<TFrmHelp> m_help;
     std::unique_ptr<TFrmInfo> m_info;
     QList<QMetaObject::Connection> m_followed;
@@ -195,7 +193,6 @@ private:
     bool m_portable = false;
     bool m_loadingGuard = false;
     bool m_locked = false;
-    bool m_opening = false;
     bool m_firstShowDone = false;
     bool m_startupFinished = false;
     bool m_settingsLoading = false;

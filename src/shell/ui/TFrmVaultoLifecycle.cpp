@@ -5,6 +5,7 @@
 
 #include "DatabaseWindows.h"
 #include "LockCountdown.h"
+#include "PasswordLoop.h"
 #include "LanguageMenu.h"
 #include "MainMenus.h"
 #include "RecentMenu.h"
@@ -120,7 +121,7 @@ bool TFrmVaulto::openCarriedProgramDatabase()
         return false;
     }
     const QByteArray ciphertext = m_carriedCiphertext;
-    const bool opened = askPasswordAndLoad(child, QCoreApplication::applicationFilePath(), std::nullopt,
+    const bool opened = m_passwordLoop->run(*child, QCoreApplication::applicationFilePath(), std::nullopt,
                                            [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
     if (!opened) {
         m_windows->close(child, false);

@@ -7,6 +7,7 @@
 #include "InfoTexts.h"
 #include "MainMenus.h"
 #include "OpenTexts.h"
+#include "PasswordLoop.h"
 #include "dbwindow/TFrmVaultoChild.h"
 #include "document/AttachedDatabase.h"
 #include "document/KeyFile.h"
@@ -26,22 +27,6 @@
 #include <functional>
 #include <optional>
 
-namespace {
-
-// Clears a flag when the scope ends, whichever way it ends.
-class FlagScope
-{
-public:
-    explicit FlagScope(bool &flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-
-private:
-    bool &m_flag;
-};
-
-} // namespace
 
 void TFrmVaulto::MenNewClick()
 {
@@ -90,7 +75,7 @@ TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
     }
     // The database has no file of its own: saving asks for one.
     const QByteArray ciphertext = carried->ciphertext;
-    const bool opened = askPasswordAndLoad(child, path, std::nullopt,
+    const bool opened = m_passwordLoop->run(*child, path, std::nullopt,
                                            [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
     if (!opened) {
         m_windows->close(child, false);
@@ -125,14 +110,14 @@ TFrmVaultoChild *TFrmVaulto::openDatabase(const QString &path)
 
 bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
 {
-    if (!child || m_opening) {
+    if (!child || isOpening()) {
         return false;
     }
     std::optional<QByteArray> keyFilePassword;
     if (m_settings.checkForPasswordFile) {
         keyFilePassword = KeyFilePasswordFor(path);
     }
-    if (!askPasswordAndLoad(child, path, keyFilePassword, [child, &path] { return child->LoadDatabase(path); })) {
+    if (!m_passwordLoop->run(*child, path, keyFilePassword, [child, &path] { return child->LoadDatabase(path); })) {
         return false;
     }
     addRecentFile(path);
@@ -141,47 +126,6 @@ bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
     child->selectFirstElement();
     child->ShowSelected();
     setLockCountdownFromSettings();
-    return true;
-}
-
-// Asks for the password until load() accepts it; a password from a key file is tried
-// first without asking. Cancel ends it with false, the window unmodified.
-bool TFrmVaulto::askPasswordAndLoad(TFrmVaultoChild *child, const QString &path,
-                                    std::optional<QByteArray> firstTry, const std::function<bool()> &load)
-{
-    if (m_opening) {
-        return false;
-    }
-    FlagScope opening(m_opening);
-    TFrmPassword &dialog = *m_password;
-    if (m_settings.alwaysAskForPassword) {
-        dialog.clearFields();
-    }
-    child->setPassword({});
-    if (firstTry) {
-        dialog.setPassword(*firstTry);
-    }
-    bool skipDialog = firstTry.has_value();
-    while (child->password().isEmpty()) {
-        dialog.SetDatabaseFileName(path);
-        if (!skipDialog) {
-            dialog.raise();
-            if (dialog.exec() != QDialog::Accepted) {
-                child->setModified(false);
-                return false;
-            }
-        }
-        skipDialog = false;
-        child->setPassword(dialog.password());
-        if (child->password().isEmpty()) {
-            continue;
-        }
-        if (!load()) {
-            child->setPassword({});
-            MessageBox::show(this, m_language, MessageBox::Type::Warning,
-                             m_language.uiText(mainWindowTexts(), "m_aMWrongPassword"));
-        }
-    }
     return true;
 }
 
@@ -206,7 +150,7 @@ void TFrmVaulto::dropFiles(const QStringList &paths)
 
 void TFrmVaulto::onArgumentReceived(const QString &argument)
 {
-    if (m_opening) {
+    if (isOpening()) {
         // A password is being asked: that question comes first, the file is dropped.
         m_password->raise();
         m_password->activateWindow();
@@ -234,7 +178,7 @@ void TFrmVaulto::bringToFront()
 // The files of one second start open one after the other, each with its password.
 void TFrmVaulto::openHandedOverFiles()
 {
-    while (!m_handedOver.isEmpty() && !m_opening) {
+    while (!m_handedOver.isEmpty() && !isOpening()) {
         openPickedFile(m_handedOver.takeFirst());
     }
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class LanguageStore;
+class QWidget;
+class TFrmPassword;
+class TFrmVaultoChild;
+struct Settings;
+
+// The question for a database's password, asked until the database loads with it or
+// the user cancels: a password from a key file beside the database is tried first
+// without asking, a wrong one says "Wrong password!" and the question comes again.
+// One question at a time for the whole program.
+class PasswordLoop
+{
+public:
+    PasswordLoop(TFrmPassword &dialog, const LanguageStore &language, const Settings &settings, QWidget *messageParent);
+
+    // True while a password is being asked for (or tried).
+    bool isAsking() const { return m_asking; }
+
+    // Asks for the password of the database at path (its name shows in the dialog's
+    // caption) until load() accepts the window's password. False when cancelled, or
+    // when another question is running; the window is then unmodified.
+    bool run(TFrmVaultoChild &child, const QString &path, std::optional<QByteArray> firstTry,
+             const std::function<bool()> &load);
+
+private:
+    TFrmPassword &m_dialog;
+    const LanguageStore &m_language;
+    const Settings &m_settings;
+    QWidget *m_messageParent;
+    bool m_asking = false;
+};
