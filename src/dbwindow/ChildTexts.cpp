@@ -85,7 +85,6 @@ constexpr LanguageText kTexts[] = {
     {"m_aMFolderReadOnly", "The folder is write-protected."},
     {"m_aMFileReadOnly", "The file is write-protected."},
     {"m_aMDiskProblem", "The disk may be full or the file may be in use."},
-    {"m_aMNoPassword", "The database was not saved: it has no password."},
 };
 
 constexpr ShortcutText kShortcuts[] = {

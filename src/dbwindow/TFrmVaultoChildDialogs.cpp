@@ -3,7 +3,10 @@
 
 #include "KeyEditor.h"
 #include "MainServices.h"
+#include "platform/CodePage.h"
+#include "platform/SecureMemory.h"
 #include "shell/LanguageStore.h"
+#include "tools/ui/TFrmPassword.h"
 
 #include "widgets/Icons.h"
 #include "widgets/MessageBox.h"
@@ -32,13 +35,40 @@ TFrmVaultoChild::Answer TFrmVaultoChild::confirm(const QString &text, bool withC
     }
 }
 
-std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &)
+std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &current)
 {
-    return std::nullopt;
+    // The dialog is shared by every window: it gets its own text back afterwards.
+    TFrmPassword &dialog = m_main.passwordDialog();
+    QByteArray before = dialog.password();
+    const bool timerWasRunning = m_main.stopLockTimer();
+    dialog.SetConfirmationMode(true);
+    dialog.setPassword(current);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QByteArray chosen = dialog.password();
+    dialog.SetConfirmationMode(false);
+    dialog.setPassword(before);
+    SecureMemory::wipe(before);
+    m_main.restoreLockTimer(timerWasRunning);
+    if (!accepted) {
+        SecureMemory::wipe(chosen);
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 void TFrmVaultoChild::askPasswordOfKey()
 {
+    ElementNode *node = selectedElement();
+    if (!node || node->kind() != KindKey || m_main.isLocked()) {
+        return;
+    }
+    std::optional<QByteArray> password = askPassword(node->data().Detail);
+    // The key may have gone while the dialog was open (a lock, a close).
+    if (!password || selectedElement() != node) {
+        return;
+    }
+    m_pnlKey->applyPassword(CodePage::toUnicode(*password));
+    SecureMemory::wipe(*password);
 }
 
 QList<QIcon> TFrmVaultoChild::elementIcons() const
