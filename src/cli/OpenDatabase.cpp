@@ -83,6 +83,10 @@ int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<
         Console::error(QStringLiteral("Cannot read %1: it is a folder.").arg(path));
         return ExitFailure;
     }
+    if (!info.isFile()) { // a named pipe or a device: reading it could wait for ever
+        Console::error(QStringLiteral("Cannot read %1: it is no regular file.").arg(path));
+        return ExitFailure;
+    }
     std::optional<QByteArray> ciphertext = databaseCiphertext(path);
     if (!ciphertext) {
         return ExitFailure;

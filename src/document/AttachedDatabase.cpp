@@ -3,6 +3,7 @@
 #include "platform/SecretFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -188,8 +189,9 @@ std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file)
 
 std::optional<CarriedDatabase> FindAttachedDatabase(const QString &path)
 {
+    // Only regular files: opening a named pipe would wait for a writer.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
     return FindAttachedDatabase(file);
@@ -199,7 +201,7 @@ bool WriteAttachedDatabase(const QString &source, const QString &destination, bo
                            QByteArrayView ciphertext, QByteArrayView languageText)
 {
     QFile in(source);
-    if (ciphertext.isEmpty() || !in.open(QIODevice::ReadOnly) || in.isSequential()) {
+    if (ciphertext.isEmpty() || !QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly) || in.isSequential()) {
         return false;
     }
     qint64 programLength = in.size();

@@ -120,41 +120,34 @@ private slots:
         QCOMPARE(runCli({"show", "--password-stdin", m_database, "Note"}, "wrong\n").err, QByteArray("Wrong password!\n"));
     }
 
+    // The switches pick the variant; the documents themselves are the export's own tests.
     void exportDocumentsAndFiles()
     {
         const QString one = outFolder();
-        const CliResult visa = runCli({"export", "--element", "Bank > Cards > Visa", "--password-stdin", m_database,
-                                       one + "/visa.htm"},
-                                      "pw\n");
-        QCOMPARE(visa.exitCode, 0);
+        QCOMPARE(runCli({"export", "--element", "Bank > Cards > Visa", "--password-stdin", m_database,
+                         one + "/visa.htm"},
+                        "pw\n")
+                     .exitCode,
+                 0);
         const QByteArray html = fileBytes(one + "/visa.htm");
-        QVERIFY(html.startsWith("<!DOCTYPE HTML PUBLIC"));
-        QVERIFY(html.contains("<title></title>"));
-        QVERIFY(html.contains("Bank > Cards > Visa</font>"));
-        QVERIFY(html.contains("card<br>\r\npin 4711</font>"));
+        QVERIFY(html.contains("Bank > Cards > Visa</font>") && html.contains("card<br>\r\npin 4711</font>"));
         QVERIFY(!html.contains("my bank"));
         QCOMPARE(fileMode(one + "/visa.htm"), 0600);
 
-        // The text form from the extension, in any letter case.
         const QString text = outFolder();
         QCOMPARE(runCli({"export", "--password-stdin", m_database, text + "/Notes.TXT"}, "pw\n").exitCode, 0);
-        const QByteArray all = fileBytes(text + "/Notes.txt");
-        QVERIFY(all.contains(QByteArray(80, '-') + "\r\nGrid:\r\n" + QByteArray(80, '-') + "\r\n<b>\tcaf\xe9\t\r\n"));
-        QVERIFY(all.contains("<<scan.pdf>>statement"));
-        QCOMPARE(fileBytes(text + "/scan.pdf"), QByteArray("%PDF\0\xff", 6));
+        QCOMPARE(QDir(text).entryList(QDir::Files), (QStringList{"Notes.txt", "scan.pdf"}));
+        QVERIFY(fileBytes(text + "/Notes.txt").contains("<<scan.pdf>>statement"));
 
         const QString single = outFolder();
-        const CliResult numbered =
-            runCli({"export", "--single-files", "--password-stdin", m_database, single + "/e.htm"}, "pw\n");
-        QCOMPARE(numbered.exitCode, 0);
-        QStringList names = QDir(single).entryList(QDir::Files, QDir::Name);
-        QCOMPARE(names, (QStringList{"e1.htm", "e2.htm", "e3.htm", "e4.htm", "e5.htm", "e6.htm", "e7.htm", "scan.pdf"}));
-        QVERIFY(fileBytes(single + "/e4.htm").contains("<title>Bank > Cards > Visa</title>"));
+        QCOMPARE(runCli({"export", "--single-files", "--password-stdin", m_database, single + "/e.htm"}, "pw\n").exitCode,
+                 0);
+        QCOMPARE(QDir(single).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"e1.htm", "e2.htm", "e3.htm", "e4.htm", "e5.htm", "e6.htm", "e7.htm", "scan.pdf"}));
 
         const QString folders = outFolder();
         QCOMPARE(runCli({"export", "--folders", "--password-stdin", m_database, folders + "/x.htm"}, "pw\n").exitCode, 0);
-        QVERIFY(QFile::exists(folders + "/Bank/Cards/x3.htm"));
-        QVERIFY(QFile::exists(folders + "/Bank/scan.pdf"));
+        QVERIFY(QFile::exists(folders + "/Bank/Cards/x3.htm") && QFile::exists(folders + "/Bank/scan.pdf"));
 
         const QString files = outFolder();
         const CliResult entries =
