@@ -31,10 +31,8 @@ void ElementTreeModel::setIcons(IconSet icons)
         }
         icons[KindFolder] = folder;
     }
+    // The view repaints with its new icon size; no row changes.
     m_icons = std::move(icons);
-    if (!m_tree.isEmpty()) {
-        emit layoutChanged();
-    }
 }
 
 QIcon ElementTreeModel::iconFor(qint32 code) const

@@ -79,6 +79,9 @@ TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
 
 TFrmVaultoChild::~TFrmVaultoChild()
 {
+    // Focus leaving the editors as they go is no edit and no visit of the name field.
+    m_destroying = true;
+    m_nameFieldElement = nullptr;
     // The view goes before the model it shows, and the model stops observing the tree
     // before the tree goes.
     delete m_sptMain;
@@ -448,8 +451,8 @@ void TFrmVaultoChild::ApplySettings()
     const QWidget *mainWindow = m_main.dialogParent();
     const QFont base = mainWindow ? mainWindow->font() : QApplication::font();
     m_textFont = TextFont::fromSettings(settings, base);
-    const QColor fontColor = TextFont::color(settings.font.color, palette());
-    const QColor background = TextFont::color(settings.backgroundColor, palette());
+    const QColor fontColor = TextFont::color(settings.font.color, QApplication::palette());
+    const QColor background = TextFont::color(settings.backgroundColor, QApplication::palette());
 
     LoadingGuard guard(m_main);
     setFont(m_textFont);
@@ -471,6 +474,7 @@ void TFrmVaultoChild::ApplySettings()
     m_trvTree->setIconSize(QSize(iconSize, iconSize));
     m_trvTree->setIndentation(19);
     m_model->setIcons(elementIcons());
+    m_trvTree->viewport()->update();
 
     const int h = QFontMetrics(m_textFont).height();
     m_edtName->setFixedHeight(h + 4);
@@ -516,8 +520,12 @@ QAction *TFrmVaultoChild::action(const QString &objectName) const
 
 bool TFrmVaultoChild::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_destroying) {
+        return false;
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+    case QEvent::KeyRelease:
         m_main.restartLockCountdown();
         break;
     case QEvent::FocusIn:

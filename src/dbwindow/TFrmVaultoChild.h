@@ -206,6 +206,7 @@ private:
     const ElementNode *m_nameFieldElement = nullptr;
     QByteArray m_nameOnEntry;
     bool m_firstShown = false;
+    bool m_destroying = false;
     QFont m_textFont;
 
     ElementTreeView *m_trvTree = nullptr;
