@@ -1,0 +1,197 @@
+#include "ElementClipboard.h"
+
+#include "document/ClipboardFormat.h"
+#include "document/ElementTree.h"
+#include "document/class_treeview.h"
+
+#include <QMimeData>
+#include <QStringList>
+
+#include <new>
+#include <vector>
+
+namespace ElementClipboard {
+
+namespace {
+
+const QString &mimeType()
+{
+    static const QString type = QString::fromLatin1(ClipboardFormat::MimeType);
+    return type;
+}
+
+// Images and colours live in mime data as values, not bytes: they are carried as such.
+const QString kImageFormat = QStringLiteral("application/x-qt-image");
+const QString kColorFormat = QStringLiteral("application/x-color");
+
+bool isElementTable(qint32 columns, qint32 rows)
+{
+    return columns == class_treeview::TreeColumns && rows >= 1;
+}
+
+bool readBinary(ElementTree &elements, QByteArrayView block)
+{
+    qint32 columns = 0;
+    qint32 rows = 0;
+    if (!class_table::ReadBinaryHeader(block, columns, rows) || !isElementTable(columns, rows)) {
+        return false;
+    }
+    class_treeview table;
+    return table.ImportBinaryStream(elements, block, nullptr, false);
+}
+
+bool readText(ElementTree &elements, QByteArrayView block)
+{
+    class_treeview table;
+    if (!table.ReadText(block) || !isElementTable(table.ColumnCount(), table.RowCount())) {
+        return false;
+    }
+    return table.ImportTree(elements, nullptr, false);
+}
+
+} // namespace
+
+QByteArray BuildBlock(const ElementTree &tree, const ElementNode *node)
+{
+    return node ? class_treeview::WriteTreeBinary(tree, node) : QByteArray();
+}
+
+QMimeData *MakeMimeData(const QByteArray &block, const QMimeData *keep)
+{
+    auto *mime = new QMimeData;
+    if (keep) {
+        const QStringList formats = keep->formats();
+        for (const QString &format : formats) {
+            if (format == mimeType() || format == kImageFormat || format == kColorFormat) {
+                continue;
+            }
+            mime->setData(format, keep->data(format));
+        }
+        if (keep->hasImage()) {
+            mime->setImageData(keep->imageData());
+        }
+        if (keep->hasColor()) {
+            mime->setColorData(keep->colorData());
+        }
+    }
+    mime->setData(mimeType(), block);
+    return mime;
+}
+
+std::optional<QByteArray> ReadBlock(const QMimeData *mime)
+{
+    if (!mime || !mime->hasFormat(mimeType())) {
+        return std::nullopt;
+    }
+    return mime->data(mimeType());
+}
+
+bool HoldsBlock(const QMimeData *mime, const QByteArray &block)
+{
+    const std::optional<QByteArray> held = ReadBlock(mime);
+    return !block.isEmpty() && held && *held == block;
+}
+
+std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block)
+{
+    try {
+        auto elements = std::make_unique<ElementTree>();
+        if (!readBinary(*elements, block)) {
+            // A refused binary stream may have added nothing or a part: start afresh.
+            elements = std::make_unique<ElementTree>();
+            if (!readText(*elements, block)) {
+                return nullptr;
+            }
+        }
+        elements->setSorted(true);
+        if (elements->isEmpty()) {
+            return nullptr;
+        }
+        return elements;
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+ElementNode *PasteParent(ElementNode *selected)
+{
+    if (!selected) {
+        return nullptr;
+    }
+    return selected->isFolder() ? selected : selected->parent();
+}
+
+PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree &elements)
+{
+    PasteResult result;
+    result.treeWasEmpty = tree.isEmpty();
+    ElementNode *parent = PasteParent(selected);
+    const bool wasSorted = tree.isSorted();
+    // Appended while sorting is off, each level is sorted once at the end.
+    tree.setSorted(false);
+    std::vector<ElementNode *> tops;
+    struct Pending {
+        ElementNode *source;
+        ElementNode *target; // the parent the copy of source goes under
+    };
+    std::vector<Pending> pending;
+    try {
+        for (int i = elements.childCount(nullptr) - 1; i >= 0; --i) {
+            pending.push_back({elements.childAt(nullptr, i), parent});
+        }
+        tops.reserve(pending.size());
+        while (!pending.empty()) {
+            const Pending next = pending.back();
+            pending.pop_back();
+            ElementNode *source = next.source;
+            ElementNode *copy = tree.insertElement(next.target, source->name(), source->kind(), source->selectedCode(),
+                                                   std::move(source->data()));
+            ++result.added;
+            if (next.target == parent) {
+                // Only the arriving element can meet a name already there.
+                tops.push_back(copy);
+                tree.setName(copy, tree.MakeUniqueName(copy, true));
+            }
+            for (int i = source->childCount() - 1; i >= 0; --i) {
+                pending.push_back({source->child(i), copy});
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        // What arrived so far goes again: a paste arrives whole or not at all.
+        for (ElementNode *top : tops) {
+            tree.DeleteSubtree(top);
+        }
+        tree.setSorted(wasSorted);
+        return PasteResult{nullptr, result.treeWasEmpty, 0};
+    }
+    tree.setSorted(wasSorted);
+    result.pasted = tops.empty() ? nullptr : tops.front();
+    return result;
+}
+
+PasteResult PasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block)
+{
+    std::unique_ptr<ElementTree> elements = ReadBlockTree(block);
+    if (!elements) {
+        PasteResult nothing;
+        nothing.treeWasEmpty = tree.isEmpty();
+        return nothing;
+    }
+    return PasteElements(tree, selected, *elements);
+}
+
+bool CopyElement(const ElementTree &tree, const ElementNode *node, const PlaceBlock &place)
+{
+    const QByteArray block = BuildBlock(tree, node);
+    return !block.isEmpty() && place && place(block);
+}
+
+bool CutElement(ElementTree &tree, ElementNode *node, const PlaceBlock &place)
+{
+    if (!CopyElement(tree, node, place)) {
+        return false;
+    }
+    return tree.DeleteSubtree(node);
+}
+
+} // namespace ElementClipboard
