@@ -1,0 +1,167 @@
+#include "ElementSearch.h"
+
+#include "document/ElementTree.h"
+#include "document/class_table.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<unsigned char, 256> makeFoldTable()
+{
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        table[size_t(b)] = (b >= 'A' && b <= 'Z') ? (unsigned char)(b + ('a' - 'A')) : (unsigned char)b;
+    }
+    return table;
+}
+
+// A to Z lowered, every other byte as it is (É and é stay apart).
+constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
+
+unsigned char fold(char c)
+{
+    return kFold[static_cast<unsigned char>(c)];
+}
+
+// Does text contain folded, comparing text's bytes folded? No copy of text is made.
+bool containsFolded(QByteArrayView text, QByteArrayView folded)
+{
+    const qsizetype length = folded.size();
+    const qsizetype last = text.size() - length;
+    const unsigned char first = static_cast<unsigned char>(folded[0]);
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (fold(text[i]) != first) {
+            continue;
+        }
+        qsizetype k = 1;
+        while (k < length && fold(text[i + k]) == static_cast<unsigned char>(folded[k])) {
+            ++k;
+        }
+        if (k == length) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A table matches when any cell of its stored table is the text. The binary stream is
+// walked where it lies; the text form (older files) is read into a table.
+bool tableHasCell(const ElementData &data, const ElementSearch::Pattern &pattern)
+{
+    if (!data.Blob || data.Blob->isEmpty()) {
+        return false;
+    }
+    const QByteArrayView stream(*data.Blob);
+    qint32 columns = 0;
+    qint32 rows = 0;
+    if (class_table::ReadBinaryHeader(stream, columns, rows)) {
+        const qint64 cells = qint64(columns) * rows;
+        qsizetype pos = class_table::BinaryHeaderSize;
+        for (qint64 i = 0; i < cells; ++i) {
+            QByteArrayView cell;
+            pos = class_table::NextBinaryCell(stream, pos, cell);
+            if (pos < 0) {
+                return false; // damaged: the cells before the damage were searched
+            }
+            if (pattern.equals(cell)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    class_table table;
+    if (!table.ReadText(stream)) {
+        return false;
+    }
+    for (int r = 0; r < table.RowCount(); ++r) {
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            if (pattern.equals(table.CellView(c, r))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+ElementSearch::Pattern::Pattern(QByteArray text, bool matchCase) : m_text(std::move(text)), m_matchCase(matchCase)
+{
+    if (!matchCase) {
+        m_folded = m_text;
+        for (char &c : m_folded) {
+            c = char(fold(c));
+        }
+    }
+}
+
+bool ElementSearch::Pattern::foundIn(QByteArrayView text) const
+{
+    if (m_text.isEmpty() || text.size() < m_text.size()) {
+        return false;
+    }
+    return m_matchCase ? text.contains(m_text) : containsFolded(text, m_folded);
+}
+
+bool ElementSearch::Matches(const ElementNode &node, const Pattern &pattern)
+{
+    if (pattern.foundIn(node.name())) {
+        return true;
+    }
+    const ElementData &data = node.data();
+    if (node.kind() == KindTable) {
+        return tableHasCell(data, pattern);
+    }
+    return pattern.foundIn(data.Content) || pattern.foundIn(data.Comment);
+}
+
+ElementNode *ElementSearch::NextInOrder(const ElementNode *node)
+{
+    if (!node) {
+        return nullptr;
+    }
+    if (node->childCount() > 0) {
+        return node->firstChild();
+    }
+    for (const ElementNode *n = node; n; n = n->parent()) {
+        if (ElementNode *next = n->nextSibling()) {
+            return next;
+        }
+    }
+    return nullptr;
+}
+
+ElementNode *ElementSearch::PreviousInOrder(const ElementNode *node)
+{
+    if (!node) {
+        return nullptr;
+    }
+    ElementNode *previous = node->previousSibling();
+    if (!previous) {
+        return node->parent();
+    }
+    while (previous->childCount() > 0) {
+        previous = previous->child(previous->childCount() - 1);
+    }
+    return previous;
+}
+
+ElementNode *ElementSearch::FindNext(ElementNode *selected, QByteArrayView text, const Options &options)
+{
+    ElementNode *node = selected;
+    if (!m_firstSearch) {
+        node = options.down ? NextInOrder(node) : PreviousInOrder(node);
+    }
+    m_firstSearch = false;
+    const Pattern pattern(text.toByteArray(), options.matchCase);
+    if (pattern.isEmpty()) {
+        return nullptr;
+    }
+    for (; node; node = options.down ? NextInOrder(node) : PreviousInOrder(node)) {
+        if (Matches(*node, pattern)) {
+            return node;
+        }
+    }
+    return nullptr;
+}
