@@ -1,0 +1,56 @@
+#include "TableCsv.h"
+
+#include "TableGrid.h"
+#include "document/class_table.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace TableCsv {
+
+namespace {
+
+// Rows taken between two progress reports.
+constexpr int kProgressRows = 4096;
+
+} // namespace
+
+ImportResult Import(TableGrid &grid, const QString &path, const Progress &progress)
+{
+    class_table table;
+    if (!table.ImportCsv(path, true)) {
+        return ImportResult::Unreadable;
+    }
+    const int columns = std::max(1, table.ColumnCount());
+    const int rows = std::max(1, table.RowCount());
+    if (!TableGrid::fits(columns, rows)) {
+        return ImportResult::TooLarge;
+    }
+    // Filled aside: a cancelled import leaves the grid as it was.
+    TableGrid imported;
+    imported.setWidthText(grid.barTexts().width);
+    imported.resize(columns, rows);
+    for (int r = 0; r < table.RowCount(); ++r) {
+        if (progress && r % kProgressRows == 0 && !progress(r, rows)) {
+            return ImportResult::Cancelled;
+        }
+        for (int c = 0; c < table.ColumnCount(); ++c) {
+            if (table.CellLength(c, r) > 0) {
+                imported.setCell(c, r, table.TakeCell(c, r));
+            }
+        }
+    }
+    if (progress && !progress(rows, rows)) {
+        return ImportResult::Cancelled;
+    }
+    grid = std::move(imported);
+    return ImportResult::Imported;
+}
+
+bool Export(const TableGrid &grid, const QString &path)
+{
+    class_table table = grid.toTable();
+    return table.ExportCsv(path);
+}
+
+} // namespace TableCsv

@@ -1,0 +1,66 @@
+#include "TableSort.h"
+
+#include "TableGrid.h"
+#include "TableStorage.h"
+#include "document/ElementTree.h"
+#include "document/class_table.h"
+
+#include <algorithm>
+
+namespace TableSort {
+
+int FieldValue(QStringView text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok && value >= 1 ? value : 1;
+}
+
+int ProposedEndRow(const TableGrid &grid)
+{
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        if (grid.cell(0, r).isEmpty()) {
+            return r;
+        }
+    }
+    return grid.rowCount();
+}
+
+std::optional<StoredRange> StoredRangeFor(const Request &request, int storedColumns, int storedRows)
+{
+    // Grid row n (from 1) is stored row n + 2; fields below 1 count as 1.
+    const int column = std::max(1, request.column) - 1;
+    const qint64 from = qint64(std::max(1, request.startRow)) + 2;
+    const qint64 to = std::min<qint64>(qint64(std::max(1, request.endRow)) + 2, storedRows - 1);
+    if (column >= storedColumns || from >= to) {
+        return std::nullopt;
+    }
+    return StoredRange{column, int(from), int(to)};
+}
+
+bool SortStored(class_table &stored, const Request &request)
+{
+    const std::optional<StoredRange> range = StoredRangeFor(request, stored.ColumnCount(), stored.RowCount());
+    return range && stored.Sort(range->column, request.ascending, range->fromRow, range->toRow, true);
+}
+
+bool SortTableData(ElementTree &tree, ElementNode *node, const Request &request, const Clock &clock)
+{
+    if (!node || node->kind() != KindTable || !node->data().Blob) {
+        return false;
+    }
+    class_table stored;
+    const QByteArray &blob = *node->data().Blob;
+    if (!stored.ReadBinary(blob)) {
+        stored.Clear(true);
+        if (!stored.ReadText(blob)) {
+            return false;
+        }
+    }
+    if (!SortStored(stored, request)) {
+        return false;
+    }
+    return TableStorage::StoreStream(tree, node, stored.WriteBinary(), clock);
+}
+
+} // namespace TableSort

@@ -1,0 +1,67 @@
+#include "TableStorage.h"
+
+#include "TableGrid.h"
+#include "document/ElementTree.h"
+#include "document/TableElement.h"
+#include "document/class_table.h"
+#include "platform/Clock.h"
+#include "platform/SecureMemory.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace TableStorage {
+
+QByteArray BuildStream(const TableGrid &grid)
+{
+    return TableElement::buildStream(grid.barTexts(), grid.toTable());
+}
+
+bool StoreStream(ElementTree &tree, ElementNode *node, QByteArray stream, const Clock &clock)
+{
+    if (!node || node->kind() != KindTable || stream.isEmpty()) {
+        return false;
+    }
+    ElementData record;
+    record.Created = node->data().Created;
+    record.Modified = TimeText(clock.now());
+    record.setBlob(std::move(stream));
+    // The old stream holds the table's texts: wiped, not just freed.
+    std::optional<QByteArray> old = std::move(node->data().Blob);
+    tree.replaceData(node, std::move(record));
+    if (old) {
+        SecureMemory::wipe(*old);
+    }
+    return true;
+}
+
+bool StoreTable(ElementTree &tree, ElementNode *node, const TableGrid &grid, const Clock &clock)
+{
+    return node && node->kind() == KindTable && StoreStream(tree, node, BuildStream(grid), clock);
+}
+
+bool LoadTable(TableGrid &grid, const ElementData &record)
+{
+    grid.clearAll();
+    if (!record.Blob) {
+        return false;
+    }
+    TableElement::GridSettings texts = grid.barTexts();
+    class_table stored;
+    if (!TableElement::read(*record.Blob, texts, stored)) {
+        return false;
+    }
+    grid.setBarTexts(texts);
+    const int rows = std::min(stored.RowCount(), grid.rowCount());
+    const int columns = std::min(stored.ColumnCount(), grid.columnCount());
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (stored.CellLength(c, r) > 0) {
+                grid.setCell(c, r, stored.TakeCell(c, r));
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace TableStorage
