@@ -180,10 +180,12 @@ void TFrmVaulto::onActiveChanged(TFrmVaultoChild *child)
 {
     rebuildMenuBar();
     updateForwarding();
-    if (child) {
-        setTrayHint(child->caption());
-        restartLockCountdown();
+    if (!child) {
+        setStatusText({});
+        return;
     }
+    setTrayHint(child->caption());
+    restartLockCountdown();
 }
 
 // While a database window is active its File, Edit and Elements menus stand in for
