@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -28,6 +29,11 @@ TFrmHelp::TFrmHelp(const LanguageStore &language, QWidget *parent)
 void TFrmHelp::showEvent(QShowEvent *event)
 {
     applyLanguage();
+    // A large font must not push the window past a small screen.
+    if (const QScreen *shown = screen()) {
+        const QSize room = shown->availableGeometry().size() * 9 / 10;
+        resize(size().boundedTo(room));
+    }
     QDialog::showEvent(event);
 }
 

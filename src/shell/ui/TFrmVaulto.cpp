@@ -102,6 +102,7 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
                                                m_environment.pixelsPerInch);
     move(place.left, place.top);
     resize(place.width, place.height);
+    keepOnScreen();
 
     connectCommands();
     rebuildMenuBar();

@@ -148,6 +148,7 @@ private:
     void writeInstanceRecord();
     void loadSettings();
     void applyWindowPos();
+    void keepOnScreen();
     void onActiveChanged(TFrmVaultoChild *child);
     void rebuildMenuBar();
     void updateForwarding();

@@ -33,6 +33,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -209,11 +210,27 @@ void TFrmVaulto::applyWindowPos()
     }
     move(place.left, place.top);
     resize(qMax(place.width, 200), qMax(place.height, 150));
-    // A place on a screen that is no longer there would hide the window.
-    if (!QGuiApplication::screenAt(frameGeometry().center())) {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        move(screen.center() - rect().center());
+    keepOnScreen();
+}
+
+// A place on a screen that is gone, or a size beyond the screen (the default size grows
+// with the font's dots per inch), would hide part of the window.
+void TFrmVaulto::keepOnScreen()
+{
+    const QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
     }
+    if (!screen) {
+        return;
+    }
+    // Room for the frame the window manager adds, its title bar above all.
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QRect room = screen->availableGeometry().adjusted(0, titleBar, -16, -16);
+    resize(size().boundedTo(room.size()));
+    const int left = qBound(room.left(), x(), qMax(room.left(), room.right() - width()));
+    const int top = qBound(room.top(), y(), qMax(room.top(), room.bottom() - height()));
+    move(left, top);
 }
 
 bool TFrmVaulto::saveSettings()
