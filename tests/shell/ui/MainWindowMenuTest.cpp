@@ -2,12 +2,14 @@
 
 #include "document/KeyFile.h"
 #include "shell/LanguageStore.h"
+#include "shell/Version.h"
 #include "shell/ui/HelpTexts.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/RecentMenu.h"
 #include "shell/ui/TFrmHelp.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -16,6 +18,30 @@
 using namespace mainwintest;
 
 namespace {
+
+// Takes the addresses the program hands to the desktop instead of a browser or viewer.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    UrlCatcher()
+    {
+        for (const char *scheme : {"https", "file"}) {
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
+        }
+    }
+    ~UrlCatcher() override
+    {
+        for (const char *scheme : {"https", "file"}) {
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        }
+    }
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
 
 QStringList menuBarTitles(TFrmVaulto &window)
 {
@@ -138,6 +164,26 @@ private slots:
         QCOMPARE(recent.list().paths().first(), paths.at(6));
         recent.clearAction()->trigger();
         QVERIFY(recent.entryActions().isEmpty());
+    }
+
+    void helpMenuOpensTheProgramFilesAndTheUpdatePage()
+    {
+        Program program;
+        const QString license = program.paths.licenseFile();
+        QVERIFY(writeFile(license, "License text"));
+        auto window = program.window();
+        QVERIFY(start(*window));
+        // "License.txt" is there, "ReadMe.txt" is not.
+        QVERIFY(window->menus().MenLicense->isVisible());
+        QVERIFY(!window->menus().MenReadMe->isVisible());
+        UrlCatcher catcher;
+        window->menus().MenLicense->trigger();
+        window->menus().MenCheckUpdate->trigger();
+        QCOMPARE(catcher.opened.size(), 2);
+        QCOMPARE(catcher.opened.at(0), QUrl::fromLocalFile(license));
+        QCOMPARE(catcher.opened.at(1).toString(),
+                 QStringLiteral("https://www.brightway.example/pages/c_vaulto.php?lang=ENG&progvers=")
+                     + QLatin1String(Version::Number));
     }
 
     void everyMenuCommandHasAHelpEntry()
