@@ -98,6 +98,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(recordedHandle(program), qint32(second.processId()), 20000);
         QCOMPARE(second.state(), QProcess::Running);
         QCOMPARE(window->databaseWindows().size(), 1);
+        // The program turned core dumps off before anything else.
+        const QByteArray limits = readAll(QStringLiteral("/proc/%1/limits").arg(second.processId()));
+        const QByteArray core = limits.mid(limits.indexOf("Max core file size")).split('\n').value(0).simplified();
+        QCOMPARE(core, QByteArray("Max core file size 0 0 bytes"));
         second.terminate();
         QVERIFY(second.waitForFinished(10000));
     }
