@@ -12,7 +12,6 @@
 #include "TFrmInfo.h"
 #include "dbwindow/TFrmVaultoChild.h"
 #include "platform/Clock.h"
-#include "shell/InitFileStore.h"
 #include "shell/InstanceChannel.h"
 #include "shell/UpdatePage.h"
 #include "shell/WindowPos.h"

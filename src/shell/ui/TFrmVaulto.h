@@ -163,7 +163,7 @@ private:
     void askToClearClipboard();
     void finishClose();
     void openProgramFile(const QString &path);
-    bool openCarriedProgramDatabase();
+    TFrmVaultoChild *openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier);
 
     StoragePaths m_paths;
     SettingsEnvironment m_environment;

@@ -5,7 +5,6 @@
 
 #include "DatabaseWindows.h"
 #include "LockCountdown.h"
-#include "PasswordLoop.h"
 #include "LanguageMenu.h"
 #include "MainMenus.h"
 #include "RecentMenu.h"
@@ -36,6 +35,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+
+#include <utility>
 
 namespace {
 
@@ -84,7 +85,7 @@ void TFrmVaulto::startUp()
         // password question finds this program.
         writeInstanceRecord();
         if (m_portable) {
-            openCarriedProgramDatabase();
+            openCarriedDatabase(std::exchange(m_carriedCiphertext, {}), QCoreApplication::applicationFilePath());
         } else if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
             openPickedFile(candidate);
         } else {
@@ -113,26 +114,6 @@ void TFrmVaulto::findCarriedDatabase()
     m_storage = m_paths.portableStorageFolder().folder;
     m_storageFromSavePath = false;
     m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
-}
-
-bool TFrmVaulto::openCarriedProgramDatabase()
-{
-    TFrmVaultoChild *child = newDatabaseWindow();
-    if (!child) {
-        return false;
-    }
-    const QByteArray ciphertext = m_carriedCiphertext;
-    const bool opened = m_passwordLoop->run(*child, QCoreApplication::applicationFilePath(), std::nullopt,
-                                           [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
-    if (!opened) {
-        m_windows->close(child, false);
-        return false;
-    }
-    child->setModified(false);
-    child->selectFirstElement();
-    child->ShowSelected();
-    setLockCountdownFromSettings();
-    return true;
 }
 
 // A new, unnamed database with one folder and one key, as the user would make it.

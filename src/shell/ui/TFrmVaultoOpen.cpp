@@ -12,7 +12,6 @@
 #include "document/AttachedDatabase.h"
 #include "document/KeyFile.h"
 #include "shell/DroppedFiles.h"
-#include "shell/InstanceChannel.h"
 #include "shell/MainWindowTexts.h"
 #include "tools/ui/TFrmGenerate.h"
 #include "tools/ui/TFrmPassword.h"
@@ -24,9 +23,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include <functional>
 #include <optional>
-
 
 void TFrmVaulto::MenNewClick()
 {
@@ -69,13 +66,18 @@ TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
                          m_language.uiText(openMessageTexts(), "m_aMNoDatabase") + path);
         return nullptr;
     }
+    return openCarriedDatabase(carried->ciphertext, path);
+}
+
+// A carried database has no file of its own: its window's file name stays empty, so
+// that saving asks for one.
+TFrmVaultoChild *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
+{
     TFrmVaultoChild *child = newDatabaseWindow();
     if (!child) {
         return nullptr;
     }
-    // The database has no file of its own: saving asks for one.
-    const QByteArray ciphertext = carried->ciphertext;
-    const bool opened = m_passwordLoop->run(*child, path, std::nullopt,
+    const bool opened = m_passwordLoop->run(*child, carrier, std::nullopt,
                                            [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
     if (!opened) {
         m_windows->close(child, false);
