@@ -2,6 +2,7 @@
 
 #include "ChildTexts.h"
 #include "MainServices.h"
+#include "widgets/Icons.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -89,6 +90,37 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
     add(m_popRdtText, "PopRdtSelectAll");
 }
 
+// The icon a command shows in menus and on the main window's tool bar.
+QIcon ChildActions::iconFor(QByteArrayView name)
+{
+    using Icons::Command;
+    static const std::pair<const char *, Command> icons[] = {
+        {"MenSave", Command::Save},           {"MenSaveAs", Command::SaveAs},
+        {"MenPrint", Command::Print},         {"MenPrintPreview", Command::PrintPreview},
+        {"MenProperties", Command::Properties}, {"MenClose", Command::Close},
+        {"MenCut", Command::Cut},             {"MenCopy", Command::Copy},
+        {"MenPaste", Command::Paste},         {"MenFind", Command::Find},
+        {"MenFindEntry", Command::FindEntry}, {"MenAddKey", Command::AddKey},
+        {"MenAddEntry", Command::AddEntry},   {"MenAddFile", Command::AddFile},
+        {"MenAddTable", Command::AddTable},   {"MenAddFolder", Command::AddFolder},
+        {"MenAddSubfolder", Command::AddSubfolder}, {"MenRemoveEntry", Command::Remove},
+        {"MenCutEntry", Command::Cut},        {"MenCopyEntry", Command::Copy},
+        {"MenPasteEntry", Command::Paste},    {"PopAddKey", Command::AddKey},
+        {"PopAddEntry", Command::AddEntry},   {"PopAddFolder", Command::AddFolder},
+        {"PopAddSubfolder", Command::AddSubfolder}, {"PopAddFile", Command::AddFile},
+        {"PopAddTable", Command::AddTable},   {"PopRemoveEntry", Command::Remove},
+        {"PopCutEntry", Command::Cut},        {"PopCopyEntry", Command::Copy},
+        {"PopPasteEntry", Command::Paste},    {"PopRdtCut", Command::Cut},
+        {"PopRdtCopy", Command::Copy},        {"PopRdtPaste", Command::Paste},
+    };
+    for (const auto &[key, command] : icons) {
+        if (name == QByteArrayView(key)) {
+            return Icons::command(command);
+        }
+    }
+    return {};
+}
+
 QMenu *ChildActions::makeMenu(const char *name, QWidget *parent)
 {
     auto *menu = new QMenu(parent);
@@ -104,6 +136,7 @@ QAction *ChildActions::add(QMenu *menu, const char *name, bool enabled)
     if (const char *shortcut = childWindowTexts().shortcut(name)) {
         action->setShortcut(QKeySequence(QLatin1String(shortcut), QKeySequence::PortableText));
     }
+    action->setIcon(iconFor(name));
     action->setEnabled(enabled);
     menu->addAction(action);
     m_actions.insert(action->objectName(), action);

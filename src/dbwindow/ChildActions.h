@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -30,6 +32,7 @@ public:
     QMenu *editorPopup() const { return m_popRdtText; }
 
 private:
+    static QIcon iconFor(QByteArrayView name);
     QAction *add(QMenu *menu, const char *name, bool enabled = true);
     QAction *addTwin(QMenu *popup, const char *name, const char *twinOf);
     QMenu *makeMenu(const char *name, QWidget *parent);

@@ -136,7 +136,7 @@ void TFrmVaultoChild::buildLayout()
     m_editors->addWidget(m_pnlTable);
 
     auto *editorLayout = new QVBoxLayout(editorArea);
-    editorLayout->setContentsMargins(0, 0, 0, 0);
+    editorLayout->setContentsMargins(0, 0, 4, 4);
     editorLayout->setSpacing(0);
     editorLayout->addWidget(m_pnlName);
     editorLayout->addWidget(m_pnlFile);

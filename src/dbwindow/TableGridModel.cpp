@@ -35,7 +35,8 @@ int TableGridModel::columnCount(const QModelIndex &parent) const
 
 QVariant TableGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) {
+    // A cell wider than its column shows whole in its tool tip.
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)) {
         return {};
     }
     // The whole stored cell is shown, however long: nothing is stored back from here.
