@@ -4,6 +4,7 @@
 #include "document/class_table.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -41,6 +42,26 @@ bool containsFolded(QByteArrayView text, QByteArrayView folded)
         if (k == length) {
             return true;
         }
+    }
+    return false;
+}
+
+// Does text contain what, byte for byte? Short texts are the rule here: a scan for the
+// first byte beats a general substring search set up anew for every text.
+bool containsExact(QByteArrayView text, QByteArrayView what)
+{
+    const size_t rest = size_t(what.size()) - 1;
+    const char *p = text.data();
+    const char *const end = text.data() + (text.size() - rest);
+    while (p < end) {
+        p = static_cast<const char *>(std::memchr(p, what[0], size_t(end - p)));
+        if (!p) {
+            return false;
+        }
+        if (std::memcmp(p + 1, what.data() + 1, rest) == 0) {
+            return true;
+        }
+        ++p;
     }
     return false;
 }
@@ -101,7 +122,7 @@ bool ElementSearch::Pattern::foundIn(QByteArrayView text) const
     if (m_text.isEmpty() || text.size() < m_text.size()) {
         return false;
     }
-    return m_matchCase ? text.contains(m_text) : containsFolded(text, m_folded);
+    return m_matchCase ? containsExact(text, m_text) : containsFolded(text, m_folded);
 }
 
 bool ElementSearch::Matches(const ElementNode &node, const Pattern &pattern)

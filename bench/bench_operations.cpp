@@ -1,0 +1,261 @@
+// The database window's element and table operations at sizes beyond everyday use, each
+// next to its reference where one exists: find entry over 100,000 elements when nothing
+// matches (the whole tree is read), replace all in a 10,000-row column, sort data on a
+// 100,000-row table element next to the table's own row sort, CSV import of 100,000 rows
+// next to the table's CSV reader, and the store and load that follow every edit of such a
+// table. Goal: none above one second.
+#include "dbwindow/ElementClipboard.h"
+#include "dbwindow/ElementSearch.h"
+#include "dbwindow/TableCsv.h"
+#include "dbwindow/TableGrid.h"
+#include "dbwindow/TableReplace.h"
+#include "dbwindow/TableSort.h"
+#include "dbwindow/TableStorage.h"
+#include "document/ElementTree.h"
+#include "document/class_table.h"
+#include "platform/Clock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+constexpr int TreeElements = 100000;
+constexpr int TableRows = 100000;
+constexpr int TableColumns = 5;
+constexpr int ReplaceRows = 10000;
+
+const FixedClock &clock()
+{
+    static const FixedClock fixed(QDateTime(QDate(2024, 1, 1), QTime(12, 0)));
+    return fixed;
+}
+
+QByteArray word(QRandomGenerator &random, int length)
+{
+    QByteArray text(length, 'a');
+    for (char &c : text) {
+        c = char('a' + random.bounded(26));
+    }
+    return text;
+}
+
+// A grid of random words, the first column unique enough to give the sort work.
+TableGrid randomGrid(int rows, int columns, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    TableGrid grid;
+    grid.resize(columns, rows);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            grid.setCell(c, r, word(random, 4 + random.bounded(12)));
+        }
+    }
+    return grid;
+}
+
+// One element in 20 a folder, keys with user name, password and comment, one in 50 a
+// small table; no name, content or comment holds the search text "Q9z" in any case.
+std::unique_ptr<ElementTree> makeTree(int elements)
+{
+    auto tree = std::make_unique<ElementTree>();
+    tree->setSorted(false);
+    QRandomGenerator random(7);
+    const QByteArray table = TableStorage::BuildStream(randomGrid(10, 4, 3));
+    ElementNode *folder = nullptr;
+    for (int i = 0; i < elements; ++i) {
+        ElementData data;
+        data.Created = "2024-01-01 12:00:00";
+        data.Modified = data.Created;
+        if (i % 20 == 0) {
+            folder = tree->insertElement(nullptr, "Folder " + QByteArray::number(i), KindFolder, KindOpenFolder,
+                                         std::move(data));
+        } else if (i % 50 == 1) {
+            data.setBlob(table);
+            tree->insertElement(folder, "Table " + QByteArray::number(i), KindTable, KindTable, std::move(data));
+        } else {
+            data.Content = "user" + QByteArray::number(i) + "@example.org";
+            data.Detail = word(random, 16);
+            data.Comment = "Account opened for the " + QByteArray::number(i % 97) + ". project; PIN in the drawer";
+            tree->insertElement(folder, "Key " + word(random, 8), KindKey, KindKey, std::move(data));
+        }
+    }
+    tree->setSorted(true);
+    return tree;
+}
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString csvFile()
+{
+    static const QString path = [] {
+        const QString file = workDir().filePath(QStringLiteral("rows.csv"));
+        const TableGrid grid = randomGrid(TableRows, TableColumns, 11);
+        TableCsv::Export(grid, file);
+        return file;
+    }();
+    return path;
+}
+
+void FindEntryNoMatch(benchmark::State &state)
+{
+    const std::unique_ptr<ElementTree> tree = makeTree(TreeElements);
+    const bool matchCase = state.range(0) != 0;
+    for (auto _ : state) {
+        ElementSearch search;
+        search.Begin();
+        ElementNode *found = search.FindNext(tree->firstRoot(), "Q9z", ElementSearch::Options{true, matchCase});
+        benchmark::DoNotOptimize(found);
+        if (found) {
+            state.SkipWithError("unexpected match");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * TreeElements);
+}
+
+void ReplaceAllInColumn(benchmark::State &state)
+{
+    TableGrid grid = randomGrid(ReplaceRows, 3, 5);
+    for (int r = 0; r < ReplaceRows; ++r) {
+        grid.setCell(1, r, "row " + QByteArray::number(r) + " old text");
+    }
+    TableReplace replace;
+    replace.Open(1, 0, false);
+    bool forth = true;
+    for (auto _ : state) {
+        const int changed = forth ? replace.ReplaceAll(grid, "old", "new") : replace.ReplaceAll(grid, "new", "old");
+        forth = !forth;
+        if (changed != ReplaceRows) {
+            state.SkipWithError("not every row replaced");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * ReplaceRows);
+}
+
+// Sort data as the window runs it: read the element's stream, sort, store it again.
+void SortData(benchmark::State &state)
+{
+    ElementTree tree;
+    ElementNode *table = tree.insertElement(nullptr, "T", KindTable, KindTable, ElementData());
+    const QByteArray unsorted = TableStorage::BuildStream(randomGrid(TableRows, TableColumns, 9));
+    for (auto _ : state) {
+        state.PauseTiming();
+        table->data().setBlob(unsorted);
+        state.ResumeTiming();
+        const bool sorted = TableSort::SortTableData(tree, table, {1, 1, TableRows, true}, clock());
+        if (!sorted) {
+            state.SkipWithError("not sorted");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * TableRows);
+}
+
+// The table's row sort alone, on the same rows.
+void SortReference(benchmark::State &state)
+{
+    const QByteArray unsorted = TableStorage::BuildStream(randomGrid(TableRows, TableColumns, 9));
+    for (auto _ : state) {
+        state.PauseTiming();
+        class_table stored;
+        stored.ReadBinary(unsorted);
+        state.ResumeTiming();
+        stored.Sort(0, true, 3, TableRows + 2, true);
+    }
+    state.SetItemsProcessed(state.iterations() * TableRows);
+}
+
+void CsvImport(benchmark::State &state)
+{
+    const QString path = csvFile();
+    for (auto _ : state) {
+        TableGrid grid;
+        if (TableCsv::Import(grid, path, [](qint64, qint64) { return true; }) != TableCsv::ImportResult::Imported) {
+            state.SkipWithError("import failed");
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * TableRows);
+}
+
+// The table's CSV reader alone on the same file.
+void CsvImportReference(benchmark::State &state)
+{
+    const QString path = csvFile();
+    for (auto _ : state) {
+        class_table table;
+        benchmark::DoNotOptimize(table.ImportCsv(path, true));
+    }
+    state.SetItemsProcessed(state.iterations() * TableRows);
+}
+
+// StoreTable runs after every key typed into the grid.
+void StoreTable(benchmark::State &state)
+{
+    ElementTree tree;
+    ElementNode *table = tree.insertElement(nullptr, "T", KindTable, KindTable, ElementData());
+    const TableGrid grid = randomGrid(int(state.range(0)), TableColumns, 13);
+    for (auto _ : state) {
+        TableStorage::StoreTable(tree, table, grid, clock());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void LoadTable(benchmark::State &state)
+{
+    ElementData record;
+    record.setBlob(TableStorage::BuildStream(randomGrid(int(state.range(0)), TableColumns, 13)));
+    for (auto _ : state) {
+        TableGrid grid;
+        TableStorage::LoadTable(grid, record);
+        benchmark::DoNotOptimize(grid.rowCount());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A copied folder of 10,000 elements pasted into another folder.
+void PasteSubtree(benchmark::State &state)
+{
+    const std::unique_ptr<ElementTree> source = makeTree(10000);
+    ElementTree whole;
+    ElementNode *top = whole.insertElement(nullptr, "All", KindFolder, KindOpenFolder, ElementData());
+    // The source's top level under one folder, so one element carries it all.
+    for (int i = 0; i < source->childCount(nullptr); ++i) {
+        ElementClipboard::PasteBlock(whole, top, ElementClipboard::BuildBlock(*source, source->childAt(nullptr, i)));
+    }
+    const QByteArray block = ElementClipboard::BuildBlock(whole, top);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto tree = std::make_unique<ElementTree>();
+        ElementNode *target = tree->insertElement(nullptr, "Target", KindFolder, KindOpenFolder, ElementData());
+        state.ResumeTiming();
+        if (!ElementClipboard::PasteBlock(*tree, target, block)) {
+            state.SkipWithError("paste failed");
+        }
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * 10001);
+}
+
+} // namespace
+
+BENCHMARK(FindEntryNoMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReplaceAllInColumn)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortData)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(CsvImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(CsvImportReference)->Unit(benchmark::kMillisecond);
+BENCHMARK(StoreTable)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadTable)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PasteSubtree)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
