@@ -257,6 +257,9 @@ ElementNode *TFrmVaultoChild::selectedElement() const
 
 void TFrmVaultoChild::selectElement(ElementNode *node)
 {
+    // A change of the current element shows it through onCurrentChanged; showing it
+    // here again would fill the editors twice.
+    const quint64 shownBefore = m_showCount;
     const QModelIndex index = m_model->indexOf(node);
     if (index.isValid()) {
         m_trvTree->setCurrentIndex(index);
@@ -264,7 +267,9 @@ void TFrmVaultoChild::selectElement(ElementNode *node)
     } else {
         m_trvTree->selectionModel()->clear();
     }
-    ShowSelected();
+    if (m_showCount == shownBefore) {
+        ShowSelected();
+    }
 }
 
 void TFrmVaultoChild::selectFirstElement()
@@ -283,6 +288,7 @@ void TFrmVaultoChild::onCurrentChanged()
 
 void TFrmVaultoChild::ShowSelected()
 {
+    ++m_showCount;
     m_pnlFile->hide();
     const bool wasModified = m_modified;
     ElementNode *node = selectedElement();

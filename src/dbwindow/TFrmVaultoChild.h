@@ -207,6 +207,7 @@ private:
     QByteArray m_nameOnEntry;
     bool m_firstShown = false;
     bool m_destroying = false;
+    quint64 m_showCount = 0;
     QFont m_textFont;
 
     ElementTreeView *m_trvTree = nullptr;

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -186,6 +187,32 @@ private slots:
         QCOMPARE(child.addFile(dir.filePath(QStringLiteral("gone")), false), nullptr);
         QVERIFY(answers.texts().last().startsWith(QLatin1String("The file does not exist")));
         QCOMPARE(child.tree().count(), 2);
+    }
+
+    void readingALargeFileCanBeCancelled()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("large.bin"));
+        QVERIFY(writeFile(path, QByteArray(40 << 20, 'z')));
+        FakeMainServices main;
+        main.m_parent.show();
+        TFrmVaultoChild child(main);
+        Answers answers;
+        bool seen = false;
+        whenModal<QProgressDialog>([&seen](QProgressDialog *progress) {
+            seen = progress->labelText() == QLatin1String("Reading file ...");
+            progress->cancel();
+        }, 0);
+        QCOMPARE(child.addFile(path, false), nullptr);
+        QVERIFY(seen);
+        QVERIFY(child.tree().isEmpty());
+        QVERIFY(answers.asked().isEmpty());
+        QVERIFY(!child.isModified());
+
+        // Not cancelled, it arrives whole.
+        ElementNode *file = child.addFile(path, false);
+        QVERIFY(file);
+        QCOMPARE(file->data().BlobSize, 40 << 20);
     }
 
     void aViewedFileIsAnOwnerOnlyTemporaryCopy()

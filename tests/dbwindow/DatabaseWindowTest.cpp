@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTableView>
 #include <QTest>
 #include <QTreeView>
@@ -418,6 +419,47 @@ private slots:
         QVERIFY(!child.isModified());
         QCOMPARE(kinds.entry->data().Content, kRtf);
         QVERIFY(!text->takeStored().contains("\\ul"));
+    }
+
+    void settingsApplyToTheWindow()
+    {
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        auto *tree = child.findChild<QTreeView *>("TrvTree");
+        QCOMPARE(tree->iconSize(), QSize(24, 24));
+        QCOMPARE(tree->indentation(), 19);
+        main.m_settings.smallIcons = true;
+        main.m_settings.backgroundColor = 0x000080FF; // COLORREF: red FF, green 80, blue 00
+        main.m_settings.font.name = "DejaVu Sans Mono";
+        main.m_settings.font.pitch = 2;
+        main.m_settings.font.color = 0x00800000; // blue 80
+        main.m_settings.hidePass = false;
+        child.ApplySettings();
+        QCOMPARE(tree->iconSize(), QSize(16, 16));
+        QCOMPARE(child.palette().color(QPalette::Window), QColor(0xFF, 0x80, 0x00));
+        QCOMPARE(child.palette().color(QPalette::Text), QColor(0x00, 0x00, 0x80));
+        QVERIFY(child.font().families().contains(QStringLiteral("DejaVu Sans Mono")));
+        QVERIFY(child.font().fixedPitch());
+        auto *password = child.findChild<QLineEdit *>("EdtPassword");
+        QCOMPARE(password->echoMode(), QLineEdit::Normal);
+        QVERIFY(!password->isReadOnly());
+        QCOMPARE(password->palette().color(QPalette::Text), QColor(0x00, 0x00, 0x80));
+        // The file bar keeps the system's text colour.
+        QCOMPARE(child.findChild<QWidget *>("PnlFile")->palette().color(QPalette::WindowText),
+                 QApplication::palette().color(QPalette::WindowText));
+        // Moving the splitter gives every window the new tree width.
+        child.resize(900, 500);
+        child.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&child));
+        QCOMPARE(tree->width(), 225);
+        auto *splitter = child.findChild<QSplitter *>("SptMain");
+        QWidget *handle = splitter->handle(1);
+        const QPoint grip = handle->rect().center();
+        QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+        QTest::mouseMove(handle, grip + QPoint(75, 0));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, grip + QPoint(75, 0));
+        QCOMPARE(tree->width(), 300);
+        QCOMPARE(main.m_treeWidth, 300);
     }
 
     void languageTextsApplyAndComeBack()
