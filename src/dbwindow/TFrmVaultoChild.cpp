@@ -509,7 +509,9 @@ void TFrmVaultoChild::ApplyLanguage()
 {
     const LanguageStore &language = m_main.language();
     ::ApplyLanguage(this, language, childWindowTexts());
-    SetFilePath(m_filePath);
+    // "Unnamed" is a word of the language too.
+    setWindowTitle(caption() + QLatin1String("[*]"));
+    emit captionChanged(caption());
 }
 
 QList<QMenu *> TFrmVaultoChild::menus() const

@@ -250,7 +250,7 @@ private slots:
         QVERIFY(stored.startsWith("{\\rtf1"));
         child.selectElement(kinds.entry);
         child.selectElement(kinds.key);
-        QVERIFY(comment->toPlainText().contains(QLatin1String("nowZ")) || comment->toPlainText().endsWith(QLatin1Char('Z')));
+        QVERIFY(comment->toPlainText().endsWith(QLatin1String("nowZ")));
         QCOMPARE(comment->takeStored(), stored);
 
         // A text the code page cannot carry is refused where it is typed.
