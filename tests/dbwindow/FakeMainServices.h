@@ -90,8 +90,8 @@ public:
     QAction m_new{QStringLiteral("New")};
     QAction m_open{QStringLiteral("Open")};
     QAction m_exit{QStringLiteral("Exit")};
-    QMenu m_recentFiles;
-    QMenu m_recentFolders;
+    QMenu m_recentFiles{QStringLiteral("Recent")};
+    QMenu m_recentFolders{QStringLiteral("Recent folders")};
     std::unique_ptr<TFrmGenerate> m_generator;
     std::unique_ptr<TFrmPassword> m_password;
 };
@@ -129,10 +129,10 @@ private:
 
 // Runs action on the next modal dialog of type D once it shows.
 template <typename D>
-void whenModal(std::function<void(D *)> action)
+void whenModal(std::function<void(D *)> action, int intervalMs = 10)
 {
     auto *timer = new QTimer;
-    timer->setInterval(10);
+    timer->setInterval(intervalMs);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
         if (auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget())) {
             timer->stop();
