@@ -110,6 +110,9 @@ private slots:
         QVERIFY(!matches(bank, "bANK", true));
         QVERIFY(matches(pin, "REMARK", false));
         QVERIFY(matches(pin, "USER", false));
+        QVERIFY(matches(pin, "mark", true)); // at the very end
+        QVERIFY(matches(pin, "Remark", true));
+        QVERIFY(!matches(pin, "Remarks", true));
         QVERIFY(!matches(pin, "secret", false)); // the password
         QVERIFY(!matches(file, "hidden", false)); // the stored file name
         QVERIFY(matches(emile, "\xc9MILE", false));
