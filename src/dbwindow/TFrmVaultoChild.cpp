@@ -348,7 +348,7 @@ void TFrmVaultoChild::showEditorFor(ElementNode *node)
         break;
     case KindTable:
         m_editorKind = KindTable;
-        m_pnlTable->LoadTable(fields.hasBlob() ? QByteArrayView(*fields.Blob) : QByteArrayView(), node != m_lastShown);
+        m_pnlTable->LoadTable(fields, node != m_lastShown);
         m_editors->setCurrentWidget(m_pnlTable);
         break;
     default:

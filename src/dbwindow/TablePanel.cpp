@@ -1,6 +1,7 @@
 #include "TablePanel.h"
 
 #include "TableGridModel.h"
+#include "document/ElementData.h"
 #include "platform/CodePage.h"
 
 #include <QComboBox>
@@ -53,7 +54,7 @@ TablePanel::TablePanel(QWidget *parent) : QWidget(parent)
     layout->setSpacing(0);
     layout->addWidget(m_stgTable, 1);
     layout->addWidget(m_pnlTableMode);
-    LoadTable({}, true);
+    LoadTable(ElementData(), true);
 }
 
 QComboBox *TablePanel::makeBox(const char *name, const QStringList &items)
@@ -69,14 +70,14 @@ QComboBox *TablePanel::makeBox(const char *name, const QStringList &items)
     return box;
 }
 
-bool TablePanel::LoadTable(QByteArrayView stream, bool scrollToTop)
+bool TablePanel::LoadTable(const ElementData &record, bool scrollToTop)
 {
-    const bool read = m_model->load(stream);
-    const TableElement::GridSettings &settings = m_model->settings();
+    const bool read = m_model->load(record);
+    const TableElement::GridSettings &settings = m_model->grid().barTexts();
     m_cbbColumns->setCurrentText(CodePage::toUnicode(settings.columns));
     m_cbbRows->setCurrentText(CodePage::toUnicode(settings.rows));
     m_cbbWidth->setCurrentText(CodePage::toUnicode(settings.width));
-    m_stgTable->horizontalHeader()->setDefaultSectionSize(m_model->defaultWidth());
+    m_stgTable->horizontalHeader()->setDefaultSectionSize(m_model->grid().defaultWidth());
     if (scrollToTop) {
         m_stgTable->scrollToTop();
         m_stgTable->horizontalScrollBar()->setValue(0);

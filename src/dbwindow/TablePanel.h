@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QWidget>
 
 class QComboBox;
 class QLabel;
 class QTableView;
 class TableGridModel;
+struct ElementData;
 
 // The table editor (PnlTable): the grid StgTable over a TableGridModel and the bar
 // PnlTableMode with the column, row and width boxes. For now it shows a table element's
@@ -23,9 +23,10 @@ public:
     QTableView *grid() const { return m_stgTable; }
     QWidget *bar() const { return m_pnlTableMode; }
 
-    // LoadTable: fills the grid from a table element's stream (empty: a new table). With
-    // scrollToTop the grid starts at its first row (another table than the last one).
-    bool LoadTable(QByteArrayView stream, bool scrollToTop);
+    // LoadTable: fills the grid from a table element's record (without a stream: a new
+    // table, shown with the current size). With scrollToTop the grid starts at its first
+    // row (another table than the last one).
+    bool LoadTable(const ElementData &record, bool scrollToTop);
 
     // The default row height: the font height + 10, at least 20.
     void updateRowHeight(int fontHeight);

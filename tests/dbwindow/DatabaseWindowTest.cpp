@@ -174,6 +174,12 @@ private slots:
         QCOMPARE(grid->model()->index(1, 1).data().toString(), QStringLiteral("b2"));
         QCOMPARE(grid->model()->index(1, 0).data().toString(), QString());
         QVERIFY(!(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable));
+        // A new table shows an empty grid of the size shown before, and stores nothing.
+        ElementNode *fresh = child.addElement(NewElement::Table, false);
+        QCOMPARE(child.editorKind(), int(KindTable));
+        QCOMPARE(grid->model()->columnCount(), 2);
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), QString());
+        QVERIFY(!fresh->data().hasBlob());
 
         // Plain text when "RichText" is off: what RtfToText reads.
         main.m_settings.richText = false;
