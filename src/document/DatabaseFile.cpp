@@ -1,11 +1,14 @@
 #include "DatabaseFile.h"
 
+#include "BackgroundDecryption.h"
 #include "Blowfish.h"
 #include "ElementTree.h"
-#include "Encryption.h"
 #include "class_treeview.h"
 #include "platform/SecureMemory.h"
 
+#include <QFile>
+
+#include <cstring>
 #include <new>
 
 namespace {
@@ -24,15 +27,51 @@ std::optional<QByteArray> encryptStream(QByteArray stream, QByteArrayView passwo
     return stream;
 }
 
+bool writeAll(QIODevice &out, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const qint64 written = out.write(data, size);
+        if (written <= 0) {
+            return false;
+        }
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// The binary form is written, encrypted and saved piece by piece while the tree is
+// walked: each piece is encrypted while it is fresh in the cache, and the plaintext never
+// exists whole. The bytes are those of encryptStream(DatabaseStream(tree, true)).
+bool writeEncryptedBinary(const ElementTree &tree, const Blowfish &cipher, QIODevice &out)
+{
+    constexpr qsizetype ChunkSize = 64 * 1024; // a multiple of the block size
+    return class_treeview::WriteTreeBinary(tree, ChunkSize, [&](char *chunk, qsizetype size) {
+        // Only the last piece can end inside a block: it is completed with zeros.
+        const qsizetype padded = (size + Blowfish::BlockSize - 1) / Blowfish::BlockSize * Blowfish::BlockSize;
+        std::memset(chunk + size, 0, size_t(padded - size));
+        cipher.encrypt(chunk, padded);
+        return writeAll(out, chunk, padded);
+    });
+}
+
 bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
                   const SecretFile::FailingWrites *failing)
 {
+    if (password.isEmpty()) {
+        return false;
+    }
     try {
-        const std::optional<QByteArray> cipher = EncryptDatabase(tree, password, binary);
-        if (!cipher) {
-            return false;
+        if (!binary) {
+            const std::optional<QByteArray> cipher = EncryptDatabase(tree, password, binary);
+            if (!cipher) {
+                return false;
+            }
+            return failing ? SecretFile::write(path, *cipher, *failing) : SecretFile::write(path, *cipher);
         }
-        return failing ? SecretFile::write(path, *cipher, *failing) : SecretFile::write(path, *cipher);
+        const Blowfish cipher(password);
+        const SecretFile::Producer produce = [&](QIODevice &out) { return writeEncryptedBinary(tree, cipher, out); };
+        return failing ? SecretFile::write(path, produce, *failing) : SecretFile::write(path, produce);
     } catch (const std::bad_alloc &) {
         return false;
     }
@@ -82,14 +121,21 @@ bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
     return saveDatabase(tree, path, password, binary, &failing);
 }
 
-bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext)
+namespace {
+
+// Reads the database in plaintext into a tree built aside, swapped in only on success.
+// With readable, the plaintext is still being decrypted (see ImportBinaryStream).
+bool loadStream(ElementTree &tree, QByteArrayView plaintext, const class_treeview::Readable &readable)
 {
     try {
         // The binary form is imported where it lies; the text form goes through the table.
         class_treeview converter;
         ElementTree loaded;
-        if (!converter.ImportBinaryStream(loaded, plaintext, nullptr, false)) {
+        if (!converter.ImportBinaryStream(loaded, plaintext, nullptr, false, readable)) {
             loaded.ClearTree();
+            if (readable) {
+                readable(plaintext.size());
+            }
             if (!converter.ReadText(plaintext) || !converter.ImportTree(loaded, nullptr, false)) {
                 return false;
             }
@@ -102,23 +148,61 @@ bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext)
     }
 }
 
+class WipeOnExit
+{
+public:
+    explicit WipeOnExit(QByteArray &bytes) : m_bytes(bytes) {}
+    ~WipeOnExit() { SecureMemory::wipe(m_bytes); }
+    WipeOnExit(const WipeOnExit &) = delete;
+    WipeOnExit &operator=(const WipeOnExit &) = delete;
+
+private:
+    QByteArray &m_bytes;
+};
+
+// Decrypts bytes in place in a worker thread while this one parses what is done. The
+// worker has finished before the plaintext is wiped, however the load ends.
+bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView password)
+{
+    bytes.truncate(bytes.size() / Blowfish::BlockSize * Blowfish::BlockSize);
+    // data() detaches first, so other copies of the ciphertext stay ciphertext.
+    char *data = bytes.data();
+    const WipeOnExit wipe(bytes);
+    BackgroundDecryption decryption(data, bytes.size(), password);
+    return loadStream(tree, bytes, [&decryption](qsizetype end) { return decryption.waitFor(end); });
+}
+
+} // namespace
+
+bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext)
+{
+    return loadStream(tree, plaintext, class_treeview::Readable());
+}
+
 bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password)
 {
-    if (bytes.isEmpty() || !DecryptInPlace(bytes, password)) {
+    if (bytes.isEmpty() || password.isEmpty()) {
         return false;
     }
-    const bool loaded = LoadDatabaseStream(tree, bytes);
-    SecureMemory::wipe(bytes);
-    return loaded;
+    try {
+        return decryptAndLoad(tree, bytes, password);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password)
 {
-    std::optional<QByteArray> plaintext = DecryptFile(path, password);
-    if (!plaintext) {
+    if (password.isEmpty()) {
         return false;
     }
-    const bool loaded = LoadDatabaseStream(tree, *plaintext);
-    SecureMemory::wipe(*plaintext);
-    return loaded;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    QByteArray bytes = file.readAll();
+    if (bytes.isEmpty() || file.error() != QFileDevice::NoError) {
+        return false;
+    }
+    return LoadDatabaseBuffer(tree, std::move(bytes), password);
 }

@@ -23,7 +23,8 @@ QByteArray DatabaseStream(const ElementTree &tree, bool binary);
 std::optional<QByteArray> EncryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary);
 
 // Writes the encrypted tree to path atomically as an owner-only file: a failed save leaves
-// the old file exactly as it was.
+// the old file exactly as it was. The binary form is encrypted and written piece by piece
+// as the tree is walked, so its plaintext never exists whole.
 bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary);
 // The same through a device that fails after a number of bytes (for tests).
 bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
@@ -34,7 +35,9 @@ bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 // tree is built aside and swapped in only on success. The tree's sort mode is kept.
 bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext);
 
-// Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards.
+// Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards. From
+// BackgroundDecryption::ThreadedFrom bytes on, a worker thread decrypts while this thread
+// parses the part already decrypted; the worker has ended when this returns.
 bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password);
 
 // Reads, decrypts and loads a database file. False for a missing or empty file, an empty

@@ -2,7 +2,7 @@
 
 #include "platform/SecureMemory.h"
 
-ElementNode::ElementNode(QByteArray name, qint32 kind, qint32 selected, ElementData data)
+ElementNode::ElementNode(QByteArray &&name, qint32 kind, qint32 selected, ElementData &&data)
     : m_name(std::move(name)), m_kind(kind), m_selected(selected), m_data(std::move(data))
 {
 }

@@ -39,10 +39,28 @@ public:
     ElementNode *nextSibling() const;
     ElementNode *previousSibling() const;
 
+    // Ask the processor to fetch the element, or its name and texts, ahead of use: a walk
+    // over many elements meets them scattered in memory. The texts' addresses are in the
+    // element, so it is fetched a step before them.
+    void prefetch() const
+    {
+        const auto *bytes = reinterpret_cast<const char *>(this);
+        for (size_t offset = 0; offset < sizeof(ElementNode); offset += 64) {
+            __builtin_prefetch(bytes + offset);
+        }
+    }
+    void prefetchTexts() const
+    {
+        for (const QByteArray *text : {&m_name, &m_data.Content, &m_data.Detail, &m_data.Comment, &m_data.Created,
+                                       &m_data.Modified}) {
+            __builtin_prefetch(text->constData());
+        }
+    }
+
 private:
     friend class ElementTree;
 
-    ElementNode(QByteArray name, qint32 kind, qint32 selected, ElementData data);
+    ElementNode(QByteArray &&name, qint32 kind, qint32 selected, ElementData &&data);
 
     QByteArray m_name;
     qint32 m_kind = KindFolder;

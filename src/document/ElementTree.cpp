@@ -291,19 +291,25 @@ void ElementTree::renumber(ElementNode *levelNode, int from)
 ElementNode *ElementTree::insertElement(ElementNode *parent, QByteArray name, qint32 kind, qint32 selected,
                                         ElementData data)
 {
+    return insertDetached(parent, makeDetached(std::move(name), kind, selected, std::move(data)));
+}
+
+std::unique_ptr<ElementNode> ElementTree::makeDetached(QByteArray name, qint32 kind, qint32 selected,
+                                                       ElementData data)
+{
+    return std::unique_ptr<ElementNode>(new ElementNode(std::move(name), kind, selected, std::move(data)));
+}
+
+ElementNode *ElementTree::insertDetached(ElementNode *parent, std::unique_ptr<ElementNode> node)
+{
     ElementNode *levelNode = level(parent);
     auto &children = levelNode->m_children;
-    std::unique_ptr<ElementNode> node(new ElementNode(std::move(name), kind, selected, std::move(data)));
-    node->m_parent = levelNode;
     ElementNode *raw = node.get();
+    raw->m_parent = levelNode;
     const int position = m_sorted ? sortedPosition(levelNode, raw->m_name, nullptr) : int(children.size());
     // Everything that can fail happens before the tree changes.
     if (children.size() == children.capacity()) {
         children.reserve(std::max<size_t>(4, children.size() * 2));
-    }
-    levelNode->m_childIndex.insert(raw);
-    if (m_observer) {
-        m_observer->elementAboutToBeInserted(observedParent(levelNode), position);
     }
     if (!m_sorted && !children.empty()) {
         markUnsorted(levelNode);
@@ -311,6 +317,10 @@ ElementNode *ElementTree::insertElement(ElementNode *parent, QByteArray name, qi
         // cache; sorting later need not compare again when every step went one way.
         const int step = compareNames(children.back()->m_name, raw->m_name);
         levelNode->m_appendSteps |= step < 0 ? ElementNode::StepsUp : (step > 0 ? ElementNode::StepsDown : 0);
+    }
+    levelNode->m_childIndex.insert(raw);
+    if (m_observer) {
+        m_observer->elementAboutToBeInserted(observedParent(levelNode), position);
     }
     children.insert(children.begin() + position, std::move(node));
     renumber(levelNode, position);

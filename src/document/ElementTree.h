@@ -75,6 +75,11 @@ public:
     // afterwards: each level is then sorted once instead of shifted at every insertion.
     ElementNode *insertElement(ElementNode *parent, QByteArray name, qint32 kind, qint32 selected,
                                ElementData data);
+    // The same in two steps, for an importer that prepares its elements before it places
+    // them: a detached element belongs to no tree until insertDetached places it.
+    static std::unique_ptr<ElementNode> makeDetached(QByteArray name, qint32 kind, qint32 selected,
+                                                     ElementData data);
+    ElementNode *insertDetached(ElementNode *parent, std::unique_ptr<ElementNode> node);
     // An element command: places the new element by the rule that keeps non-folders
     // childless (beside a selected non-folder, inside a selected folder, at the top level
     // without a selection; a Folder always beside the selection), sets its codes and gives

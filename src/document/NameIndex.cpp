@@ -2,11 +2,33 @@
 
 #include "ElementNode.h"
 
-#include <QHash>
+#include <cstring>
 
 size_t NameIndex::hashOf(QByteArrayView name)
 {
-    return qHash(name);
+    // Eight bytes at a time, each word mixed in by a multiplication, and a final mix that
+    // spreads every byte into the low bits the table uses. Names are short: this costs a
+    // fraction of a general-purpose hash, and an import hashes every name twice.
+    constexpr quint64 multiplier = 0x9E3779B97F4A7C15ull;
+    const char *bytes = name.data();
+    qsizetype left = name.size();
+    quint64 hash = quint64(left) * multiplier;
+    for (; left >= 8; left -= 8, bytes += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes, 8);
+        hash = (hash ^ word) * multiplier;
+        hash ^= hash >> 29;
+    }
+    if (left > 0) {
+        quint64 word = 0;
+        for (qsizetype i = 0; i < left; ++i) {
+            word |= quint64(static_cast<unsigned char>(bytes[i])) << (8 * i);
+        }
+        hash = (hash ^ word) * multiplier;
+        hash ^= hash >> 29;
+    }
+    hash *= 0xBF58476D1CE4E5B9ull;
+    return size_t(hash ^ (hash >> 32));
 }
 
 QByteArrayView NameIndex::nameOf(const ElementNode *node)
@@ -16,8 +38,10 @@ QByteArrayView NameIndex::nameOf(const ElementNode *node)
 
 void NameIndex::grow()
 {
+    // Most levels hold a few dozen children, which an import adds one by one: small tables
+    // grow fourfold, so such a level is rehashed twice instead of four times.
     const size_t oldCapacity = m_slots ? m_mask + 1 : 0;
-    const size_t capacity = oldCapacity == 0 ? 8 : oldCapacity * 2;
+    const size_t capacity = oldCapacity == 0 ? 16 : oldCapacity * (oldCapacity < 256 ? 4 : 2);
     std::unique_ptr<Slot[]> old = std::move(m_slots);
     m_slots = std::make_unique<Slot[]>(capacity);
     m_mask = capacity - 1;

@@ -2,6 +2,8 @@
 
 #include "class_table.h"
 
+#include <functional>
+
 class ElementNode;
 class ElementTree;
 
@@ -38,6 +40,12 @@ public:
     // written straight from the tree without the table in between. Empty when a cell is
     // too long for the stream's 32-bit lengths.
     static QByteArray WriteTreeBinary(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
+    // The same stream of the whole tree in one walk, handed over in pieces instead of one
+    // buffer: handle(chunk, size) receives every chunkSize bytes and then the rest, and may
+    // change them in place (there is room for chunkSize bytes at chunk). False when handle
+    // refuses a piece or a cell is too long; the pieces handed over so far are then void.
+    using ChunkHandler = std::function<bool(char *chunk, qsizetype size)>;
+    static bool WriteTreeBinary(const ElementTree &tree, qsizetype chunkSize, const ChunkHandler &handle);
 
     // Adds the table's rows to tree, last row first (children before their parents; a
     // missing folder on the way is created as a placeholder that its own row fills later).
@@ -56,6 +64,12 @@ public:
     // stream instead of copying them into the table first. Accepts and refuses exactly the
     // streams ReadBinary does; a refused stream changes nothing.
     bool ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow);
+    // The same for a stream that becomes readable front to back while the import runs (it
+    // is being decrypted in another thread): readable(end) returns once at least the first
+    // end bytes may be read, with the number that may.
+    using Readable = std::function<qsizetype(qsizetype end)>;
+    bool ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow,
+                            const Readable &readable);
 
     // The node most recently added at the top of the last import (with an anchor or
     // singleRow), or null.
@@ -65,6 +79,7 @@ private:
     struct PendingRename;
     struct RowData;
     struct FolderCache;
+    class StreamRows;
 
     RowData takeRow(int row);
     template<typename TakeRow>

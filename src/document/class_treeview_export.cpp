@@ -4,6 +4,7 @@
 
 #include "ElementTree.h"
 #include "StreamCell.h"
+#include "StreamChunkWriter.h"
 
 #include <QtEndian>
 
@@ -107,6 +108,15 @@ void walkExport(const ElementTree &tree, const ElementNode *subtreeRoot, Visit v
     while (!stack.empty()) {
         const Pending entry = stack.back();
         stack.pop_back();
+        // The elements lie in memory in the order they were made, not in this order: the
+        // ones to come, mostly the stack's top entries, are fetched ahead.
+        const size_t pending = stack.size();
+        if (pending >= 3) {
+            stack[pending - 3].node->prefetch();
+        }
+        if (pending >= 2) {
+            stack[pending - 2].node->prefetchTexts();
+        }
         const qsizetype pathLength = visit(entry.node, entry.prefix);
         const qsizetype childPrefix = entry.prefix == 0 ? pathLength + kSeparator.size() : pathLength;
         for (int i = entry.node->childCount() - 1; i >= 0; --i) {
@@ -124,59 +134,56 @@ qsizetype decimalLength(qint64 value)
     return length;
 }
 
-// Writes cells in the binary layout at a cursor that the size pass has made room for.
-class CellWriter
+void append(QByteArray &path, QByteArrayView bytes)
 {
-public:
-    explicit CellWriter(char *out) : m_out(out) {}
+    const qsizetype at = path.size();
+    path.resize(at + bytes.size());
+    std::memcpy(path.data() + at, bytes.data(), size_t(bytes.size()));
+}
 
-    void cell(QByteArrayView text)
-    {
-        length(qint32(text.size()));
-        if (!text.isEmpty()) {
-            std::memcpy(m_out, text.data(), size_t(text.size()));
-            m_out += text.size();
-            *m_out++ = '\0';
-        }
-    }
-    void number(qint64 value)
-    {
-        char digits[24];
-        char *end = digits + sizeof digits;
-        char *first = end;
-        quint64 rest = value < 0 ? 0 - quint64(value) : quint64(value);
-        do {
-            *--first = char('0' + rest % 10);
-            rest /= 10;
-        } while (rest != 0);
-        if (value < 0) {
-            *--first = '-';
-        }
-        cell(QByteArrayView(first, end - first));
-    }
-    void streamCell(QByteArrayView bytes)
-    {
-        static constexpr char hex[] = "0123456789abcdef";
-        length(qint32(StreamCell::Tag.size() + 2 * bytes.size()));
-        std::memcpy(m_out, StreamCell::Tag.data(), size_t(StreamCell::Tag.size()));
-        m_out += StreamCell::Tag.size();
-        for (const char c : bytes) {
-            const auto b = static_cast<unsigned char>(c);
-            *m_out++ = hex[b >> 4];
-            *m_out++ = hex[b & 0x0F];
-        }
-        *m_out++ = '\0';
-    }
+void writeHeader(StreamChunkWriter &writer, qint64 rows)
+{
+    char header[class_table::BinaryHeaderSize] = {};
+    std::memcpy(header, class_table::BinaryMagic, sizeof class_table::BinaryMagic);
+    qToLittleEndian(qint32(class_treeview::TreeColumns), header + sizeof header - 8);
+    qToLittleEndian(qint32(rows), header + sizeof header - 4);
+    writer.raw(QByteArrayView(header, sizeof header));
+}
 
-private:
-    void length(qint32 value)
-    {
-        qToLittleEndian(value, m_out);
-        m_out += 4;
+// Writes node's row. The path of the row written before stays in path: its first prefix
+// bytes are this row's parent path. Returns the length of the children's prefix.
+qsizetype writeRow(StreamChunkWriter &writer, QByteArray &path, const ElementNode *node, qsizetype prefix)
+{
+    path.truncate(prefix);
+    if (prefix > 0) {
+        append(path, node->name());
+        append(path, kSeparator);
+    } else {
+        path = node->name();
     }
-
-    char *m_out;
-};
+    const ElementData &data = node->data();
+    writer.cell(path);
+    writer.cell(data.Content);
+    writer.cell(data.Detail);
+    writer.cell(data.Comment);
+    writer.number(node->kind());
+    writer.number(node->selectedCode());
+    if (data.Blob) {
+        writer.streamCell(*data.Blob);
+        writer.number(data.BlobSize);
+    } else {
+        writer.cell("0");
+        writer.cell("0");
+    }
+    writer.cell(data.Created);
+    writer.cell(data.Modified);
+    // The children's prefix: an export root's path has no separator of its own yet.
+    if (prefix == 0 && node->childCount() > 0) {
+        append(path, kSeparator);
+        return path.size() - kSeparator.size();
+    }
+    return path.size();
+}
 
 } // namespace
 
@@ -208,46 +215,23 @@ QByteArray class_treeview::WriteTreeBinary(const ElementTree &tree, const Elemen
     QByteArray stream;
     stream.reserve((size + 7) / 8 * 8); // room for the padding of a final cipher block
     stream.resize(size);
-    char *out = stream.data();
-    std::memset(out, 0, size_t(BinaryHeaderSize));
-    std::memcpy(out, BinaryMagic, sizeof BinaryMagic);
-    qToLittleEndian(qint32(TreeColumns), out + BinaryHeaderSize - 8);
-    qToLittleEndian(qint32(rows), out + BinaryHeaderSize - 4);
-
-    // Second pass: the rows. The path of the element being written stays in one buffer:
-    // its first prefix bytes are still the parent's path when an element is reached.
-    CellWriter writer(out + BinaryHeaderSize);
+    // Second pass: the rows.
+    StreamChunkWriter writer(stream.data(), stream.size());
+    writeHeader(writer, rows);
     QByteArray path;
-    walkExport(tree, subtreeRoot, [&](const ElementNode *node, qsizetype prefix) {
-        path.truncate(prefix);
-        if (prefix > 0) {
-            path += node->name();
-            path += kSeparator;
-        } else {
-            path = node->name();
-        }
-        const ElementData &data = node->data();
-        writer.cell(path);
-        writer.cell(data.Content);
-        writer.cell(data.Detail);
-        writer.cell(data.Comment);
-        writer.number(node->kind());
-        writer.number(node->selectedCode());
-        if (data.Blob) {
-            writer.streamCell(*data.Blob);
-            writer.number(data.BlobSize);
-        } else {
-            writer.cell("0");
-            writer.cell("0");
-        }
-        writer.cell(data.Created);
-        writer.cell(data.Modified);
-        // The children's prefix: an export root's path has no separator of its own yet.
-        if (prefix == 0 && node->childCount() > 0) {
-            path += kSeparator;
-            return path.size() - kSeparator.size();
-        }
-        return path.size();
-    });
-    return stream;
+    walkExport(tree, subtreeRoot,
+               [&](const ElementNode *node, qsizetype prefix) { return writeRow(writer, path, node, prefix); });
+    return writer.finish() ? stream : QByteArray();
+}
+
+bool class_treeview::WriteTreeBinary(const ElementTree &tree, qsizetype chunkSize, const ChunkHandler &handle)
+{
+    // One walk: the header's row count is the tree's element count, and the pieces need
+    // no size known in advance.
+    StreamChunkWriter writer(chunkSize, handle);
+    writeHeader(writer, tree.count());
+    QByteArray path;
+    walkExport(tree, nullptr,
+               [&](const ElementNode *node, qsizetype prefix) { return writeRow(writer, path, node, prefix); });
+    return writer.finish();
 }

@@ -5,8 +5,11 @@
 #include "platform/SecureMemory.h"
 
 #include <array>
+#include <cstring>
+#include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 struct class_treeview::PendingRename {
     bool pending = false;
@@ -29,29 +32,77 @@ struct class_treeview::FolderCache {
     ElementNode *reached = nullptr;
 };
 
+// One row on its way into the tree: its path and its element, made detached and named
+// after the path's last component.
 struct class_treeview::RowData {
     QByteArray path;
-    ElementData data;
-    qint32 kind = KindFolder;
-    qint32 selected = KindFolder;
+    std::unique_ptr<ElementNode> node;
 };
 
 namespace {
 
 constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
 
+// The first separator in text at or after from, or -1. Its first byte is rare in names,
+// so memchr finds the few candidates.
+qsizetype findSeparator(QByteArrayView text, qsizetype from)
+{
+    const char *begin = text.data();
+    const char *last = begin + text.size() - 1; // a separator starts before the last byte
+    for (const char *p = begin + from; p < last; ++p) {
+        p = static_cast<const char *>(std::memchr(p, '<', size_t(last - p)));
+        if (!p) {
+            return -1;
+        }
+        if (p[1] == '>') {
+            return p - begin;
+        }
+    }
+    return -1;
+}
+
+// The last separator in text, or -1. A path ends in one, so the search is short.
+qsizetype findLastSeparator(QByteArrayView text)
+{
+    for (qsizetype i = text.size() - 2; i >= 0; --i) {
+        if (text[i] == '<' && text[i + 1] == '>') {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The element's own name: a nested path's component before its last separator, a
+// top-level path whole.
+QByteArrayView elementName(QByteArrayView path)
+{
+    const qsizetype finalSeparator = findLastSeparator(path);
+    if (finalSeparator < 0) {
+        return path;
+    }
+    const qsizetype lastStart = findLastSeparator(path.first(finalSeparator));
+    const qsizetype start = lastStart < 0 ? 0 : lastStart + kSeparator.size();
+    return path.sliced(start, finalSeparator - start);
+}
+
 ElementNode *placeholderFolder(ElementTree &tree, ElementNode *parent, QByteArrayView name)
 {
     return tree.insertElement(parent, name.toByteArray(), KindFolder, KindOpenFolder, ElementData());
 }
 
-} // namespace
-
-namespace {
-
 // The count in column 7 only says that a Blob is there: the stream cell's own length
 // decides its size, so a count that disagrees can neither cut the bytes nor claim more
 // than were decoded. A column 6 that is no stream cell gives no Blob.
+// The row's element under the name its path gives it now: a pending rename can change
+// the name the element was made with.
+void renameDetached(std::unique_ptr<ElementNode> &node, QByteArrayView name)
+{
+    if (QByteArrayView(node->name()) != name) {
+        node = ElementTree::makeDetached(name.toByteArray(), node->kind(), node->selectedCode(),
+                                         std::move(node->data()));
+    }
+}
+
 void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView count)
 {
     if (class_table::LeadingInt(count) <= 0) {
@@ -64,22 +115,153 @@ void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView co
 
 } // namespace
 
+// The rows of a binary table stream, read where they lie. The whole stream is checked
+// before the tree changes (rows are imported last to first, and a damaged stream changes
+// nothing), and that first pass already makes each row's element while its cells are
+// fresh in the cache, or while the rest of a stream still being decrypted is not there.
+class class_treeview::StreamRows
+{
+public:
+    using Cells = std::array<QByteArrayView, TreeColumns>;
+
+    StreamRows(QByteArrayView stream, const Readable *readable)
+        : m_stream(stream), m_readable(readable), m_available(readable ? 0 : stream.size())
+    {
+    }
+
+    bool read()
+    {
+        need(BinaryHeaderSize);
+        if (!ReadBinaryHeader(m_stream, m_columns, m_rows)) {
+            return false;
+        }
+        // A table without columns has no rows either (its size cannot be set).
+        if (m_columns == 0) {
+            m_rows = 0;
+        }
+        // Rows of every tree column take at least 40 bytes each, so making their elements
+        // at once costs memory in proportion to the stream. A stream of fewer columns could
+        // claim ten times as many rows: only where each starts is noted then.
+        m_prepare = m_columns >= TreeColumns;
+        if (m_prepare) {
+            m_prepared.reserve(size_t(m_rows));
+        } else {
+            m_starts.reserve(size_t(m_rows));
+        }
+        qsizetype pos = BinaryHeaderSize;
+        for (qint32 r = 0; r < m_rows; ++r) {
+            const qsizetype start = pos;
+            Cells cells{};
+            for (qint32 c = 0; c < m_columns; ++c) {
+                QByteArrayView cell;
+                pos = nextCell(pos, cell);
+                if (pos < 0) {
+                    return false;
+                }
+                if (c < TreeColumns) {
+                    cells[size_t(c)] = cell;
+                }
+            }
+            if (m_prepare) {
+                m_prepared.push_back(makeRow(cells));
+            } else {
+                m_starts.push_back(start);
+            }
+        }
+        return true;
+    }
+
+    int count() const { return m_rows; }
+
+    RowData take(int row)
+    {
+        if (m_prepare) {
+            // Taken last to first, long after they were made: the rows to come, their
+            // elements and the paths they view are fetched ahead.
+            if (row >= 4) {
+                const RowData &later = m_prepared[size_t(row - 4)];
+                later.node->prefetch();
+                __builtin_prefetch(later.path.constData());
+                __builtin_prefetch(later.path.constData() + later.path.size());
+            }
+            if (row >= 2) {
+                m_prepared[size_t(row - 2)].node->prefetchTexts();
+            }
+            return std::move(m_prepared[size_t(row)]);
+        }
+        Cells cells{};
+        qsizetype pos = m_starts[size_t(row)];
+        for (int c = 0; c < m_columns && c < TreeColumns; ++c) {
+            pos = NextBinaryCell(m_stream, pos, cells[size_t(c)]);
+        }
+        return makeRow(cells);
+    }
+
+private:
+    void need(qsizetype end)
+    {
+        if (end > m_available && m_readable) {
+            m_available = (*m_readable)(std::min(end, m_stream.size()));
+        }
+    }
+
+    // NextBinaryCell once the cell's length and text may be read.
+    qsizetype nextCell(qsizetype pos, QByteArrayView &cell)
+    {
+        need(pos + 4);
+        if (m_stream.size() - pos >= 4) {
+            const qint32 length = qFromLittleEndian<qint32>(m_stream.data() + pos);
+            if (length > 0) {
+                need(pos + 4 + qsizetype(length) + 1);
+            }
+        }
+        return NextBinaryCell(m_stream, pos, cell);
+    }
+
+    static RowData makeRow(const Cells &cells)
+    {
+        ElementData data;
+        data.Content = cells[ColContent].toByteArray();
+        data.Detail = cells[ColDetail].toByteArray();
+        data.Comment = cells[ColComment].toByteArray();
+        data.Created = cells[ColCreated].toByteArray();
+        data.Modified = cells[ColModified].toByteArray();
+        setBlobFrom(data, cells[ColBlob], cells[ColBlobSize]);
+        RowData row;
+        row.node = ElementTree::makeDetached(elementName(cells[ColPath]).toByteArray(), LeadingInt(cells[ColKind]),
+                                             LeadingInt(cells[ColSelected]), std::move(data));
+        // Viewed in place: the path is only read, and names taken from it are copied.
+        row.path = QByteArray::fromRawData(cells[ColPath].data(), cells[ColPath].size());
+        return row;
+    }
+
+    QByteArrayView m_stream;
+    const Readable *m_readable;
+    qsizetype m_available;
+    qint32 m_columns = 0;
+    qint32 m_rows = 0;
+    bool m_prepare = false;
+    std::vector<RowData> m_prepared;
+    std::vector<qsizetype> m_starts;
+};
+
 class_treeview::RowData class_treeview::takeRow(int row)
 {
-    RowData data;
-    data.path = TakeCell(ColPath, row);
-    data.data.Content = TakeCell(ColContent, row);
-    data.data.Detail = TakeCell(ColDetail, row);
-    data.data.Comment = TakeCell(ColComment, row);
-    data.data.Created = TakeCell(ColCreated, row);
-    data.data.Modified = TakeCell(ColModified, row);
-    data.kind = GetCellInt(ColKind, row);
-    data.selected = GetCellInt(ColSelected, row);
-    setBlobFrom(data.data, CellView(ColBlob, row), CellView(ColBlobSize, row));
+    ElementData data;
+    data.Content = TakeCell(ColContent, row);
+    data.Detail = TakeCell(ColDetail, row);
+    data.Comment = TakeCell(ColComment, row);
+    data.Created = TakeCell(ColCreated, row);
+    data.Modified = TakeCell(ColModified, row);
+    setBlobFrom(data, CellView(ColBlob, row), CellView(ColBlobSize, row));
     // The hex text of an attachment is plaintext too: wiped, not just freed.
     QByteArray hex = TakeCell(ColBlob, row);
     SecureMemory::wipe(hex);
-    return data;
+    RowData taken;
+    taken.path = TakeCell(ColPath, row);
+    taken.node = ElementTree::makeDetached(elementName(taken.path).toByteArray(), GetCellInt(ColKind, row),
+                                           GetCellInt(ColSelected, row), std::move(data));
+    return taken;
 }
 
 template<typename TakeRow>
@@ -92,7 +274,7 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
     try {
         for (int r = rows - 1; r >= 0; --r) {
             RowData row = take(r);
-            if (row.path.contains(kSeparator)) {
+            if (findLastSeparator(row.path) >= 0) {
                 importNested(tree, anchor, row, r == rows - 1, rename, cache);
             } else {
                 // Only rows in a run below the same folders may share the folder cache.
@@ -113,54 +295,21 @@ bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool sin
 
 bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow)
 {
-    qint32 cols = 0;
-    qint32 rows = 0;
-    if (!ReadBinaryHeader(stream, cols, rows)) {
-        return false;
-    }
-    // A table without columns has no rows either (its size cannot be set).
-    if (cols == 0) {
-        rows = 0;
-    }
-    // The whole stream is checked, and where each row starts noted, before the tree
-    // changes: rows are imported last to first.
-    std::vector<qsizetype> rowStarts;
+    return ImportBinaryStream(tree, stream, anchor, singleRow, Readable());
+}
+
+bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow,
+                                        const Readable &readable)
+{
+    StreamRows rows(stream, readable ? &readable : nullptr);
     try {
-        rowStarts.reserve(size_t(rows));
-        qsizetype pos = BinaryHeaderSize;
-        for (qint32 r = 0; r < rows; ++r) {
-            rowStarts.push_back(pos);
-            for (qint32 c = 0; c < cols; ++c) {
-                QByteArrayView cell;
-                pos = NextBinaryCell(stream, pos, cell);
-                if (pos < 0) {
-                    return false;
-                }
-            }
+        if (!rows.read()) {
+            return false;
         }
     } catch (const std::bad_alloc &) {
         return false;
     }
-    const int used = std::min<int>(cols, TreeColumns);
-    return importRows(tree, anchor, singleRow, rows, [&](int r) {
-        std::array<QByteArrayView, TreeColumns> cells{};
-        qsizetype pos = rowStarts[size_t(r)];
-        for (int c = 0; c < used; ++c) {
-            pos = NextBinaryCell(stream, pos, cells[size_t(c)]);
-        }
-        RowData row;
-        // Viewed in place: the path is only read, and names taken from it are copied.
-        row.path = QByteArray::fromRawData(cells[ColPath].data(), cells[ColPath].size());
-        row.data.Content = cells[ColContent].toByteArray();
-        row.data.Detail = cells[ColDetail].toByteArray();
-        row.data.Comment = cells[ColComment].toByteArray();
-        row.data.Created = cells[ColCreated].toByteArray();
-        row.data.Modified = cells[ColModified].toByteArray();
-        row.kind = LeadingInt(cells[ColKind]);
-        row.selected = LeadingInt(cells[ColSelected]);
-        setBlobFrom(row.data, cells[ColBlob], cells[ColBlobSize]);
-        return row;
-    });
+    return importRows(tree, anchor, singleRow, rows.count(), [&rows](int r) { return rows.take(r); });
 }
 
 void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow,
@@ -168,8 +317,8 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
 {
     rename.applyTo(row.path);
     const QByteArrayView path(row.path);
-    const qsizetype finalSeparator = path.lastIndexOf(kSeparator);
-    const qsizetype lastStart = path.first(finalSeparator).lastIndexOf(kSeparator);
+    const qsizetype finalSeparator = findLastSeparator(path);
+    const qsizetype lastStart = findLastSeparator(path.first(finalSeparator));
     // The folders before the element's own name; empty for a path of one component.
     const QByteArrayView folders = path.first(lastStart < 0 ? 0 : lastStart + kSeparator.size());
     ElementNode *start = anchor ? anchor : tree.firstRoot();
@@ -185,7 +334,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
         firstComponent = false;
     }
     for (;; firstComponent = false) {
-        const qsizetype separator = path.indexOf(kSeparator, pos);
+        const qsizetype separator = findSeparator(path, pos);
         const QByteArrayView name = path.sliced(pos, separator - pos);
         pos = separator + kSeparator.size();
         if (separator == finalSeparator) {
@@ -193,12 +342,17 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
             // the starting node, where a first component would be looked for.
             ElementNode *parent = firstComponent ? (start ? start->parent() : nullptr) : reached;
             ElementNode *node = firstComponent ? tree.findSibling(start, name) : tree.findChild(reached, name);
+            const qint32 kind = row.node->kind();
+            const qint32 selected = row.node->selectedCode();
             if (node) {
-                tree.replaceData(node, std::move(row.data));
+                tree.replaceData(node, std::move(row.node->data()));
             } else {
-                node = tree.insertElement(parent, name.toByteArray(), row.kind, row.selected, std::move(row.data));
+                if (rename.pending) {
+                    renameDetached(row.node, name);
+                }
+                node = tree.insertDetached(parent, std::move(row.node));
             }
-            tree.setCodes(node, row.kind, row.selected);
+            tree.setCodes(node, kind, selected);
             // Adding the element below the folders cannot change how they are found.
             if (firstComponent || (firstRow && rename.pending)) {
                 cache = FolderCache();
@@ -244,14 +398,15 @@ void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool sing
         name.chop(kSeparator.size());
     }
     ElementNode *start = anchor ? anchor : tree.firstRoot();
-    ElementNode *found = tree.findSibling(start, name, row.kind);
+    ElementNode *found = tree.findSibling(start, name, row.node->kind());
     if (found && !singleRow) {
-        tree.replaceData(found, std::move(row.data));
+        tree.replaceData(found, std::move(row.node->data()));
         return;
     }
-    // The name is copied: a path read in place views the stream it came from.
-    ElementNode *node = tree.insertElement(anchor, QByteArray(name.constData(), name.size()), row.kind, row.selected,
-                                           std::move(row.data));
+    if (rename.pending) {
+        renameDetached(row.node, name);
+    }
+    ElementNode *node = tree.insertDetached(anchor, std::move(row.node));
     if (anchor || singleRow) {
         m_lastTopNode = node;
     }

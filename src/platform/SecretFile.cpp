@@ -163,6 +163,11 @@ bool write(const QString &path, QByteArrayView bytes, FailingWrites failing)
                            std::max<qint64>(failing.afterBytes, 0));
 }
 
+bool write(const QString &path, const Producer &produce, FailingWrites failing)
+{
+    return writeAtomically(path, produce, std::max<qint64>(failing.afterBytes, 0));
+}
+
 bool createNew(QFile &file, QIODevice::OpenMode mode)
 {
     if (file.isOpen() || file.fileName().isEmpty()) {

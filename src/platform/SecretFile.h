@@ -28,6 +28,7 @@ struct FailingWrites {
     qint64 afterBytes = 0;
 };
 bool write(const QString &path, QByteArrayView bytes, FailingWrites failing);
+bool write(const QString &path, const Producer &produce, FailingWrites failing);
 
 // Opens file.fileName() as a file that did not exist before, created with mode 0600
 // (for temporary files that are not replaced atomically). Fails when something already
