@@ -239,6 +239,10 @@ bool class_table::CopyCell(int col, int row, char *buffer, int capacity) const
 
 int class_table::LeadingInt(QByteArrayView text)
 {
+    // The kind and selected codes of every element row are single digits.
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
+        return text[0] - '0';
+    }
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) {
         ++i;
