@@ -136,6 +136,9 @@ qsizetype decimalLength(qint64 value)
 
 void append(QByteArray &path, QByteArrayView bytes)
 {
+    if (bytes.isEmpty()) {
+        return;
+    }
     const qsizetype at = path.size();
     path.resize(at + bytes.size());
     std::memcpy(path.data() + at, bytes.data(), size_t(bytes.size()));
