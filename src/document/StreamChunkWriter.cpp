@@ -94,14 +94,22 @@ void StreamChunkWriter::streamCell(QByteArrayView bytes)
     static constexpr char hex[] = "0123456789abcdef";
     length(StreamCell::Tag.size() + 2 * bytes.size());
     raw(StreamCell::Tag);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (m_capacity - m_used >= 2) {
-            m_data[m_used++] = hex[b >> 4];
-            m_data[m_used++] = hex[b & 0x0F];
-        } else {
-            put(hex[b >> 4]);
-            put(hex[b & 0x0F]);
+    const auto *next = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = next + bytes.size();
+    while (next != end) {
+        // As many bytes as the piece has room for in one run; a byte whose digits would
+        // straddle two pieces goes digit by digit.
+        const qsizetype run = std::min<qsizetype>((m_capacity - m_used) / 2, end - next);
+        char *out = m_data + m_used;
+        for (const unsigned char *stop = next + run; next != stop; ++next) {
+            *out++ = hex[*next >> 4];
+            *out++ = hex[*next & 0x0F];
+        }
+        m_used += 2 * run;
+        if (run == 0) {
+            put(hex[*next >> 4]);
+            put(hex[*next & 0x0F]);
+            ++next;
         }
     }
     put('\0');
