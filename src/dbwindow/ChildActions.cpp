@@ -49,8 +49,8 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
         add(m_menEdit, name);
     }
     m_menEdit->addSeparator();
-    add(m_menEdit, "MenFind", false);
-    add(m_menEdit, "MenFindNext", false);
+    add(m_menEdit, "MenFind");
+    add(m_menEdit, "MenFindNext");
 
     m_menElements = makeMenu("MenElements", window);
     for (const char *name :
@@ -61,13 +61,12 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
     add(m_menElements, "MenRemoveEntry");
     add(m_menElements, "MenChangeEntry");
     m_menElements->addSeparator();
-    // Cut, copy and paste of elements come with the element clipboard.
     for (const char *name : {"MenCutEntry", "MenCopyEntry", "MenPasteEntry"}) {
-        add(m_menElements, name, false);
+        add(m_menElements, name);
     }
     m_menElements->addSeparator();
-    add(m_menElements, "MenFindEntry", false);
-    add(m_menElements, "MenFindNextEntry", false);
+    add(m_menElements, "MenFindEntry");
+    add(m_menElements, "MenFindNextEntry");
 
     m_popTree = makeMenu("PopTree", window);
     const std::pair<const char *, const char *> twins[] = {
@@ -80,6 +79,19 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
             m_popTree->addSeparator();
         }
         addTwin(m_popTree, name, twinOf);
+    }
+
+    // The table grid's pop-up, in its order, with a separator after each group.
+    m_popTable = makeMenu("PopTable", window);
+    for (const char *name : std::initializer_list<const char *>{"PopSortData", "PopTableClear", nullptr, "PopTableClearRow", "PopTableInsertRow",
+                             "PopTableRemoveRow", nullptr, "PopTableClearColumn", "PopTableInsertColumn",
+                             "PopTableRemoveColumn", nullptr, "PopReplaceInColumn", "PopReplaceInRow", nullptr,
+                             "PopTableImportCSV", "PopTableExportCSV"}) {
+        if (name) {
+            add(m_popTable, name);
+        } else {
+            m_popTable->addSeparator();
+        }
     }
 
     m_popRdtText = makeMenu("PopRdtText", window);

@@ -15,9 +15,10 @@ class QWidget;
 // Every command of a database window as a QAction named after the command ("MenSave",
 // "MenAddKey", ...), the menus File (MenFile), Edit (MenEdit) and Elements (MenElements)
 // that the main window shows while the window is active, the tree's pop-up (PopTree,
-// whose items "PopAddKey" ... trigger their menu twins) and the editors' pop-up
-// (PopRdtText). The File menu also shows the main window's New, Open, Exit and Recent
-// menus, the same objects. Commands that later work brings stay disabled until then.
+// whose items "PopAddKey" ... trigger their menu twins), the editors' pop-up
+// (PopRdtText) and the table grid's pop-up (PopTable). The File menu also shows the main
+// window's New, Open, Exit and Recent menus, the same objects. Commands that later work
+// brings stay disabled until then.
 class ChildActions final : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,7 @@ public:
     QList<QMenu *> menus() const { return {m_menFile, m_menEdit, m_menElements}; }
     QMenu *treePopup() const { return m_popTree; }
     QMenu *editorPopup() const { return m_popRdtText; }
+    QMenu *tablePopup() const { return m_popTable; }
 
 private:
     static QIcon iconFor(QByteArrayView name);
@@ -44,4 +46,5 @@ private:
     QMenu *m_menElements = nullptr;
     QMenu *m_popTree = nullptr;
     QMenu *m_popRdtText = nullptr;
+    QMenu *m_popTable = nullptr;
 };

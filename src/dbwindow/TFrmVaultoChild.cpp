@@ -3,12 +3,14 @@
 #include "ChildActions.h"
 #include "ChildTexts.h"
 #include "ElementTreeModel.h"
+#include "ElementDrop.h"
 #include "ElementTreeView.h"
 #include "FileBar.h"
 #include "KeyEditor.h"
 #include "MainServices.h"
 #include "RichTextEdit.h"
 #include "NameValidator.h"
+#include "TFrmSort.h"
 #include "TablePanel.h"
 #include "TextFont.h"
 #include "platform/Clock.h"
@@ -125,6 +127,9 @@ void TFrmVaultoChild::buildLayout()
     m_rdtText->setPopupMenu(m_actions->editorPopup());
     m_pnlKey->comment()->setPopupMenu(m_actions->editorPopup());
     m_pnlTable = new TablePanel(editorArea);
+    m_trvTree->setDragSource([this](ElementNode *node) { return dragData(node); });
+    m_trvTree->setDropHandler([this](const QMimeData *mime, ElementNode *target, ElementDrop::Mode mode,
+                                     ElementNode *dragged) { return dropElements(mime, target, mode, dragged); });
 
     // The three editors fill the same place; exactly one shows (an empty page when
     // nothing is selected).
@@ -169,6 +174,10 @@ void TFrmVaultoChild::connectEditors()
     });
     connect(m_sptMain, &QSplitter::splitterMoved, this, [this] { m_main.setTreeWidth(m_trvTree->width()); });
     connect(m_trvTree, &ElementTreeView::deleteRequested, this, [this] { MenRemoveEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::copyRequested, this, [this] { MenCopyEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::cutRequested, this, [this] { MenCutEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::pasteRequested, this, [this] { MenPasteEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::movedAway, this, [this](ElementNode *node) { removeMovedElement(node); });
     connect(m_trvTree, &ElementTreeView::fileActivated, this, [this](ElementNode *node) {
         selectElement(node);
         viewFile();
@@ -216,6 +225,7 @@ void TFrmVaultoChild::connectEditors()
     }
     connect(m_pnlFile, &FileBar::viewClicked, this, &TFrmVaultoChild::viewFile);
     connect(m_pnlFile, &FileBar::saveClicked, this, &TFrmVaultoChild::saveFile);
+    connectTable();
 }
 
 void TFrmVaultoChild::guardName(QLineEdit *field)
@@ -509,6 +519,10 @@ void TFrmVaultoChild::ApplyLanguage()
 {
     const LanguageStore &language = m_main.language();
     ::ApplyLanguage(this, language, childWindowTexts());
+    applyDialogTexts();
+    if (m_frmSort) {
+        m_frmSort->applyTexts();
+    }
     // "Unnamed" is a word of the language too.
     setWindowTitle(caption() + QLatin1String("[*]"));
     emit captionChanged(caption());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ElementSearch.h"
+#include "TableReplace.h"
 #include "document/ElementTree.h"
 
 #include <QByteArray>
@@ -13,7 +15,15 @@
 #include <memory>
 #include <optional>
 
+namespace ElementDrop {
+enum class Mode;
+}
+
 class ChildActions;
+class FindDialog;
+class QMimeData;
+class ReplaceDialog;
+class TFrmSort;
 class ElementTreeModel;
 class ElementTreeView;
 class LanguageStore;
@@ -127,6 +137,59 @@ public:
     // why a name cannot be stored) and returns false when refused.
     bool renameElement(ElementNode *node, const QByteArray &name);
 
+    // --- Element clipboard, drag and drop (TFrmVaultoChildElements.cpp) ---
+    // Copy: the selected element with its descendants goes onto the clipboard, beside
+    // what is there. Cut: the same, then the element goes without a question, only when
+    // it really reached the clipboard (else a warning says so). Paste: the elements on
+    // the clipboard arrive inside a selected folder, beside a selected non-folder, or at
+    // the top level, under the next free name; the pasted element is selected (the first
+    // element, when the tree was empty). Each does nothing while locked.
+    bool MenCopyEntryClick();
+    bool MenCutEntryClick();
+    ElementNode *MenPasteEntryClick();
+    // A drop of mime on target (null: at the top level) in the drag's mode; dragged is the
+    // element dragged when it lies in this tree, else null. A moving drop onto the dragged
+    // element or into its subtree is refused. Returns what was done, IgnoreAction when
+    // nothing was.
+    Qt::DropAction dropElements(const QMimeData *mime, ElementNode *target, ElementDrop::Mode mode,
+                                ElementNode *dragged);
+    // The source side of a move into another window, once the element arrived there:
+    // node goes (no question).
+    bool removeMovedElement(ElementNode *node);
+
+    // --- Search and replace (TFrmVaultoChildSearch.cpp) ---
+    // Find (Ctrl+F): the find dialog over the text editor, or "No search within key!"
+    // while a key or a table shows. Find next (F3): the last search again.
+    void MenFindClick();
+    void MenFindNextClick();
+    // The find dialog's search in the text editor; true when a match was selected.
+    bool findText();
+    // Find entry (Alt+F): selects the selected (or first) element and opens the dialog,
+    // whose first search examines that element itself. Find next entry (Alt+F3).
+    void MenFindEntryClick();
+    void MenFindNextEntryClick();
+    // The entry dialog's search; the match is expanded, selected and shown.
+    ElementNode *findEntry();
+    FindDialog *findDialog();
+    FindDialog *findEntryDialog();
+    ReplaceDialog *replaceDialog();
+    // Replace in the shown table's row (column) from the selection's top-left cell.
+    void openReplace(bool inRow);
+    bool replaceFind();
+    bool replaceOne();
+    int replaceAll();
+
+    // --- Table editing (TFrmVaultoChildTable.cpp) ---
+    // StoreTable: the grid into the selected table element (Modified now, the window
+    // modified). False when no table is shown.
+    bool StoreTable();
+    // Sort data through the sort dialog; true when the table was sorted.
+    bool PopSortDataClick();
+    // CSV import (with a progress dialog) and export of the shown table's grid.
+    bool importCsv(const QString &path);
+    bool exportCsv(const QString &path);
+    TFrmSort &sortDialog();
+
     // --- Menus and actions for the main window ---
     // File, Edit and Elements, in menu-bar order.
     QList<QMenu *> menus() const;
@@ -174,6 +237,17 @@ private:
     void editorCut();
     void editorPaste();
     void editorSelectAll();
+    void deleteElement(ElementNode *node);
+    ElementNode *pasteBlock(QByteArrayView block, ElementNode *at);
+    QMimeData *dragData(ElementNode *node);
+    // Search (TFrmVaultoChildSearch.cpp)
+    bool textEditorShown() const;
+    bool tableShown() const;
+    void applyDialogTexts();
+    // Table (TFrmVaultoChildTable.cpp)
+    void connectTable();
+    void importCsvClick();
+    void exportCsvClick();
     // Files (TFrmVaultoChildStorage.cpp)
     bool saveTo(const QString &path);
     QString askSavePath();
@@ -209,6 +283,12 @@ private:
     bool m_destroying = false;
     quint64 m_showCount = 0;
     QFont m_textFont;
+    ElementSearch m_entrySearch;
+    TableReplace m_replace;
+    FindDialog *m_fidFind = nullptr;
+    FindDialog *m_fidEntry = nullptr;
+    ReplaceDialog *m_rpdReplace = nullptr;
+    TFrmSort *m_frmSort = nullptr;
 
     ElementTreeView *m_trvTree = nullptr;
     QSplitter *m_sptMain = nullptr;

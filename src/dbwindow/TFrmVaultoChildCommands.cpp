@@ -47,6 +47,13 @@ void TFrmVaultoChild::connectActions()
     on("MenAddFile", [this] { MenAddFileClick(); });
     on("MenRemoveEntry", [this] { MenRemoveEntryClick(); });
     on("MenChangeEntry", [this] { MenChangeEntryClick(); });
+    on("MenCutEntry", [this] { MenCutEntryClick(); });
+    on("MenCopyEntry", [this] { MenCopyEntryClick(); });
+    on("MenPasteEntry", [this] { MenPasteEntryClick(); });
+    on("MenFind", [this] { MenFindClick(); });
+    on("MenFindNext", [this] { MenFindNextClick(); });
+    on("MenFindEntry", [this] { MenFindEntryClick(); });
+    on("MenFindNextEntry", [this] { MenFindNextEntryClick(); });
     on("MenCut", [this] { editorCut(); });
     on("MenCopy", [this] { editorCopy(); });
     on("MenPaste", [this] { editorPaste(); });
@@ -164,13 +171,7 @@ bool TFrmVaultoChild::MenRemoveEntryClick()
     if (confirm(question, false) != Answer::Yes) {
         return false;
     }
-    ElementNode *next = ElementCommands::selectionAfterDelete(node);
-    m_lastShown = nullptr;
-    m_changingTree = true;
-    m_tree.DeleteSubtree(node);
-    m_changingTree = false;
-    setModified(true);
-    selectElement(next);
+    deleteElement(node);
     return true;
 }
 

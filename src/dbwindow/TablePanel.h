@@ -1,17 +1,28 @@
 #pragma once
 
+#include "TableGridModel.h"
+
+#include <QPoint>
 #include <QWidget>
+
+#include <functional>
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
+class QMenu;
 class QTableView;
-class TableGridModel;
 struct ElementData;
 
 // The table editor (PnlTable): the grid StgTable over a TableGridModel and the bar
-// PnlTableMode with the column, row and width boxes. For now it shows a table element's
-// stored grid read-only; the boxes show the stored settings and are disabled until the
-// grid can be edited.
+// PnlTableMode with the column, row and width boxes. Cells are edited in place, the
+// editor opening on the current cell and taking every key (Tab moves between cells);
+// rows and columns are moved by dragging their numbers and resized at their edges.
+//
+// Every change the user makes (a key typed into a cell, a box, a moved row or column,
+// a command of the pop-up menu) lands in the grid at once and is reported by
+// gridChanged(), on which the window stores the table into its element: the element
+// never lags behind what the grid shows.
 class TablePanel final : public QWidget
 {
     Q_OBJECT
@@ -22,17 +33,54 @@ public:
     TableGridModel *model() const { return m_model; }
     QTableView *grid() const { return m_stgTable; }
     QWidget *bar() const { return m_pnlTableMode; }
+    QList<QComboBox *> boxes() const;
+    // The pop-up menu of the grid (PopTable); the window fills it.
+    void setPopupMenu(QMenu *menu) { m_popup = menu; }
 
     // LoadTable: fills the grid from a table element's record (without a stream: a new
     // table, shown with the current size). With scrollToTop the grid starts at its first
-    // row (another table than the last one).
+    // row (another table than the last one). Reports no change.
     bool LoadTable(const ElementData &record, bool scrollToTop);
 
     // The default row height: the font height + 10, at least 20.
     void updateRowHeight(int fontHeight);
 
+    // The top-left cell (column, row) of the selection, the current cell without one,
+    // (0, 0) without either.
+    QPoint selectionTopLeft() const;
+
+    // The pop-up commands, at the selection's top-left cell.
+    void clearAll();
+    void clearRow();
+    void clearColumn();
+    void insertRow();
+    void insertColumn();
+    void removeRow();
+    void removeColumn();
+
+    // Any other change of the grid (a replace): runs operation and, when it reports a
+    // change, shows it, keeping the current cell and the scroll position, and reports it.
+    bool changeGrid(TableGridModel::Shape shape, const std::function<bool(TableGrid &)> &operation);
+    // The grid becomes grid (an import), shown from its first cell, and the change reported.
+    void replaceGrid(TableGrid grid);
+
+    // Scrolls so that row is the top row (column the first column) shown, and selects the cell.
+    void showFound(int column, int row, bool columnFirst);
+
+signals:
+    // The user changed the grid: the window stores the table.
+    void gridChanged();
+    // An in-place cell editor was made: the window puts the code-page rule on it.
+    void cellEditorCreated(QLineEdit *editor);
+
 private:
     QComboBox *makeBox(const char *name, const QStringList &items);
+    void onBoxEdited(QComboBox *box, const QString &text);
+    void onSectionMoved(Qt::Orientation orientation, int from, int to);
+    void showBarTexts();
+    void applyWidth();
+    bool apply(TableGridModel::Shape shape, const std::function<bool(TableGrid &)> &operation, bool keepCurrent);
+    void showPopup(const QPoint &pos);
 
     TableGridModel *m_model = nullptr;
     QTableView *m_stgTable = nullptr;
@@ -40,4 +88,7 @@ private:
     QComboBox *m_cbbColumns = nullptr;
     QComboBox *m_cbbRows = nullptr;
     QComboBox *m_cbbWidth = nullptr;
+    QMenu *m_popup = nullptr;
+    // Set while the panel itself writes into the boxes or puts a moved section back.
+    bool m_quiet = false;
 };

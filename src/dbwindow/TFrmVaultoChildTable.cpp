@@ -1,0 +1,182 @@
+// The database window's table editing: the grid stored into its element after every
+// change, the grid's pop-up commands, sort data and CSV import and export.
+#include "TFrmVaultoChild.h"
+
+#include "ChildActions.h"
+#include "ChildTexts.h"
+#include "MainServices.h"
+#include "TFrmSort.h"
+#include "TableCsv.h"
+#include "TablePanel.h"
+#include "TableSort.h"
+#include "TableStorage.h"
+#include "widgets/CodePageGuard.h"
+#include "widgets/FileFilter.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressDialog>
+
+namespace {
+
+// The filters of the CSV file dialogs.
+const char kImportFilter[] = "CSV Import (*.csv)|*.csv";
+const char kExportFilter[] = "CSV Export (*.csv)|*.csv";
+
+} // namespace
+
+void TFrmVaultoChild::connectTable()
+{
+    m_pnlTable->setPopupMenu(m_actions->tablePopup());
+    connect(m_pnlTable, &TablePanel::gridChanged, this, [this] { StoreTable(); });
+    connect(m_pnlTable, &TablePanel::cellEditorCreated, this,
+            [this](QLineEdit *editor) { GuardCodePage(editor, m_main.language()); });
+    for (QComboBox *box : m_pnlTable->boxes()) {
+        GuardCodePage(box->lineEdit(), m_main.language());
+    }
+    const auto on = [this](const char *name, auto handler) {
+        connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, [this, handler] {
+            if (!m_main.isLocked() && tableShown()) {
+                handler();
+            }
+        });
+    };
+    TablePanel *panel = m_pnlTable;
+    on("PopSortData", [this] { PopSortDataClick(); });
+    on("PopTableClear", [panel] { panel->clearAll(); });
+    on("PopTableClearRow", [panel] { panel->clearRow(); });
+    on("PopTableInsertRow", [panel] { panel->insertRow(); });
+    on("PopTableRemoveRow", [panel] { panel->removeRow(); });
+    on("PopTableClearColumn", [panel] { panel->clearColumn(); });
+    on("PopTableInsertColumn", [panel] { panel->insertColumn(); });
+    on("PopTableRemoveColumn", [panel] { panel->removeColumn(); });
+    on("PopReplaceInColumn", [this] { openReplace(false); });
+    on("PopReplaceInRow", [this] { openReplace(true); });
+    on("PopTableImportCSV", [this] { importCsvClick(); });
+    on("PopTableExportCSV", [this] { exportCsvClick(); });
+}
+
+bool TFrmVaultoChild::StoreTable()
+{
+    if (!tableShown()) {
+        return false;
+    }
+    ElementNode *node = selectedElement();
+    if (!TableStorage::StoreTable(m_tree, node, m_pnlTable->model()->grid(), m_main.clock())) {
+        return false;
+    }
+    m_lastShown = node;
+    setModified(true);
+    showStatus(node);
+    return true;
+}
+
+TFrmSort &TFrmVaultoChild::sortDialog()
+{
+    if (!m_frmSort) {
+        // Centred on the main window when shown; it keeps its fields for this window.
+        m_frmSort = new TFrmSort(m_main.language(), this);
+    }
+    return *m_frmSort;
+}
+
+bool TFrmVaultoChild::PopSortDataClick()
+{
+    if (m_main.isLocked() || !tableShown()) {
+        return false;
+    }
+    ElementNode *node = selectedElement();
+    // A table that was never stored has nothing to sort.
+    if (!node->data().hasBlob()) {
+        return false;
+    }
+    const int endRow = TableSort::ProposedEndRow(m_pnlTable->model()->grid());
+    const bool timerWasRunning = m_main.stopLockTimer();
+    const std::optional<TableSort::Request> request = sortDialog().ask(endRow);
+    m_main.restoreLockTimer(timerWasRunning);
+    // The element may have gone while the dialog was open.
+    if (!request || selectedElement() != node || !tableShown()) {
+        return false;
+    }
+    if (!TableSort::SortTableData(m_tree, node, *request, m_main.clock())) {
+        return false;
+    }
+    m_pnlTable->LoadTable(node->data(), false);
+    m_lastShown = node;
+    setModified(true);
+    showStatus(node);
+    return true;
+}
+
+void TFrmVaultoChild::importCsvClick()
+{
+    const QString path = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(), QString(),
+                                                      QtFileFilter(QLatin1String(kImportFilter)));
+    if (!path.isEmpty()) {
+        importCsv(path);
+    }
+}
+
+bool TFrmVaultoChild::importCsv(const QString &path)
+{
+    if (m_main.isLocked() || !tableShown()) {
+        return false;
+    }
+    const ElementNode *node = selectedElement();
+    // Read aside, with the width the bar shows: the grid changes only when all arrived.
+    TableGrid imported;
+    imported.setWidthText(m_pnlTable->model()->grid().barTexts().width);
+    QProgressDialog progress(childText("m_aMImportingCsv"), mainText("m_aMCancel"), 0, 1000, m_main.dialogParent());
+    progress.setObjectName(QStringLiteral("DlgImportingCsv"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    progress.setValue(0);
+    const TableCsv::ImportResult result = TableCsv::Import(imported, path, [&](qint64 done, qint64 total) {
+        progress.setValue(int(done * 1000 / std::max<qint64>(1, total)));
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    const QString shown = QDir::toNativeSeparators(path);
+    switch (result) {
+    case TableCsv::ImportResult::Imported: break;
+    case TableCsv::ImportResult::Cancelled: return false;
+    case TableCsv::ImportResult::Unreadable: warn(childText("m_aMCsvNotRead") + shown); return false;
+    case TableCsv::ImportResult::TooLarge: warn(childText("m_aMCsvTooLarge") + shown); return false;
+    }
+    // The progress let events through: the table must still be the one shown.
+    if (selectedElement() != node || !tableShown()) {
+        return false;
+    }
+    m_pnlTable->replaceGrid(std::move(imported));
+    return true;
+}
+
+void TFrmVaultoChild::exportCsvClick()
+{
+    QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), QString(),
+                                                QtFileFilter(QLatin1String(kExportFilter)));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (QFileInfo(path).suffix().isEmpty()) {
+        path += QLatin1String(".csv");
+    }
+    exportCsv(path);
+}
+
+bool TFrmVaultoChild::exportCsv(const QString &path)
+{
+    if (m_main.isLocked() || !tableShown()) {
+        return false;
+    }
+    if (!TableCsv::Export(m_pnlTable->model()->grid(), path)) {
+        warn(childText("m_aMCsvNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
+             + writeProblemText(path));
+        return false;
+    }
+    return true;
+}
