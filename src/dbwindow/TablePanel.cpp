@@ -40,6 +40,12 @@ public:
         line->setMaxLength(std::numeric_limits<int>::max());
         auto *self = const_cast<CellDelegate *>(this);
         connect(line, &QLineEdit::textEdited, self, [self, line] { emit self->commitData(line); });
+        // The current cell always has its editor open: a right click on it (or the menu key)
+        // shows the table's commands, not the line edit's own menu.
+        line->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(line, &QWidget::customContextMenuRequested, m_panel, [panel = m_panel, line](const QPoint &pos) {
+            panel->showPopup(line->mapTo(panel->grid()->viewport(), pos));
+        });
         emit m_panel->cellEditorCreated(line);
         return editor;
     }

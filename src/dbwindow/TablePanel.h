@@ -36,6 +36,8 @@ public:
     QList<QComboBox *> boxes() const;
     // The pop-up menu of the grid (PopTable); the window fills it.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
+    // Shows the pop-up menu at a point of the grid's viewport.
+    void showPopup(const QPoint &pos);
 
     // LoadTable: fills the grid from a table element's record (without a stream: a new
     // table, shown with the current size). With scrollToTop the grid starts at its first
@@ -80,7 +82,6 @@ private:
     void showBarTexts();
     void applyWidth();
     bool apply(TableGridModel::Shape shape, const std::function<bool(TableGrid &)> &operation, bool keepCurrent);
-    void showPopup(const QPoint &pos);
 
     TableGridModel *m_model = nullptr;
     QTableView *m_stgTable = nullptr;
