@@ -1,6 +1,7 @@
 #include "TestRegistry.h"
 
 #include "OpsTestTrees.h"
+#include "TableTestGrids.h"
 #include "dbwindow/TableCsv.h"
 #include "dbwindow/TableGrid.h"
 #include "dbwindow/TableSort.h"
@@ -16,20 +17,6 @@
 using namespace vaultbase::test::ops;
 
 namespace {
-
-// Rows of a grid as "a,b,c/d,e,f".
-QByteArray gridText(const TableGrid &grid)
-{
-    QList<QByteArray> rows;
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        QList<QByteArray> cells;
-        for (int c = 0; c < grid.columnCount(); ++c) {
-            cells.append(grid.cell(c, r));
-        }
-        rows.append(cells.join(','));
-    }
-    return rows.join('/');
-}
 
 TableGrid gridOf(const QList<QList<QByteArray>> &rows)
 {

@@ -2,6 +2,7 @@
 
 #include "FakeMainServices.h"
 #include "OpsTestTrees.h"
+#include "TableTestGrids.h"
 #include "dbwindow/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "dbwindow/FindDialogs.h"
@@ -23,29 +24,6 @@ using namespace dbwindowtest;
 using namespace vaultbase::test::ops;
 
 namespace {
-
-// The grid stored in a table element.
-TableGrid storedGrid(const ElementNode *node)
-{
-    TableGrid grid;
-    TableStorage::LoadTable(grid, node->data());
-    return grid;
-}
-
-ElementData tableData(const TableElement::GridSettings &settings, const QList<QList<QByteArray>> &rows)
-{
-    class_table table;
-    table.InitSize(int(rows.first().size()), int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < rows[r].size(); ++c) {
-            table.SetCell(c, r, rows[r][c]);
-        }
-    }
-    ElementData data = textData({});
-    data.Content.clear();
-    data.setBlob(TableElement::buildStream(settings, table));
-    return data;
-}
 
 QPair<int, int> selectionOf(const RichTextEdit *editor)
 {

@@ -2,6 +2,7 @@
 
 #include "FakeMainServices.h"
 #include "OpsTestTrees.h"
+#include "TableTestGrids.h"
 #include "dbwindow/TFrmSort.h"
 #include "dbwindow/TablePanel.h"
 #include "dbwindow/TableStorage.h"
@@ -24,44 +25,17 @@ using namespace vaultbase::test::ops;
 
 namespace {
 
-TableGrid storedGrid(const ElementNode *node)
-{
-    TableGrid grid;
-    TableStorage::LoadTable(grid, node->data());
-    return grid;
-}
-
 // The stored grid's rows, cells separated by ",", rows by "|".
 QByteArray storedCells(const ElementNode *node)
 {
-    const TableGrid grid = storedGrid(node);
-    QList<QByteArray> rows;
-    for (int r = 0; r < grid.rowCount(); ++r) {
-        QList<QByteArray> cells;
-        for (int c = 0; c < grid.columnCount(); ++c) {
-            cells.append(grid.cell(c, r));
-        }
-        rows.append(cells.join(','));
-    }
-    return rows.join('|');
+    return gridText(storedGrid(node), '|');
 }
 
 ElementNode *addTable(ElementTree &tree, const QByteArray &name, const QList<QList<QByteArray>> &rows)
 {
-    class_table table;
-    table.InitSize(int(rows.first().size()), int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < rows[r].size(); ++c) {
-            table.SetCell(c, r, rows[r][c]);
-        }
-    }
-    ElementData data;
-    data.Created = "2020-01-01 00:00:00";
-    data.Modified = "2020-01-01 00:00:00";
     const TableElement::GridSettings settings{QByteArray::number(rows.first().size()),
                                               QByteArray::number(rows.size()), "60"};
-    data.setBlob(TableElement::buildStream(settings, table));
-    return add(tree, nullptr, name, KindTable, std::move(data));
+    return add(tree, nullptr, name, KindTable, tableData(settings, rows));
 }
 
 struct Window
