@@ -126,18 +126,6 @@ QIcon command(Command command)
         return themed("help-about", QStyle::SP_MessageBoxInformation);
     case Command::Exit:
         return themed("application-exit", QStyle::SP_DialogCloseButton);
-    case Command::ZoomIn:
-        return themed("zoom-in", QStyle::SP_ArrowUp);
-    case Command::ZoomOut:
-        return themed("zoom-out", QStyle::SP_ArrowDown);
-    case Command::FirstPage:
-        return themed("go-first", QStyle::SP_MediaSkipBackward);
-    case Command::PreviousPage:
-        return themed("go-previous", QStyle::SP_ArrowBack);
-    case Command::NextPage:
-        return themed("go-next", QStyle::SP_ArrowForward);
-    case Command::LastPage:
-        return themed("go-last", QStyle::SP_MediaSkipForward);
     }
     return {};
 }

@@ -38,12 +38,6 @@ enum class Command {
     Help,
     Info,
     Exit,
-    ZoomIn,
-    ZoomOut,
-    FirstPage,
-    PreviousPage,
-    NextPage,
-    LastPage,
 };
 
 enum class Element { Folder, OpenFolder, Entry, Key, File, Table };

@@ -59,9 +59,10 @@ void PrintPreviewWindow::buildLayout()
     auto *printerButton = named(new QPushButton(this), "BtnPrinter");
     printerButton->setIcon(Icons::command(Icons::Command::Print));
 
-    const auto toolButton = [this](const char *name, Icons::Command icon, void (PrintPreviewWindow::*click)()) {
+    // The buttons show a sign; their texts are their hints.
+    const auto toolButton = [this](const char *name, const char16_t *sign, void (PrintPreviewWindow::*click)()) {
         auto *button = named(new QToolButton(this), name);
-        button->setIcon(Icons::command(icon));
+        button->setProperty("sign", QString::fromUtf16(sign));
         button->setAutoRaise(true);
         connect(button, &QToolButton::clicked, this, click);
         m_hintButtons.append(button);
@@ -97,13 +98,13 @@ void PrintPreviewWindow::buildLayout()
     options->addWidget(printerButton);
 
     auto *pages = new QHBoxLayout;
-    pages->addWidget(toolButton("BtnZoomIn", Icons::Command::ZoomIn, &PrintPreviewWindow::BtnZoomInClick));
-    pages->addWidget(toolButton("BtnZoomOut", Icons::Command::ZoomOut, &PrintPreviewWindow::BtnZoomOutClick));
+    pages->addWidget(toolButton("BtnZoomIn", u"+", &PrintPreviewWindow::BtnZoomInClick));
+    pages->addWidget(toolButton("BtnZoomOut", u"\u2212", &PrintPreviewWindow::BtnZoomOutClick));
     pages->addSpacing(12);
-    pages->addWidget(toolButton("BtnFirst", Icons::Command::FirstPage, &PrintPreviewWindow::BtnFirstClick));
-    pages->addWidget(toolButton("BtnPrev", Icons::Command::PreviousPage, &PrintPreviewWindow::BtnPrevClick));
-    pages->addWidget(toolButton("BtnNext", Icons::Command::NextPage, &PrintPreviewWindow::BtnNextClick));
-    pages->addWidget(toolButton("BtnLast", Icons::Command::LastPage, &PrintPreviewWindow::BtnLastClick));
+    pages->addWidget(toolButton("BtnFirst", u"|\u25C0", &PrintPreviewWindow::BtnFirstClick));
+    pages->addWidget(toolButton("BtnPrev", u"\u25C0", &PrintPreviewWindow::BtnPrevClick));
+    pages->addWidget(toolButton("BtnNext", u"\u25B6", &PrintPreviewWindow::BtnNextClick));
+    pages->addWidget(toolButton("BtnLast", u"\u25B6|", &PrintPreviewWindow::BtnLastClick));
     pages->addSpacing(12);
     pages->addWidget(m_selection);
     pages->addWidget(m_selectionPanel);
@@ -295,7 +296,7 @@ void PrintPreviewWindow::applyTexts()
     ApplyLanguage(this, m_language, printTexts());
     for (QToolButton *button : std::as_const(m_hintButtons)) {
         button->setToolTip(button->text());
-        button->setText(QString());
+        button->setText(button->property("sign").toString());
     }
 }
 

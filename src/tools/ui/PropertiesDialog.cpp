@@ -64,7 +64,8 @@ PropertiesDialog::PropertiesDialog(const LanguageStore &language, Settings &sett
     m_algorithm = named(new QComboBox(this), "CbbChecksum");
     m_algorithm->addItems(digestItemTexts());
     m_checksumField = valueField(this, "EdtChecksum");
-    m_checksumField->setMinimumWidth(m_checksumField->fontMetrics().averageCharWidth() * 70);
+    // A SHA-256 digest shows whole; longer ones scroll.
+    m_checksumField->setMinimumWidth(m_checksumField->fontMetrics().horizontalAdvance(QString(66, u'0')));
     grid->addWidget(m_algorithm, row, 0);
     grid->addWidget(m_checksumField, row++, 1);
     m_progress = named(new QProgressBar(this), "PrbChecksum");
@@ -98,6 +99,7 @@ PropertiesDialog::PropertiesDialog(const LanguageStore &language, Settings &sett
     copy->setIcon(Icons::command(Icons::Command::Copy));
     auto *ok = named(new QPushButton(this), "BtnOK");
     ok->setDefault(true);
+    ok->setFocus();
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(copy);
     buttons->addStretch();
@@ -148,6 +150,9 @@ void PropertiesDialog::FillProperties()
     m_fileItems->setText(QString::number(m_counts.files));
     m_tableItems->setText(QString::number(m_counts.tables));
     m_passwordLengthField->setText(QString::number(m_passwordLength));
+    for (QLineEdit *field : {m_fileName, m_path}) {
+        field->setCursorPosition(0); // the start of a long path, not its end
+    }
     m_riskList->setText(CodePage::toUnicode(m_risks).replace(QLatin1String("\r\n"), QLatin1String("\n")).trimmed());
     {
         // Setting the saved choice is no change by the user: the computation follows below.
@@ -190,6 +195,7 @@ void PropertiesDialog::showProgress(qint64 done, qint64 total)
 void PropertiesDialog::showChecksum(const QString &checksum)
 {
     m_checksumField->setText(checksum);
+    m_checksumField->setCursorPosition(0);
     m_progress->hide();
     m_cancel->hide();
     emit checksumDone();
