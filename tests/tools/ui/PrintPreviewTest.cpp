@@ -8,14 +8,17 @@
 #include "tools/ui/PagePrinter.h"
 #include "tools/ui/PrintPreviewWindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -127,6 +130,21 @@ private slots:
         QCOMPARE(preview.document().first(), 0);
         preview.findChild<QCheckBox *>("ChkSelection")->click();
         QCOMPARE(preview.document().end(), 63);
+
+        // "Printer" is the system's printer setup; cancelled, nothing changes.
+        bool setUpShown = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                setUpShown = true;
+                dialog->reject();
+            }
+        });
+        poll.start(10);
+        const double zoom = preview.zoom();
+        preview.BtnPrinterClick();
+        QVERIFY(setUpShown);
+        QCOMPARE(preview.zoom(), zoom);
     }
 
     // Without a printer the pages go into a PDF file the user names: never an error.
