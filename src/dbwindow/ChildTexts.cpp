@@ -119,6 +119,8 @@ constexpr LanguageText kTexts[] = {
     {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold: "},
     {"m_aMCsvNotWritten", "The CSV file could not be written: "},
     {"m_aMImportingCsv", "Importing CSV ..."},
+    {"m_aMExportNotWritten", "These files could not be written:"},
+    {"m_aMExportNamesChanged", "These names were changed so that nothing is written outside the chosen folder:"},
 };
 
 constexpr ShortcutText kShortcuts[] = {

@@ -92,7 +92,7 @@ public:
     ExportResult result() { return std::move(m_result); }
 
 private:
-    QByteArray pathText(const ElementNode &node) const { return m_tree.pathOf(&node).join(" > "); }
+    QByteArray pathText(const ElementNode &node) const { return m_format.pathText(m_tree.pathOf(&node)); }
 
     QByteArray safeName(const QByteArray &name)
     {
