@@ -12,7 +12,7 @@ namespace {
 QString configHome()
 {
     const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification ignores relative paths.
+    // A relative XDG_CONFIG_HOME is to be ignored, as the XDG base directories say.
     if (!configured.isEmpty() && QDir::isAbsolutePath(configured)) {
         return configured;
     }
