@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -119,7 +120,14 @@ bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &
     rows = qFromLittleEndian<qint32>(stream.data() + kRowCountOffset);
     // Every cell takes at least its 4-byte length: a header that claims more cells than
     // the stream holds is refused before anything is allocated for them.
-    return cols >= 0 && rows >= 0 && qint64(cols) * qint64(rows) <= (stream.size() - BinaryHeaderSize) / 4;
+    const qint64 cellsLeft = (stream.size() - BinaryHeaderSize) / 4;
+    if (cols < 0 || rows < 0 || qint64(cols) * qint64(rows) > cellsLeft) {
+        return false;
+    }
+    // Without rows any column count fits, and a caller that writes the table again (with
+    // the settings rows of a table element) would allocate for all of them.
+    cols = qint32(std::min<qint64>(cols, std::max<qint64>(cellsLeft, FreeColumns)));
+    return true;
 }
 
 bool class_table::ReadBinary(QByteArrayView buffer)
@@ -228,7 +236,17 @@ bool class_table::readTextUnguarded(QByteArrayView text)
         || !taggedNumber(text, pos, kColumnsOpen, kColumnsClose, cols, pos)) {
         return false;
     }
+    // A row takes at least its row tag and a column at least its opening tag: counts
+    // beyond what the bytes left can hold are cut to that (see ReadBinaryHeader).
+    const qsizetype left = text.size() - pos;
+    rows = int(std::min<qint64>(rows, left / kRowOpen.size()));
+    cols = int(std::min<qint64>(cols, std::max<qint64>(left / kColumnOpen.size(), FreeColumns)));
     setSizeUnguarded(cols, rows);
+    // Cells may overlap (a cell runs over the tags of the ones after it, and each next
+    // search starts inside it); they are read so, but never more cell bytes in all than
+    // the stream holds: beyond that the stream is damaged, and reading on would take
+    // memory quadratic in its size.
+    qsizetype cellBytesLeft = text.size();
     int rowsRead = 0;
     for (; rowsRead < rows; ++rowsRead) {
         const qsizetype rowTag = text.indexOf(kRowOpen, pos);
@@ -240,10 +258,11 @@ bool class_table::readTextUnguarded(QByteArrayView text)
             const qsizetype open = text.indexOf(kColumnOpen, pos);
             const qsizetype start = open < 0 ? -1 : open + kColumnOpen.size();
             const qsizetype close = start < 0 ? -1 : text.indexOf(kColumnClose, start);
-            if (close < 0) {
+            if (close < 0 || close - start > cellBytesLeft) {
                 setSizeUnguarded(cols, rowsRead);
                 return false;
             }
+            cellBytesLeft -= close - start;
             storeCell(c, rowsRead, text.sliced(start, close - start).toByteArray());
             // The next search starts at the beginning of this cell's text.
             pos = start;
