@@ -36,8 +36,9 @@ public:
     static constexpr char BinaryMagic[] = "CLASS_TABLE V1.000VLB";
     static constexpr qsizetype BinaryMagicSize = 22; // with its NUL
     static constexpr qsizetype BinaryHeaderSize = 2064;
-    // A stream's header may claim this many columns even when no bytes follow for them
-    // (an empty table keeps its shape); any larger count is cut to what the stream can hold.
+    // A table read from a stream without rows keeps at most this many columns (an empty
+    // table keeps its shape): a larger count costs the stream nothing, but a caller that
+    // writes the table again with rows would allocate for every column.
     static constexpr qint32 FreeColumns = 16;
 
     class_table() = default;
@@ -99,8 +100,8 @@ public:
     QByteArray WriteBinary() const;
     // False for a wrong magic, a header claiming more cells than the buffer can hold, a
     // negative count, a cell length below -1 or a stream that ends early (the cells read
-    // before the damage stay in the table). A header without rows keeps at most as many
-    // columns as the bytes after it could hold (FreeColumns at least).
+    // before the damage stay in the table). A header without rows keeps at most
+    // FreeColumns columns.
     bool ReadBinary(QByteArrayView buffer);
     // The two steps of reading a binary stream, for readers that walk one in place: the
     // header check (magic, non-negative counts that the stream can hold) and one cell, whose
@@ -127,9 +128,10 @@ public:
     }
     // Text table stream with its terminating NUL, which the size counts.
     QByteArray WriteText() const;
-    // Reads up to the first NUL or the end of the buffer. Row and column counts beyond what
-    // the rest of the stream can hold are cut to that; overlapping cells are read as they
-    // stand up to as many cell bytes as the stream holds, beyond that the stream is refused.
+    // Reads up to the first NUL or the end of the buffer. A row count beyond what the rest
+    // of the stream can hold is cut to that, and a table left without rows keeps at most
+    // FreeColumns columns; overlapping cells are read as they stand up to as many cell
+    // bytes as the stream holds, beyond that the stream is refused.
     bool ReadText(QByteArrayView buffer);
     // True when every cell survives the text form: none holds a NUL byte or a column tag.
     bool TextFormCanCarry() const;

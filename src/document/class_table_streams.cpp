@@ -126,7 +126,9 @@ bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &
     }
     // Without rows any column count fits, and a caller that writes the table again (with
     // the settings rows of a table element) would allocate for all of them.
-    cols = qint32(std::min<qint64>(cols, std::max<qint64>(cellsLeft, FreeColumns)));
+    if (rows == 0) {
+        cols = std::min(cols, FreeColumns);
+    }
     return true;
 }
 
@@ -236,12 +238,12 @@ bool class_table::readTextUnguarded(QByteArrayView text)
         || !taggedNumber(text, pos, kColumnsOpen, kColumnsClose, cols, pos)) {
         return false;
     }
-    // A row takes at least its row tag and a column at least its opening tag: counts
-    // beyond what the bytes left can hold are cut to that (see ReadBinaryHeader).
-    const qsizetype left = text.size() - pos;
-    rows = int(std::min<qint64>(rows, left / kRowOpen.size()));
-    cols = int(std::min<qint64>(cols, std::max<qint64>(left / kColumnOpen.size(), FreeColumns)));
+    // A row takes at least its row tag: a count beyond what the bytes left can hold is cut
+    // to that. A column of a row read takes at least its opening tag, but a table left
+    // without rows could claim any column count (see ReadBinaryHeader).
+    rows = int(std::min<qint64>(rows, (text.size() - pos) / kRowOpen.size()));
     setSizeUnguarded(cols, rows);
+    const auto keptColumns = [cols](int rowsRead) { return rowsRead == 0 ? std::min(cols, FreeColumns) : cols; };
     // Cells may overlap (a cell runs over the tags of the ones after it, and each next
     // search starts inside it); they are read so, but never more cell bytes in all than
     // the stream holds: beyond that the stream is damaged, and reading on would take
@@ -259,7 +261,7 @@ bool class_table::readTextUnguarded(QByteArrayView text)
             const qsizetype start = open < 0 ? -1 : open + kColumnOpen.size();
             const qsizetype close = start < 0 ? -1 : text.indexOf(kColumnClose, start);
             if (close < 0 || close - start > cellBytesLeft) {
-                setSizeUnguarded(cols, rowsRead);
+                setSizeUnguarded(keptColumns(rowsRead), rowsRead);
                 return false;
             }
             cellBytesLeft -= close - start;
@@ -268,7 +270,7 @@ bool class_table::readTextUnguarded(QByteArrayView text)
             pos = start;
         }
     }
-    setSizeUnguarded(cols, rowsRead);
+    setSizeUnguarded(keptColumns(rowsRead), rowsRead);
     m_modified = false;
     return true;
 }

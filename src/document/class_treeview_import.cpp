@@ -450,12 +450,13 @@ void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool sing
     ElementNode *start = anchor ? anchor : tree.firstRoot();
     const qint32 kind = row.node->kind();
     ElementNode *found = tree.findSibling(start, name, kind);
-    if (!found && !singleRow && !state.unfilled.empty()) {
+    if (!singleRow && !state.unfilled.empty()) {
         // A folder made for the paths below this name is this row's element whatever its
-        // kind, as a nested row fills the folder made for it: the paths name this row as
-        // their parent. Otherwise a key with children would come back as a key and a folder
-        // of the same name, and every later save and load would move the children.
-        ElementNode *made = tree.findSibling(start, name);
+        // kind, codes included, as a nested row fills the folder made for it: the paths
+        // name this row as their parent. Otherwise a key with children would come back as a
+        // key and a folder of the same name, and every later save and load would move the
+        // children (or change the folder's selected code).
+        ElementNode *made = found ? found : tree.findSibling(start, name);
         if (made && state.unfilled.count(made) != 0) {
             found = made;
             tree.setCodes(found, kind, row.node->selectedCode());

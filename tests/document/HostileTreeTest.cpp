@@ -16,6 +16,7 @@ enum class Form { Binary, Text };
 struct Row {
     QByteArray path;
     qint32 kind;
+    qint32 selected = -1; // the kind's own
 };
 
 QByteArray stream(const QList<Row> &rows, Form form = Form::Binary)
@@ -26,7 +27,7 @@ QByteArray stream(const QList<Row> &rows, Form form = Form::Binary)
         table.SetCell(class_treeview::ColPath, r, rows[r].path);
         table.SetCell(class_treeview::ColContent, r, "row " + QByteArray::number(r));
         table.SetCellInt(class_treeview::ColKind, r, rows[r].kind);
-        table.SetCellInt(class_treeview::ColSelected, r, SelectedCodeFor(rows[r].kind));
+        table.SetCellInt(class_treeview::ColSelected, r, rows[r].selected >= 0 ? rows[r].selected : SelectedCodeFor(rows[r].kind));
     }
     return form == Form::Binary ? table.WriteBinary() : table.WriteText();
 }
@@ -101,6 +102,9 @@ private slots:
             << QList<Row>{{"A", KindFolder}, {"A<>x<>", KindEntry}, {"A", KindKey}, {"A<>y<>", KindEntry}};
         QTest::newRow("one name and kind twice") << QList<Row>{{"A", KindEntry}, {"A", KindEntry}};
         QTest::newRow("no rows for the folders") << QList<Row>{{"X<>Y<>Z<>", KindKey}};
+        // Found by fuzzing: the folder's row came last, with a selected code of its own.
+        QTest::newRow("folder row after its children")
+            << QList<Row>{{"B<>k<>", KindKey}, {"B", KindFolder, KindTable}};
         QTest::newRow("nested key with children")
             << QList<Row>{{"F", KindFolder}, {"F<>K<>", KindKey}, {"F<>K<>c<>", KindEntry}};
     }

@@ -233,6 +233,8 @@ private slots:
                                                    << false << 0;
         QTest::newRow("binary zero columns many rows") << Form::Binary << binaryHeader(0, 0x7fffffff) << true << 0;
         QTest::newRow("binary zero rows many columns") << Form::Binary << binaryHeader(0x7fffffff, 0) << true << 0;
+        QTest::newRow("binary zero rows, bytes after")
+            << Form::Binary << binaryHeader(24832, 0) + QByteArray(2056, '\0') << true << 0;
         QTest::newRow("binary length beyond buffer")
             << Form::Binary << binaryHeader(1, 1) + int32(1000) + "abc" << false << 0;
         QTest::newRow("binary length without NUL") << Form::Binary << binaryHeader(1, 1) + int32(3) + "abc" << false
@@ -295,6 +297,13 @@ private slots:
         // Nothing claims more columns than the stream could hold: writing the table again
         // (as a table element, with its three settings rows) stays as small as the stream.
         QVERIFY(table.ColumnCount() <= std::max<qsizetype>(class_table::FreeColumns, stream.size() / 4));
+        // What was accepted is written again, and that reads back as the same table.
+        if (accepted) {
+            const QByteArray written = table.WriteBinary();
+            class_table again;
+            QVERIFY(again.ReadBinary(written));
+            QCOMPARE(again.WriteBinary(), written);
+        }
         // The database loader reads binary streams in place: it must judge them alike.
         if (form == Form::Binary) {
             class_treeview converter;
