@@ -304,9 +304,16 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
     try {
         for (int r = rows - 1; r >= 0; --r) {
             RowData row = take(r);
-            if (findLastSeparator(row.path) >= 0) {
+            const qsizetype last = findLastSeparator(row.path);
+            if (last >= 0 && findSeparator(row.path, 0) < last) {
                 importNested(tree, anchor, row, r == rows - 1, state);
             } else {
+                // A path of one name and its separator ("X<>", anything after the separator
+                // aside) names a top-level element, as the path "X" does: it is imported as
+                // such, so that it loads the same once it is saved as "X".
+                if (last >= 0) {
+                    row.path.truncate(last);
+                }
                 // Only rows in a run below the same folders may share the folder cache.
                 state.cache = FolderCache();
                 importTop(tree, anchor, singleRow, row, state);

@@ -105,6 +105,8 @@ private slots:
         // Found by fuzzing: the folder's row came last, with a selected code of its own.
         QTest::newRow("folder row after its children")
             << QList<Row>{{"B<>k<>", KindKey}, {"B", KindFolder, KindTable}};
+        QTest::newRow("paths of one name with a separator")
+            << QList<Row>{{"A<>x", KindTable}, {"A", KindTable, KindFile}, {"A<>", 7}};
         QTest::newRow("nested key with children")
             << QList<Row>{{"F", KindFolder}, {"F<>K<>", KindKey}, {"F<>K<>c<>", KindEntry}};
     }
