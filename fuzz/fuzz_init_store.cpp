@@ -1,29 +1,29 @@
-// The init-file store in both layouts (the first byte picks one): every key the program
-// reads is looked up, lists are read to their end.
+// The init-file store in both layouts: every input is parsed as each, every key the
+// program reads is looked up, and lists are read to their end.
 #include "FuzzInput.h"
 
 #include "shell/InitFileStore.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0) {
-        return 0;
-    }
-    InitFileStore store(data[0] & 1 ? InitFileStore::Xml : InitFileStore::Plain);
-    if (!store.parse(fuzzInput(data + 1, size - 1))) {
-        return 0;
-    }
-    for (const char *key : {"LanguageDefault", "LockInterval", "HidePass", "WindowPos", "FrmMain.MenFile"}) {
-        store.getText(key, "default");
-        store.getInteger(key, 7);
-        store.getFlag(key, true);
-    }
-    for (const char *list : {"RecentDB", "LanguageName"}) {
-        store.getText(list);
-        for (int i = 0; i < 10000 && !store.getNext(list).isEmpty(); ++i) {
+    const QByteArray input = fuzzInput(data, size);
+    for (const quint8 layout : {InitFileStore::Plain, InitFileStore::Xml}) {
+        InitFileStore store(layout);
+        if (!store.parse(input)) {
+            continue;
         }
+        for (const char *key : {"LanguageDefault", "LockInterval", "HidePass", "WindowPos", "FrmMain.MenFile"}) {
+            store.getText(key, "default");
+            store.getInteger(key, 7);
+            store.getFlag(key, true);
+        }
+        for (const char *list : {"RecentDB", "LanguageName"}) {
+            store.getText(list);
+            for (int i = 0; i < 10000 && !store.getNext(list).isEmpty(); ++i) {
+            }
+        }
+        InitFileStore back(layout);
+        back.parse(store.content());
     }
-    InitFileStore back(store.isXml() ? InitFileStore::Xml : InitFileStore::Plain);
-    back.parse(store.content());
     return 0;
 }
