@@ -115,7 +115,8 @@ private:
         for (const QByteArray &name : names) {
             path += u'/' + CodePage::toUnicode(safeName(name));
         }
-        QDir().mkpath(path); // a failure shows up as the writes into it failing
+        // Owner-only, like the files in it; a failure shows up as the writes into it failing.
+        SecretFile::makeFolders(path);
         return path;
     }
 

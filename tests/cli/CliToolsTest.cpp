@@ -168,6 +168,12 @@ private slots:
         QCOMPARE(entries.exitCode, 0);
         QCOMPARE(QString::fromUtf8(entries.out), files + "/Bank/scan.pdf\n");
         QCOMPARE(QDir(files).entryList(QDir::Files), QStringList());
+
+        // The JSON holds every password in clear: --out writes a file for its owner alone.
+        const QString json = outFolder() + "/tree.json";
+        QCOMPARE(runCli({"export", "--format", "json", "--out", json, "--password-stdin", m_database}, "pw\n").exitCode, 0);
+        QCOMPARE(fileMode(json), 0600);
+        QCOMPARE(fileBytes(json), runCli({"export", "--password-stdin", m_database}, "pw\n").out);
     }
 
     void exportRefusals()

@@ -245,6 +245,9 @@ private slots:
                                                    "Bank/x1.htm", "x4.htm"}));
         QCOMPARE(fileBytes(folders + "/Bank/Cards/visa.png"), QByteArray("\x89PNG\0\xff", 6));
         QCOMPARE(fileMode(folders + "/Bank/Cards/visa.png"), 0600);
+        // The folders too are their owner's alone.
+        QCOMPARE(fileMode(folders + "/Bank"), 0700);
+        QCOMPARE(fileMode(folders + "/Bank/Cards"), 0700);
         QVERIFY(fileBytes(folders + "/Bank/Cards/x3.htm")
                     .contains(row("<a href=\"visa.png\">visa.png</a>\r\nfront side")));
 
