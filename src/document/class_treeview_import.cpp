@@ -133,7 +133,10 @@ void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView co
     if (class_table::LeadingInt(count) <= 0) {
         return;
     }
-    if (std::optional<QByteArray> bytes = StreamCell::decode(streamCell)) {
+    // A Blob of no bytes would be saved with the count 0, which says there is none: it is
+    // read as none now, so that it loads the same once saved.
+    std::optional<QByteArray> bytes = StreamCell::decode(streamCell);
+    if (bytes && !bytes->isEmpty()) {
         data.setBlob(std::move(*bytes));
     }
 }

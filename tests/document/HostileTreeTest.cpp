@@ -17,6 +17,8 @@ struct Row {
     QByteArray path;
     qint32 kind;
     qint32 selected = -1; // the kind's own
+    QByteArray blob = "0";
+    QByteArray blobCount = "0";
 };
 
 QByteArray stream(const QList<Row> &rows, Form form = Form::Binary)
@@ -28,6 +30,8 @@ QByteArray stream(const QList<Row> &rows, Form form = Form::Binary)
         table.SetCell(class_treeview::ColContent, r, "row " + QByteArray::number(r));
         table.SetCellInt(class_treeview::ColKind, r, rows[r].kind);
         table.SetCellInt(class_treeview::ColSelected, r, rows[r].selected >= 0 ? rows[r].selected : SelectedCodeFor(rows[r].kind));
+        table.SetCell(class_treeview::ColBlob, r, rows[r].blob);
+        table.SetCell(class_treeview::ColBlobSize, r, rows[r].blobCount);
     }
     return form == Form::Binary ? table.WriteBinary() : table.WriteText();
 }
@@ -109,6 +113,9 @@ private slots:
             << QList<Row>{{"A<>x", KindTable}, {"A", KindTable, KindFile}, {"A<>", 7}};
         QTest::newRow("nested key with children")
             << QList<Row>{{"F", KindFolder}, {"F<>K<>", KindKey}, {"F<>K<>c<>", KindEntry}};
+        // Found by fuzzing: a count for a stream cell of no bytes.
+        QTest::newRow("attachment of no bytes with a count")
+            << QList<Row>{{"f", KindFile, -1, "<CT_STREAM>", "5"}, {"g", KindFile, -1, "<CT_STREAM>4", "1"}};
     }
 
     void damagedTreeSavesTheSameBytesTwice()
