@@ -236,7 +236,7 @@ void TFrmVaulto::buildLanguageMenu(const QByteArray &wanted)
     const qsizetype index = m_menus->languages->rebuild(list, wanted);
     if (index >= 0) {
         const LanguageList::Entry &entry = list.entries.at(index);
-        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+        m_language.apply(m_paths.dataFile(CodePage::toUnicode(entry.file)), entry.name);
     }
     applyLanguage();
 }
@@ -248,7 +248,7 @@ void TFrmVaulto::chooseLanguage(qsizetype index)
         m_language.applyEnglish();
     } else {
         const LanguageList::Entry &entry = list.entries.at(index);
-        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+        m_language.apply(m_paths.dataFile(CodePage::toUnicode(entry.file)), entry.name);
     }
     applyLanguage();
     if (TFrmVaultoChild *child = activeChild()) {
