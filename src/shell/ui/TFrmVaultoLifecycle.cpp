@@ -13,6 +13,7 @@
 #include "document/AttachedDatabase.h"
 #include "document/ClipboardFormat.h"
 #include "platform/CodePage.h"
+#include "shell/DesktopCommandLine.h"
 #include "shell/ExitCleanup.h"
 #include "shell/InstallationRecord.h"
 #include "shell/InstanceChannel.h"
@@ -70,14 +71,16 @@ void TFrmVaulto::startUp()
     buildLanguageMenu({});
     findCarriedDatabase();
     QString candidate;
+    // The desktop entry's "New database" asks for a new database, not the start-up file.
+    const bool newDatabase = m_arguments.value(0) == QLatin1String(DesktopCommandLine::NewDatabase);
     if (!m_portable) {
-        candidate = m_arguments.value(0);
+        candidate = newDatabase ? QString() : m_arguments.value(0);
         if (!m_storageFromSavePath) {
             InstallationRecord::update(m_paths, *m_clock);
         }
     }
     loadSettings();
-    if (!m_settings.defaultDb.isEmpty() && candidate.isEmpty()) {
+    if (!m_settings.defaultDb.isEmpty() && candidate.isEmpty() && !newDatabase) {
         candidate = m_settings.defaultDb;
     }
     QTimer::singleShot(0, this, [this, candidate] {
