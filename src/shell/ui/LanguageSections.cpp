@@ -1,0 +1,22 @@
+#include "LanguageSections.h"
+
+#include "HelpTexts.h"
+#include "InfoTexts.h"
+#include "OpenTexts.h"
+#include "dbwindow/ChildTexts.h"
+#include "dbwindow/SortTexts.h"
+#include "shell/MainWindowTexts.h"
+#include "tools/PropertiesTexts.h"
+#include "tools/ui/GeneratorTexts.h"
+#include "tools/ui/PasswordTexts.h"
+#include "widgets/CodePageGuard.h"
+
+std::span<const LanguageSection *const> languageSections()
+{
+    static const LanguageSection *const sections[] = {
+        &mainWindowTexts(), &mainWindowChildTexts(), &openMessageTexts(), &codePageGuardTexts(),
+        &childWindowTexts(), &sortDialogTexts(),     &propertiesTexts(),  &generatorTexts(),
+        &passwordTexts(),    &helpWindowTexts(),     &infoWindowTexts(),
+    };
+    return sections;
+}
