@@ -115,10 +115,14 @@ constexpr LanguageText kTexts[] = {
     {"m_aMFileReadOnly", "The file is write-protected."},
     {"m_aMDiskProblem", "The disk may be full or the file may be in use."},
     {"m_aMClipboardFailed", "The element could not be put on the clipboard."},
+    {"m_aMPasteTooDeep", "The elements would be nested deeper than 1000 levels; nothing was added."},
+    {"m_aMLoadTooDeep", "The database is nested deeper than 1000 levels and cannot be opened: "},
     {"m_aMCsvNotRead", "The CSV file cannot be read: "},
-    {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold: "},
+    {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold (10 million at most): "},
     {"m_aMCsvNotWritten", "The CSV file could not be written: "},
     {"m_aMImportingCsv", "Importing CSV ..."},
+    {"m_aMExportNotWritten", "These files could not be written:"},
+    {"m_aMExportNamesChanged", "These names were changed so that nothing is written outside the chosen folder:"},
 };
 
 constexpr ShortcutText kShortcuts[] = {
