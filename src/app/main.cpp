@@ -1,5 +1,6 @@
 // The desktop program: core dumps off, the second-start check, then the main window.
 
+#include "shell/DesktopCommandLine.h"
 #include "shell/SecondStart.h"
 #include "shell/StoragePaths.h"
 #include "shell/ui/ScreenEnvironment.h"
@@ -7,9 +8,10 @@
 #include "widgets/Icons.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <exception>
 
 #include <sys/prctl.h>
@@ -25,22 +27,42 @@ void noCoreDumps()
     setrlimit(RLIMIT_CORE, &none);
 }
 
+// --version and --help answer before the application object exists, so they need no
+// display (help2man runs them while the program is built).
+bool printedInformation(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const DesktopCommandLine line = DesktopCommandLine::parse(arguments, QString());
+    if (line.action == DesktopCommandLine::Action::Run) {
+        return false;
+    }
+    const QString text = line.action == DesktopCommandLine::Action::PrintVersion ? DesktopCommandLine::versionText()
+                                                                                 : DesktopCommandLine::helpText();
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     noCoreDumps();
+    if (printedInformation(argc, argv)) {
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vaultbase"));
     QApplication::setOrganizationName(QStringLiteral("Brightway"));
+    // The desktop entry the windows belong to (the Wayland application id, the dock's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("vaultbase"));
 
     const StoragePaths paths = StoragePaths::system();
-    // File names relative to where this start was made: a running program that takes
-    // them over works elsewhere.
-    QStringList arguments;
-    for (const QString &argument : QApplication::arguments().mid(1)) {
-        arguments.append(QFileInfo(argument).absoluteFilePath());
-    }
+    // Parsed again: the application object took its own options (-platform ...) away.
+    const QStringList arguments =
+        DesktopCommandLine::parse(QApplication::arguments().mid(1), QDir::currentPath()).arguments;
     if (SecondStart::check(paths, arguments) == SecondStart::Outcome::HandedOver) {
         return 0;
     }

@@ -39,9 +39,9 @@ ParsedArguments parseArguments(const QStringList &arguments)
     if (arguments.size() < 2) {
         return usageError(QStringLiteral("No command given."));
     }
-    if (isHelp(arguments[1])) {
+    if (isHelp(arguments[1]) || arguments[1] == u"--version") {
         ParsedArguments parsed;
-        parsed.outcome = ParsedArguments::Help;
+        parsed.outcome = isHelp(arguments[1]) ? ParsedArguments::Help : ParsedArguments::Version;
         return parsed;
     }
     ParsedArguments parsed;

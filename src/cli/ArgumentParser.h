@@ -7,7 +7,7 @@
 
 // The outcome of reading the command line.
 struct ParsedArguments {
-    enum Outcome { Run, Help, UsageError };
+    enum Outcome { Run, Help, Version, UsageError };
     Outcome outcome = UsageError;
     const CommandSpec *command = nullptr;
     Invocation invocation;

@@ -1,6 +1,7 @@
 #include "CommandTable.h"
 
 #include "Commands.h"
+#include "shell/Version.h"
 
 const std::vector<OptionSpec> &passwordOptions()
 {
@@ -136,8 +137,14 @@ QString usageText()
     }
     text += QStringLiteral("\nA FILE that does not end in .kvdb may carry its database: a file with an attached"
                            " database or a portable copy opens like a database file.\n"
-                           "\n  vaultbase-cli --help    this text\n"
+                           "\n  vaultbase-cli --help       this text\n"
+                           "  vaultbase-cli --version    the version\n"
                            "Exit codes: 0 success, 1 failure (wrong password, unreadable file, refused content),"
                            " 2 usage error.\n");
     return text;
+}
+
+QString versionText()
+{
+    return QStringLiteral("vaultbase-cli (Brightway Vaultbase) %1\n").arg(QLatin1StringView(Version::Number));
 }

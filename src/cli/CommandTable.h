@@ -16,3 +16,6 @@ const std::vector<OptionSpec> &passwordOptions();
 
 // The usage of the whole tool, generated from the table.
 QString usageText();
+
+// "vaultbase-cli (Brightway Vaultbase) 1.0.0", the form help2man reads.
+QString versionText();

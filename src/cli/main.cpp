@@ -30,6 +30,9 @@ int main(int argc, char *argv[])
     case ParsedArguments::Help:
         Console::printToStdout(usageText());
         return ExitOk;
+    case ParsedArguments::Version:
+        Console::printToStdout(versionText());
+        return ExitOk;
     case ParsedArguments::UsageError:
         Console::error(parsed.error);
         Console::printToStderr(usageText());

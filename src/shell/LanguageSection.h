@@ -15,6 +15,9 @@
 //     constexpr LanguageText kTexts[] = {{"BtnOK", "OK"}, {"m_aMSomething", "..."}};
 //     constexpr ShortcutText kShortcuts[] = {{"MenSave", "Ctrl+S"}};
 //     constexpr LanguageSection kChildTexts{"FrmChild.", kTexts, kShortcuts};
+//
+// and lists it in shell/ui/LanguageSections.cpp, against which the shipped language files
+// are checked for completeness.
 struct LanguageText
 {
     const char *key;

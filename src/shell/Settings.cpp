@@ -73,7 +73,7 @@ Settings Settings::defaults(const SettingsEnvironment &env)
     s.windowTreeWidth = ScaleForDpi(225, env.pixelsPerInch);
     s.font = env.baseFont;
     s.font.size = FontNumbers::sizeFromHeight(s.font.height, env.pixelsPerInch);
-    s.windowPos = WindowPos::centred(env.screenWidth, env.screenHeight, env.pixelsPerInch).toText();
+    s.windowPos = WindowPos::firstPlace(env.screenLeft, env.screenTop, env.screenWidth, env.screenHeight).toText();
     return s;
 }
 

@@ -12,6 +12,10 @@ class InitFileStore;
 struct SettingsEnvironment
 {
     int pixelsPerInch = 96;
+    // The screen's free area (without panels and docks), where the first place of the
+    // main window is taken from.
+    int screenLeft = 0;
+    int screenTop = 0;
     int screenWidth = 1024;
     int screenHeight = 768;
     // The base font: the system menu font or the main window's own font (per

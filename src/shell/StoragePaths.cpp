@@ -16,6 +16,15 @@ QString absoluteFolder(const QString &folder)
     return StoragePaths::withSlash(QDir::cleanPath(QDir(folder).absolutePath()));
 }
 
+// A name from one of the program's files, relative to folder unless absolute; files
+// written on Windows separate folders with backslashes.
+QString inFolder(const QString &folder, const QString &name)
+{
+    QString local = name;
+    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::cleanPath(QDir(folder).absoluteFilePath(local));
+}
+
 // A system-wide folder qualifies when our folder in it, or the folder itself, can be
 // written to; creating it is left to the writer.
 bool canWriteBelow(const QString &base)
@@ -62,17 +71,17 @@ QString StoragePaths::savePathFile() const
 
 QString StoragePaths::languagesFile() const
 {
-    return m_program + QLatin1String(ShellFiles::Languages);
+    return dataFile(QLatin1String(ShellFiles::Languages));
 }
 
 QString StoragePaths::licenseFile() const
 {
-    return m_program + QLatin1String(ShellFiles::License);
+    return dataFile(QLatin1String(ShellFiles::License));
 }
 
 QString StoragePaths::readMeFile() const
 {
-    return m_program + QLatin1String(ShellFiles::ReadMe);
+    return dataFile(QLatin1String(ShellFiles::ReadMe));
 }
 
 QString StoragePaths::installationFile() const
@@ -82,9 +91,22 @@ QString StoragePaths::installationFile() const
 
 QString StoragePaths::inProgramFolder(const QString &name) const
 {
-    QString local = name;
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QDir::cleanPath(QDir(m_program).absoluteFilePath(local));
+    return inFolder(m_program, name);
+}
+
+QString StoragePaths::dataFile(const QString &name) const
+{
+    const QString beside = inProgramFolder(name);
+    if (QFileInfo::exists(beside)) {
+        return beside;
+    }
+    const QString shared = inFolder(shareFolder(), name);
+    return QFileInfo::exists(shared) ? shared : beside;
+}
+
+QString StoragePaths::shareFolder() const
+{
+    return withSlash(QDir::cleanPath(m_program + QStringLiteral("../share/vaultbase")));
 }
 
 StoragePaths::Storage StoragePaths::storageFolder() const

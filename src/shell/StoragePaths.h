@@ -4,8 +4,11 @@
 
 // The folders the program works with, given explicitly so tests can point them
 // anywhere. Every folder is kept as an absolute path ending in "/".
-//  - program folder: where the executable lies; "SavePath.ini", "Languages.ini", the
-//    language files, "License.txt" and "ReadMe.txt" are read from it;
+//  - program folder: where the executable lies; "SavePath.ini" is read from it;
+//  - data folders: the program's data ("Languages.ini", the language files,
+//    "License.txt", "ReadMe.txt") is looked for in the program folder first, then in
+//    "../share/vaultbase/" beside it, where an installed program keeps it
+//    (/usr/bin/vaultbase reads /usr/share/vaultbase/);
 //  - per-user data base: the per-user data folder that "Brightway/Vaultbase/" goes in;
 //  - common data base: the all-users data folder that holds "Brightway/Vaultbase/"
 //    with the installation record.
@@ -28,9 +31,16 @@ public:
     QString readMeFile() const;
     QString installationFile() const;
 
-    // A file named in one of the program's lists (a language file), relative to the
-    // program folder unless absolute; backslashes count as separators.
+    // A file named in "SavePath.ini", relative to the program folder unless absolute;
+    // backslashes count as separators.
     QString inProgramFolder(const QString &name) const;
+
+    // A data file (a language file named in "Languages.ini", say): the program folder's
+    // when it exists there, else the share folder's when it exists there, else the
+    // program folder's. Absolute names and backslashes as for inProgramFolder.
+    QString dataFile(const QString &name) const;
+    // "../share/vaultbase/" beside the program folder, made absolute.
+    QString shareFolder() const;
 
     struct Storage
     {

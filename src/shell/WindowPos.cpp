@@ -1,7 +1,5 @@
 #include "WindowPos.h"
 
-#include "ScaleForDpi.h"
-
 #include <limits>
 
 namespace {
@@ -34,13 +32,13 @@ bool scanInteger(const QByteArray &text, qsizetype &at, int &out)
 
 } // namespace
 
-WindowPos WindowPos::centred(int screenWidth, int screenHeight, int pixelsPerInch)
+WindowPos WindowPos::firstPlace(int areaLeft, int areaTop, int areaWidth, int areaHeight)
 {
     WindowPos pos;
-    pos.width = ScaleForDpi(640, pixelsPerInch);
-    pos.height = ScaleForDpi(400, pixelsPerInch);
-    pos.left = qMax(0, (screenWidth - pos.width) / 2);
-    pos.top = qMax(0, (screenHeight - pos.height) / 2);
+    pos.width = qMax(0, areaWidth) * 2 / 3;
+    pos.height = qMax(0, areaHeight) * 2 / 3;
+    pos.left = areaLeft + (qMax(0, areaWidth) - pos.width) / 2;
+    pos.top = areaTop + (qMax(0, areaHeight) - pos.height) / 2;
     return pos;
 }
 

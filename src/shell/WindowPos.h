@@ -14,8 +14,9 @@ struct WindowPos
 
     bool operator==(const WindowPos &) const = default;
 
-    // The default place: 640 x 400 (scaled for the screen) centred on the screen.
-    static WindowPos centred(int screenWidth, int screenHeight, int pixelsPerInch);
+    // The first place, before one is stored: two thirds of the screen's free area in
+    // each direction, centred in it.
+    static WindowPos firstPlace(int areaLeft, int areaTop, int areaWidth, int areaHeight);
 
     // Applies a stored text: empty changes nothing and gives false; "Maximized" sets
     // maximized; anything else is scanned as "%d;%d;%d;%d" and the numbers read so far

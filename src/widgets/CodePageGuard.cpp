@@ -44,3 +44,8 @@ QString CodePageRefusal(const LanguageStore &language, const QString &character)
     text.replace(QLatin1String("%s"), character);
     return text;
 }
+
+const LanguageSection &codePageGuardTexts()
+{
+    return kGuardSection;
+}

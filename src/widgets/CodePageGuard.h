@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/LanguageSection.h"
+
 #include <QValidator>
 
 class LanguageStore;
@@ -26,3 +28,6 @@ CodePageValidator *GuardCodePage(QLineEdit *field, const LanguageStore &language
 
 // The localised reason shown for a refused character.
 QString CodePageRefusal(const LanguageStore &language, const QString &character);
+
+// The reason's built-in English text ("FrmMain.").
+const LanguageSection &codePageGuardTexts();

@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(proposed, (QStringList{m_dir.filePath("PIN.pdf"), m_dir.filePath("Bank.pdf")}));
         const QString one = pdfText(m_dir.filePath("1.pdf"));
         if (one.isEmpty()) {
-            QSKIP("pdftotext is not installed (scripts/install-deps brings poppler-utils)");
+            QSKIP("pdftotext is not installed (scripts/install-deps --tests brings poppler-utils)");
         }
         QVERIFY(one.contains("Bank & Co > Cards > PIN") && one.contains("card") && !one.contains("Notes"));
         QVERIFY(!one.contains("s3cr"));

@@ -2,6 +2,7 @@
 
 #include "ShellTestFiles.h"
 
+#include "shell/DesktopCommandLine.h"
 #include "shell/DroppedFiles.h"
 #include "shell/ExitCleanup.h"
 #include "shell/InstanceFile.h"
@@ -30,7 +31,7 @@ QStringList numbered(const QString &folder, int count)
 } // namespace
 
 // The rules the main window follows without a window: recent lists, dropped files,
-// the update page and the clean-up at exit.
+// the update page, the command line and the clean-up at exit.
 class MainWindowLogicTest : public QObject
 {
     Q_OBJECT
@@ -114,6 +115,34 @@ private slots:
         QCOMPARE(DroppedFiles::plan({picture, QStringLiteral("/p/notes.kvdb.txt")}),
                  QList<Step>({{Step::AttachFile, picture}, {Step::AttachFile, QStringLiteral("/p/notes.kvdb.txt")}}));
         QVERIFY(DroppedFiles::plan({}).isEmpty());
+    }
+
+    void commandLineGivesFilesAndSwitches_data()
+    {
+        using Action = DesktopCommandLine::Action;
+        QTest::addColumn<QStringList>("given");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("nothing") << QStringList() << Action::Run << QStringList();
+        QTest::newRow("files made absolute") << QStringList{"a.kvdb", "/x/../b.kvdb", ""} << Action::Run
+                                             << QStringList{"/home/u/a.kvdb", "/b.kvdb"};
+        QTest::newRow("new database comes first") << QStringList{"a.kvdb", "--new"} << Action::Run
+                                                  << QStringList{"--new", "/home/u/a.kvdb"};
+        QTest::newRow("after -- a file") << QStringList{"--", "--new", "--version"} << Action::Run
+                                         << QStringList{"/home/u/--new", "/home/u/--version"};
+        QTest::newRow("version") << QStringList{"a.kvdb", "--version"} << Action::PrintVersion << QStringList();
+        QTest::newRow("help") << QStringList{"-h"} << Action::PrintHelp << QStringList();
+    }
+
+    void commandLineGivesFilesAndSwitches()
+    {
+        QFETCH(QStringList, given);
+        QFETCH(DesktopCommandLine::Action, action);
+        QFETCH(QStringList, arguments);
+        const DesktopCommandLine line = DesktopCommandLine::parse(given, QStringLiteral("/home/u"));
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.arguments, arguments);
+        QVERIFY(DesktopCommandLine::versionText().endsWith(QLatin1String(Version::Number) + u'\n'));
     }
 
     void updatePageNamesLanguageAndVersion()

@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(s.folderHeight, 300);
         QCOMPARE(s.windowTreeWidth, 337);
         QCOMPARE(s.font.name, QByteArray("Tahoma"));
-        QCOMPARE(s.windowPos, QByteArray("160;212;960;600"));
+        QCOMPARE(s.windowPos, QByteArray("213;171;853;682"));
         QVERIFY(s.recentDb.isEmpty());
     }
 
@@ -284,15 +284,16 @@ private slots:
         QCOMPARE(back.recentDb, QStringList({plain}));
     }
 
-    void windowPosTextsAndScaling()
+    void windowPosTextsAndFirstPlace()
     {
-        QCOMPARE(WindowPos::centred(1280, 1024, 96).toText(), QByteArray("320;312;640;400"));
-        QCOMPARE(WindowPos::centred(600, 300, 96).toText(), QByteArray("0;0;640;400"));
-        QCOMPARE(WindowPos::centred(641, 401, 96).toText(), QByteArray("0;0;640;400"));
+        // Two thirds of the free area, centred in it (a panel on the left and on top).
+        QCOMPARE(WindowPos::firstPlace(0, 0, 1280, 800).toText(), QByteArray("213;133;853;533"));
+        QCOMPARE(WindowPos::firstPlace(100, 30, 1820, 1050).toText(), QByteArray("403;205;1213;700"));
+        QCOMPARE(WindowPos::firstPlace(0, 0, -1, 0).toText(), QByteArray("0;0;0;0"));
 
-        WindowPos pos = WindowPos::centred(1280, 1024, 96);
+        WindowPos pos = WindowPos::firstPlace(0, 0, 1280, 800);
         QVERIFY(!pos.apply(""));
-        QCOMPARE(pos.toText(), QByteArray("320;312;640;400"));
+        QCOMPARE(pos.toText(), QByteArray("213;133;853;533"));
         QVERIFY(pos.apply("-5; 6;700;500"));
         QCOMPARE(pos, (WindowPos{false, -5, 6, 700, 500}));
         QVERIFY(pos.apply("1;2")); // what is read replaces, in order

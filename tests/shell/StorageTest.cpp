@@ -115,6 +115,43 @@ private slots:
         QCOMPARE(readAll(savePath), content);
     }
 
+    // An installed program keeps its data in ../share/vaultbase/; a copy in the program
+    // folder wins, so a portable or build-tree program finds its own.
+    void dataIsFoundBesideTheProgramThenInTheShareFolder_data()
+    {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<bool>("shared");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("beside") << true << false << QStringLiteral("program/");
+        QTest::newRow("both: beside wins") << true << true << QStringLiteral("program/");
+        QTest::newRow("installed") << false << true << QStringLiteral("share/vaultbase/");
+        QTest::newRow("nowhere: beside") << false << false << QStringLiteral("program/");
+    }
+
+    void dataIsFoundBesideTheProgramThenInTheShareFolder()
+    {
+        QFETCH(bool, beside);
+        QFETCH(bool, shared);
+        QFETCH(QString, expected);
+        Folders f;
+        const QString share = f.root.filePath(QStringLiteral("share/vaultbase/"));
+        QVERIFY(QDir().mkpath(share));
+        QCOMPARE(f.paths().shareFolder(), share);
+        const QStringList names{QStringLiteral("Languages.ini"), QStringLiteral("License.txt"),
+                                QStringLiteral("ReadMe.txt"), QStringLiteral("Deutsch.lng")};
+        for (const QString &name : names) {
+            QVERIFY(!beside || writeFile(f.program + u'/' + name, "x"));
+            QVERIFY(!shared || writeFile(share + name, "x"));
+        }
+        const StoragePaths paths = f.paths();
+        const QString folder = f.root.filePath(expected);
+        QCOMPARE(paths.languagesFile(), folder + names[0]);
+        QCOMPARE(paths.licenseFile(), folder + names[1]);
+        QCOMPARE(paths.readMeFile(), folder + names[2]);
+        QCOMPARE(paths.dataFile(QStringLiteral("Lang\\..\\Deutsch.lng")), folder + names[3]);
+        QCOMPARE(paths.dataFile(folder + names[3]), folder + names[3]);
+    }
+
     void installationRecordIsWrittenOnlyWhenItsVersionDiffers()
     {
         Folders f;

@@ -358,7 +358,7 @@ private slots:
 
         const QString dom = browserDom(folderPath + "/all.htm", m_dir.filePath("profile"));
         if (dom.isEmpty()) {
-            QSKIP("chromium is not installed (scripts/install-deps brings it)");
+            QSKIP("chromium is not installed (scripts/install-deps --tests brings it)");
         }
         QVERIFY2(!dom.contains("<script", Qt::CaseInsensitive), qPrintable(dom));
         QVERIFY(!dom.contains("<b>") && !dom.contains("onload=\""));

@@ -11,8 +11,11 @@ SettingsEnvironment settingsEnvironmentFor(const QScreen *screen, const QFont &f
     SettingsEnvironment env;
     if (screen) {
         env.pixelsPerInch = qRound(screen->logicalDotsPerInch());
-        env.screenWidth = screen->geometry().width();
-        env.screenHeight = screen->geometry().height();
+        const QRect area = screen->availableGeometry();
+        env.screenLeft = area.left();
+        env.screenTop = area.top();
+        env.screenWidth = area.width();
+        env.screenHeight = area.height();
     }
     const QFontInfo info(font);
     bool ok = false;

@@ -105,8 +105,8 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     auto *drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::filesDropped, this, &TFrmVaulto::dropFiles);
 
-    const WindowPos place = WindowPos::centred(m_environment.screenWidth, m_environment.screenHeight,
-                                               m_environment.pixelsPerInch);
+    const WindowPos place = WindowPos::firstPlace(m_environment.screenLeft, m_environment.screenTop,
+                                                  m_environment.screenWidth, m_environment.screenHeight);
     move(place.left, place.top);
     resize(place.width, place.height);
     keepOnScreen();

@@ -16,6 +16,7 @@
 #include "document/AttachedDatabase.h"
 #include "document/ClipboardFormat.h"
 #include "platform/CodePage.h"
+#include "shell/DesktopCommandLine.h"
 #include "shell/ExitCleanup.h"
 #include "shell/InstallationRecord.h"
 #include "shell/InstanceChannel.h"
@@ -73,14 +74,16 @@ void TFrmVaulto::startUp()
     buildLanguageMenu({});
     findCarriedDatabase();
     QString candidate;
+    // The desktop entry's "New database" asks for a new database, not the start-up file.
+    const bool newDatabase = m_arguments.value(0) == QLatin1String(DesktopCommandLine::NewDatabase);
     if (!m_portable) {
-        candidate = m_arguments.value(0);
+        candidate = newDatabase ? QString() : m_arguments.value(0);
         if (!m_storageFromSavePath) {
             InstallationRecord::update(m_paths, *m_clock);
         }
     }
     loadSettings();
-    if (!m_settings.defaultDb.isEmpty() && candidate.isEmpty()) {
+    if (!m_settings.defaultDb.isEmpty() && candidate.isEmpty() && !newDatabase) {
         candidate = m_settings.defaultDb;
     }
     QTimer::singleShot(0, this, [this, candidate] {
@@ -251,7 +254,7 @@ void TFrmVaulto::buildLanguageMenu(const QByteArray &wanted)
     const qsizetype index = m_menus->languages->rebuild(list, wanted);
     if (index >= 0) {
         const LanguageList::Entry &entry = list.entries.at(index);
-        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+        m_language.apply(m_paths.dataFile(CodePage::toUnicode(entry.file)), entry.name);
     }
     applyLanguage();
 }
@@ -263,7 +266,7 @@ void TFrmVaulto::chooseLanguage(qsizetype index)
         m_language.applyEnglish();
     } else {
         const LanguageList::Entry &entry = list.entries.at(index);
-        m_language.apply(m_paths.inProgramFolder(CodePage::toUnicode(entry.file)), entry.name);
+        m_language.apply(m_paths.dataFile(CodePage::toUnicode(entry.file)), entry.name);
     }
     applyLanguage();
     if (TFrmVaultoChild *child = activeChild()) {

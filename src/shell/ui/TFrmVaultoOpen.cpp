@@ -11,6 +11,7 @@
 #include "dbwindow/TFrmVaultoChild.h"
 #include "document/AttachedDatabase.h"
 #include "document/KeyFile.h"
+#include "shell/DesktopCommandLine.h"
 #include "shell/DroppedFiles.h"
 #include "shell/MainWindowTexts.h"
 #include "tools/ui/TFrmGenerate.h"
@@ -181,7 +182,12 @@ void TFrmVaulto::bringToFront()
 void TFrmVaulto::openHandedOverFiles()
 {
     while (!m_handedOver.isEmpty() && !isOpening()) {
-        openPickedFile(m_handedOver.takeFirst());
+        const QString argument = m_handedOver.takeFirst();
+        if (argument == QLatin1String(DesktopCommandLine::NewDatabase)) {
+            MenNewClick();
+        } else {
+            openPickedFile(argument);
+        }
     }
 }
 

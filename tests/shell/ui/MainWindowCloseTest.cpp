@@ -2,12 +2,14 @@
 
 #include "document/ClipboardFormat.h"
 #include "shell/TempFiles.h"
+#include "shell/WindowPos.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/RecentMenu.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -102,6 +104,11 @@ private slots:
         {
             auto window = program.window();
             QVERIFY(start(*window));
+            // No place stored yet: two thirds of the screen's free area, centred.
+            const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+            const WindowPos first = WindowPos::firstPlace(area.left(), area.top(), area.width(), area.height());
+            QCOMPARE(window->pos(), QPoint(first.left, first.top));
+            QCOMPARE(window->size(), QSize(first.width, first.height));
             window->menus().MenAllowMultiple->trigger();
             PasswordAnswers answers({QByteArray("pw")});
             QVERIFY(window->openPickedFile(database));

@@ -106,6 +106,21 @@ private slots:
         QVERIFY(second.waitForFinished(10000));
     }
 
+    // The desktop entry's "New database" handed to the running program makes one there.
+    void aNewDatabaseHandedOverIsMade()
+    {
+        Program program;
+        auto window = program.window();
+        QVERIFY(start(*window));
+        window->menus().MenOneInstance->trigger();
+        MessageAnswers messages;
+        QVERIFY(InstanceChannel::handOver(program.storage(), qint32(QCoreApplication::applicationPid()),
+                                          {QStringLiteral("--new")}, 2000));
+        QTRY_COMPARE_WITH_TIMEOUT(window->databaseWindows().size(), 2, 10000);
+        QVERIFY(window->activeChild()->filePath().isEmpty());
+        QVERIFY(messages.requests.isEmpty());
+    }
+
     void aFileHandedOverWhileAPasswordIsAskedIsDropped()
     {
         Program program;

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +68,11 @@ struct Program
     std::unique_ptr<TFrmVaulto> window(const QStringList &arguments = {}) const
     {
         SettingsEnvironment env;
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        env.screenLeft = area.left();
+        env.screenTop = area.top();
+        env.screenWidth = area.width();
+        env.screenHeight = area.height();
         env.baseFont.name = "Sans Serif";
         env.baseFont.height = -12;
         return std::make_unique<TFrmVaulto>(MainWindowSetup{paths, env, arguments});

@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(int(status.st_mode & 0777), 0600);
         const QString text = pdfText(answer);
         if (text.isEmpty()) {
-            QSKIP("pdftotext is not installed (scripts/install-deps brings poppler-utils)");
+            QSKIP("pdftotext is not installed (scripts/install-deps --tests brings poppler-utils)");
         }
         for (const char *shown : {"Bank.kvdb", "(1 / 3)", "Bank > PIN", "jane", "\u25CF\u25CF\u25CF\u25CF", "old",
                                   "Bank > Grid", "IBAN", "DE02", "Note159", "(3 / 3)"}) {
