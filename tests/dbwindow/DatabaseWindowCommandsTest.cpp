@@ -63,6 +63,9 @@ class DatabaseWindowCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void keysAddedFromTheMenuAreNamedInTurnAndEdited()
     {
         FakeMainServices main;

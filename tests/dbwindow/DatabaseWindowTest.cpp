@@ -123,6 +123,9 @@ class DatabaseWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void showingNeverMarksTheDatabaseChanged_data()
     {
         QTest::addColumn<bool>("richText");

@@ -70,6 +70,9 @@ class WindowTableTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void typedColumnCountSurvivesReselecting()
     {
         Window w;

@@ -34,6 +34,9 @@ class MainWindowCloseTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void closingWithChangesAsksEveryWindowAndCancelRefuses()
     {
         Program program;

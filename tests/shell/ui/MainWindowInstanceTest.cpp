@@ -49,6 +49,9 @@ class MainWindowInstanceTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void initTestCase()
     {
         if (!QFileInfo(programPath()).isExecutable()) {

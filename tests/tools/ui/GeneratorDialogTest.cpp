@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "shell/LanguageStore.h"
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -25,8 +25,8 @@ T *child(QWidget &dialog, const char *name)
 // Runs `step` once the dialog's modal loop is running.
 void whenShown(QDialog &dialog, std::function<void()> step)
 {
-    QTimer::singleShot(0, &dialog, [&dialog, step] {
-        QTRY_VERIFY(dialog.isVisible());
+    vaultbase::test::whenModal<QDialog>([&dialog, step](QDialog *shown) {
+        QCOMPARE(shown, &dialog);
         step();
     });
 }
@@ -38,6 +38,9 @@ class GeneratorDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void showingGeneratesFromTheLengthAndClasses()
     {
         LanguageStore store;
