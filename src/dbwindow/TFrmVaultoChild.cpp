@@ -307,6 +307,7 @@ void TFrmVaultoChild::ShowSelected()
         // there would have no element to go to.
         m_editorKind = -1;
         m_main.setStatusText(QString());
+        m_nameOnEntry.clear();
         LoadingGuard guard(m_main);
         m_edtName->clear();
         m_imgIcon->clear();
@@ -324,6 +325,9 @@ void TFrmVaultoChild::ShowSelected()
         if (node != m_nameFieldElement) {
             m_edtName->setText(CodePage::toUnicode(node->name()));
             m_edtName->setCursorPosition(0);
+            // The field may keep the focus while another element comes (a search, a cut,
+            // a paste): a refused rename must give that element its own name back.
+            m_nameOnEntry = node->name();
         }
         showStatus(node);
     }

@@ -402,6 +402,16 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("Bank<"));
         tree->setFocus();
         QCOMPARE(kinds.key->name(), "Bank<");
+
+        // Another element shown while the field keeps the focus (Alt+F3, a cut or a paste
+        // from the menu): a refused name gives that element back its own name.
+        name->setFocus();
+        child.selectElement(kinds.entry);
+        name->selectAll();
+        QTest::keyClicks(name, "Table");
+        tree->setFocus();
+        QCOMPARE(kinds.entry->name(), "Entry");
+        QCOMPARE(kinds.key->name(), "Bank<");
     }
 
     void linksOpenOnClickAndStayOutOfTheText()
