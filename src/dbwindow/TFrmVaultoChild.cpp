@@ -463,6 +463,12 @@ void TFrmVaultoChild::finishNameField()
     m_nameOnEntry = node->name();
 }
 
+void TFrmVaultoChild::commitPendingEdits()
+{
+    m_trvTree->commitNameEditor();
+    finishNameField();
+}
+
 // --- Settings and texts ---
 
 void TFrmVaultoChild::ApplySettings()

@@ -106,10 +106,20 @@ public:
     void RebuildRecentMenus() {}
 
     // --- Closing ---
-    // Asks "Save changes to '%s'" when modified. True when the window may close: the
-    // answer was No, or Yes and the save succeeded. Cancel, or Yes with a cancelled or
-    // failed save, keeps it open (and modified).
+    // What the close question decided.
+    enum class CloseAnswer { Close, CloseDiscarding, Stay };
+    // Commits an open name edit, then asks "Save changes to '%s'" when modified. Close:
+    // nothing to save, or Yes and the save succeeded. CloseDiscarding: No (the flag stays
+    // set, so a later refusal by another window loses nothing). Stay: Cancel, or Yes with
+    // a cancelled or failed save.
+    CloseAnswer askToClose();
+    // askToClose for this window alone: No clears the modified flag at once. True when the
+    // window may close.
     bool CanClose();
+
+    // Puts an edit still open into the element: the name being edited in the tree, the
+    // name field. Every save, close, lock, export and print runs it first.
+    void commitPendingEdits();
 
     // --- Commands (also reachable as actions) ---
     // Save to the file path, or "Save as" without one; true when the database was saved.

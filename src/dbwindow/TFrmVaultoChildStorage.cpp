@@ -92,7 +92,7 @@ bool TFrmVaultoChild::MenSaveAsClick()
     if (m_main.isLocked()) {
         return false;
     }
-    finishNameField();
+    commitPendingEdits();
     // The password first: a database is never written without one.
     if (!ensurePassword()) {
         return false;
@@ -132,7 +132,7 @@ bool TFrmVaultoChild::ensurePassword()
 
 bool TFrmVaultoChild::saveTo(const QString &path)
 {
-    finishNameField();
+    commitPendingEdits();
     if (!ensurePassword()) {
         return false;
     }
@@ -163,24 +163,37 @@ QString TFrmVaultoChild::writeProblemText(const QString &path) const
 
 // --- Closing ---
 
-bool TFrmVaultoChild::CanClose()
+TFrmVaultoChild::CloseAnswer TFrmVaultoChild::askToClose()
 {
-    finishNameField();
+    commitPendingEdits();
     if (!m_modified) {
-        return true;
+        return CloseAnswer::Close;
     }
     const QString name = m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QDir::toNativeSeparators(m_filePath);
     switch (confirm(mainText("m_aMDiscardChanges").replace(QLatin1String("%s"), name), true)) {
     case Answer::Yes:
         // Closing after a save that did not happen would lose the changes: the window
         // stays open (and modified) unless the save succeeded.
-        return MenSaveClick();
+        return MenSaveClick() ? CloseAnswer::Close : CloseAnswer::Stay;
     case Answer::No:
+        return CloseAnswer::CloseDiscarding;
+    default:
+        return CloseAnswer::Stay;
+    }
+}
+
+bool TFrmVaultoChild::CanClose()
+{
+    switch (askToClose()) {
+    case CloseAnswer::CloseDiscarding:
         setModified(false);
         return true;
-    default:
-        return false;
+    case CloseAnswer::Close:
+        return true;
+    case CloseAnswer::Stay:
+        break;
     }
+    return false;
 }
 
 // --- Attached files ---

@@ -352,6 +352,43 @@ private slots:
         QCOMPARE(answers.texts().first(), QStringLiteral("Save changes to '%1'").arg(QDir::toNativeSeparators(child.filePath())));
         QVERIFY(!child.isModified());
     }
+
+    void aNameStillBeingEditedIsSavedAndAskedAboutOnClosing()
+    {
+        QTemporaryDir dir;
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        child.show();
+        child.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&child));
+        ElementNode *key = child.addElement(NewElement::Key, false);
+        child.setPassword("pw");
+        child.SetFilePath(dir.filePath(QStringLiteral("db.kvdb")));
+        QVERIFY(child.MenSaveClick());
+
+        // F2, a name typed, and Ctrl+S while the editor is still open.
+        const auto rename = [&child](const char *name) {
+            child.action(QStringLiteral("MenChangeEntry"))->trigger();
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, QLatin1String(name));
+        };
+        rename("Bank");
+        child.action(QStringLiteral("MenSave"))->trigger();
+        ElementTree saved;
+        QVERIFY(LoadDatabaseFile(saved, child.filePath(), "pw"));
+        QCOMPARE(saved.firstRoot()->name(), "Bank");
+        QVERIFY(!child.isModified());
+
+        // Closing with the editor open asks: the new name is a change.
+        rename("Card");
+        Answers answers(MessageBox::Button::Cancel);
+        QVERIFY(!child.CanClose());
+        QCOMPARE(answers.asked().size(), 1);
+        QCOMPARE(key->name(), "Card");
+        QVERIFY(child.isModified());
+    }
 };
 
 VAULTBASE_TEST(DatabaseWindowCommandsTest)

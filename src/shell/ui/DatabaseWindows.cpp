@@ -141,10 +141,18 @@ bool DatabaseWindows::close(TFrmVaultoChild *child, bool ask)
 
 bool DatabaseWindows::canCloseAll()
 {
+    // A No counts only once every window agreed: a later Cancel keeps the program open
+    // with every change still marked.
+    QList<TFrmVaultoChild *> discarding;
     for (TFrmVaultoChild *child : windows()) {
-        if (!child->CanClose()) {
-            return false;
+        switch (child->askToClose()) {
+        case TFrmVaultoChild::CloseAnswer::Stay: return false;
+        case TFrmVaultoChild::CloseAnswer::CloseDiscarding: discarding.append(child); break;
+        case TFrmVaultoChild::CloseAnswer::Close: break;
         }
+    }
+    for (TFrmVaultoChild *child : std::as_const(discarding)) {
+        child->setModified(false);
     }
     return true;
 }

@@ -53,6 +53,16 @@ private slots:
             QCOMPARE(cancel.texts(), QStringList{QStringLiteral("Save changes to 'Unnamed'")});
             QCOMPARE(cancel.requests.first().type, MessageBox::Type::Confirmation);
         }
+        // No for the first, then Cancel for the second: the first keeps its changes too.
+        {
+            QList<MessageBox::Button> replies{MessageBox::Button::No, MessageBox::Button::Cancel};
+            MessageBox::ScopedAnswerer answer([&replies](const MessageBox::Request &) { return replies.takeFirst(); });
+            QVERIFY(!window->close());
+            QVERIFY(replies.isEmpty());
+        }
+        for (TFrmVaultoChild *child : window->databaseWindows()) {
+            QVERIFY(child->isModified());
+        }
         QVERIFY(window->isVisible());
         QCOMPARE(window->databaseWindows().size(), 2);
         QVERIFY(!QFile::exists(program.settingsFile()));
