@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ElementSearch.h"
+#include "FileIdentity.h"
 #include "TableReplace.h"
 #include "document/ElementTree.h"
 
@@ -280,6 +281,9 @@ private:
     ElementTree m_tree;
     std::unique_ptr<ElementTreeModel> m_model;
     QString m_filePath;
+    // The file as it was read or last written: another program's change is not overwritten
+    // without asking.
+    FileIdentity m_fileIdentity;
     QByteArray m_password;
     bool m_modified = false;
     int m_editorKind = -1;

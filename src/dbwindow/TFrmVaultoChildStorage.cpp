@@ -55,9 +55,12 @@ void TFrmVaultoChild::setModified(bool modified)
 
 bool TFrmVaultoChild::LoadDatabase(const QString &path)
 {
+    // Taken before reading: a change made while the file is read counts as a change.
+    const FileIdentity identity = FileIdentity::of(path);
     if (!LoadDatabaseFile(m_tree, path, m_password)) {
         return false;
     }
+    m_fileIdentity = identity;
     SetFilePath(path);
     setModified(false);
     selectFirstElement();
@@ -69,6 +72,7 @@ bool TFrmVaultoChild::LoadDatabaseBuffer(QByteArray ciphertext)
     if (!::LoadDatabaseBuffer(m_tree, std::move(ciphertext), m_password)) {
         return false;
     }
+    m_fileIdentity = FileIdentity();
     setModified(false);
     selectFirstElement();
     return true;
@@ -136,11 +140,16 @@ bool TFrmVaultoChild::saveTo(const QString &path)
     if (!ensurePassword()) {
         return false;
     }
+    // No keeps the window modified: its changes are still to be saved somewhere.
+    if (m_fileIdentity.changedOnDisk(path) && confirm(childText("m_aMFileChanged"), false) != Answer::Yes) {
+        return false;
+    }
     if (!SaveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
         warn(childTextWith("m_aMSaveFailed", QDir::toNativeSeparators(path)) + QLatin1Char('\n')
              + writeProblemText(path));
         return false;
     }
+    m_fileIdentity = FileIdentity::of(path);
     setModified(false);
     return true;
 }

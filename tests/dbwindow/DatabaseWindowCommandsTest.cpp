@@ -389,6 +389,43 @@ private slots:
         QCOMPARE(key->name(), "Card");
         QVERIFY(child.isModified());
     }
+
+    void aFileChangedByAnotherProgramIsNotOverwrittenUnasked()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("db.kvdb"));
+        ElementTree theirs;
+        theirs.insertElement(nullptr, "Ours", KindKey, KindKey, ElementData());
+        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        child.setPassword("pw");
+        QVERIFY(child.LoadDatabase(path));
+        child.addElement(NewElement::Entry, false);
+
+        // Another program writes the file meanwhile.
+        theirs.insertElement(nullptr, "Theirs", KindKey, KindKey, ElementData());
+        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        const QByteArray written = readFile(path);
+        Answers answers(MessageBox::Button::No);
+        QVERIFY(!child.MenSaveClick());
+        QCOMPARE(answers.texts(), QStringList{QStringLiteral(
+                                      "The file was changed by another program since it was opened. Overwrite it?")});
+        QCOMPARE(answers.asked().first().buttons, (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No}));
+        QVERIFY(child.isModified());
+        QCOMPARE(readFile(path), written);
+
+        answers.setAnswer(MessageBox::Button::Yes);
+        QVERIFY(child.MenSaveClick());
+        ElementTree saved;
+        QVERIFY(LoadDatabaseFile(saved, path, "pw"));
+        QCOMPARE(childNames(saved, nullptr), "New entry|Ours");
+        // The window's own save is no change by another program.
+        answers.clear();
+        child.addElement(NewElement::Key, false);
+        QVERIFY(child.MenSaveClick());
+        QVERIFY(answers.asked().isEmpty());
+    }
 };
 
 VAULTBASE_TEST(DatabaseWindowCommandsTest)

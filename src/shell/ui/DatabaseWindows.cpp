@@ -106,6 +106,15 @@ TFrmVaultoChild *DatabaseWindows::active() const
     return window ? window->child() : nullptr;
 }
 
+void DatabaseWindows::activate(TFrmVaultoChild *child)
+{
+    if (QMdiSubWindow *window = subWindowOf(child)) {
+        m_area->setActiveSubWindow(window);
+        // The area does not report activations while the program is in the background.
+        onSubWindowActivated(window);
+    }
+}
+
 QList<TFrmVaultoChild *> DatabaseWindows::windows() const
 {
     QList<TFrmVaultoChild *> all;

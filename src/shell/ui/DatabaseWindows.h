@@ -26,6 +26,8 @@ public:
     void add(TFrmVaultoChild *child);
 
     TFrmVaultoChild *active() const;
+    // Makes the window the active one (its tab the current tab).
+    void activate(TFrmVaultoChild *child);
     // In the order they were made.
     QList<TFrmVaultoChild *> windows() const;
     int count() const;
