@@ -115,6 +115,7 @@ constexpr LanguageText kTexts[] = {
     {"m_aMFileReadOnly", "The file is write-protected."},
     {"m_aMDiskProblem", "The disk may be full or the file may be in use."},
     {"m_aMFileChanged", "The file was changed by another program since it was opened. Overwrite it?"},
+    {"LblTableDamaged", "This table could not be read; it is kept as stored"},
     {"m_aMClipboardFailed", "The element could not be put on the clipboard."},
     {"m_aMCsvNotRead", "The CSV file cannot be read: "},
     {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold: "},

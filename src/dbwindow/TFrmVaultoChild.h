@@ -254,6 +254,8 @@ private:
     // Search (TFrmVaultoChildSearch.cpp)
     bool textEditorShown() const;
     bool tableShown() const;
+    // A table is shown and it is not damaged (a damaged one takes "Clear all" alone).
+    bool tableEditable() const;
     void applyDialogTexts();
     // Table (TFrmVaultoChildTable.cpp)
     void connectTable();
