@@ -270,7 +270,7 @@ private:
     void saveFile();
     // Dialogs and messages (TFrmVaultoChildDialogs.cpp)
     std::optional<QByteArray> askPassword(const QByteArray &current);
-    void askPasswordOfKey();
+    void askPasswordOfKey(const QString &proposed);
     void inform(const QString &text);
     void warn(const QString &text);
     Answer confirm(const QString &text, bool withCancel);
