@@ -370,6 +370,15 @@ void TFrmVaultoChild::showEditorFor(ElementNode *node)
     }
 }
 
+void TFrmVaultoChild::showSelectedStatus()
+{
+    if (const ElementNode *node = selectedElement()) {
+        showStatus(node);
+    } else {
+        m_main.setStatusText(QString());
+    }
+}
+
 void TFrmVaultoChild::showStatus(const ElementNode *node)
 {
     const ElementData &fields = node->data();

@@ -96,6 +96,8 @@ public:
     // Fills the editor of the selected element without marking the database changed,
     // and writes its dates into the main window's status line.
     void ShowSelected();
+    // Only the status line part of ShowSelected: the selected element's dates, or nothing.
+    void showSelectedStatus();
 
     // --- Settings and texts ---
     // Password display, fonts, colours, icon size and tree width from the settings.

@@ -81,7 +81,9 @@ DatabaseWindows::DatabaseWindows(QMdiArea *area, QObject *parent) : QObject(pare
 void DatabaseWindows::add(TFrmVaultoChild *child)
 {
     auto *window = new DatabaseSubWindow(child);
-    window->setWindowTitle(child->caption());
+    // "[*]" shows a "*" after the caption and in the tab while the database is modified.
+    window->setWindowTitle(child->caption() + QLatin1String("[*]"));
+    window->setWindowModified(child->isModified());
     window->setWindowIcon(Icons::application());
     window->onClosing = [this](TFrmVaultoChild *closing) {
         if (m_lastActive == closing) {
@@ -89,7 +91,9 @@ void DatabaseWindows::add(TFrmVaultoChild *child)
         }
         emit windowClosed(closing);
     };
-    connect(child, &TFrmVaultoChild::captionChanged, window, &QWidget::setWindowTitle);
+    connect(child, &TFrmVaultoChild::captionChanged, window,
+            [window](const QString &caption) { window->setWindowTitle(caption + QLatin1String("[*]")); });
+    connect(child, &TFrmVaultoChild::modifiedChanged, window, &QWidget::setWindowModified);
     connect(child, &TFrmVaultoChild::closeRequested, window, [window] { window->closeWithQuestion(true); });
     m_area->addSubWindow(window);
     window->showMaximized();
@@ -210,7 +214,7 @@ void DatabaseWindows::refreshCaptions()
 {
     for (QMdiSubWindow *window : m_area->subWindowList()) {
         if (auto *database = databaseSubWindow(window)) {
-            window->setWindowTitle(database->child()->caption());
+            window->setWindowTitle(database->child()->caption() + QLatin1String("[*]"));
         }
     }
 }
