@@ -443,6 +443,24 @@ private slots:
         QVERIFY(!text->takeStored().contains("\\ul"));
     }
 
+    void underlinesStayWhileANewTextComesIn()
+    {
+        // Setting a new text clears the document, which holds its cursors aside meanwhile
+        // and puts them back afterwards: underline cursors replaced then were freed while
+        // the document still used them, and the heap broke at a later edit.
+        RichTextEdit edit;
+        edit.loadStored(kRtf, true);
+        QCOMPARE(edit.extraSelections().size(), 1);
+        QList<qsizetype> during;
+        connect(edit.document(), &QTextDocument::contentsChanged, &edit,
+                [&] { during.append(edit.extraSelections().size()); });
+        edit.loadStored(QByteArray(kRtf).replace("example", "other"), true);
+        QVERIFY(!during.isEmpty());
+        QCOMPARE(during.count(1), during.size());
+        QCOMPARE(edit.extraSelections().size(), 1);
+        QCOMPARE(edit.extraSelections().first().cursor.selectedText(), QStringLiteral("http://other.org/x"));
+    }
+
     void settingsApplyToTheWindow()
     {
         FakeMainServices main;
