@@ -19,8 +19,8 @@
 // Every answerer is bounded, so none can outlive its test and act on another test's dialog
 // or write into its dead locals:
 // - it expires when the dialogs it expects have not all come within timeoutMs() (since it
-//   was made or last answered): the test fails, and a modal dialog still up is closed so
-//   the test does not hang in it;
+//   was made or last answered), or when the last dialog it answered is still up that long
+//   after: the test fails, and the modal dialog holding it is closed so it does not hang;
 // - finishModalAnswers(), called from every test class's cleanup(), deletes the answerers
 //   still there and fails the test for each that did not see every dialog it expected.
 namespace vaultbase::test {
@@ -74,41 +74,49 @@ public:
     }
 
 private:
+    bool limitReached() const { return m_limit >= 0 && m_answered >= m_limit; }
+
     void poll()
     {
         if (m_busy) {
             return;
         }
         QWidget *modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            m_busy = true;
-            const bool limitReached = m_limit >= 0 && m_answered + 1 >= m_limit;
-            // Stopped before acting: an answer may run event loops of its own.
-            if (limitReached) {
+        if (modal && !modal->isVisible()) {
+            modal = nullptr;
+        }
+        if (limitReached()) {
+            // Done: the dialog answered last has to go, or the test would wait in it.
+            if (m_lastAnswered.isNull() || modal != m_lastAnswered) {
                 m_poll.stop();
+            } else if (m_age.elapsed() > timeoutMs()) {
+                expire("stayed open after its answer");
             }
+            return;
+        }
+        if (modal) {
+            // An answer may run event loops of its own: no second answer from in there.
+            m_busy = true;
             const bool answered = m_answer(modal);
             m_busy = false;
             if (answered) {
                 ++m_answered;
+                m_lastAnswered = modal;
                 m_age.restart();
                 return;
             }
-            if (limitReached) {
-                m_poll.start();
-            }
         }
         if (!expectationMet() && m_age.elapsed() > timeoutMs()) {
-            expire();
+            expire("did not appear in time");
         }
     }
 
-    void expire()
+    void expire(const char *how)
     {
         m_poll.stop();
         m_expired = true;
-        fail("did not appear in time");
-        // Whatever holds the test in its loop instead goes, so the test can end.
+        fail(how);
+        // Whatever holds the test in its loop goes, so the test can end.
         if (QWidget *modal = QApplication::activeModalWidget()) {
             if (auto *dialog = qobject_cast<QDialog *>(modal)) {
                 dialog->reject();
@@ -132,6 +140,7 @@ private:
     int m_answered = 0;
     bool m_busy = false;
     bool m_expired = false;
+    QPointer<QWidget> m_lastAnswered;
     QTimer m_poll;
     QElapsedTimer m_age;
 };

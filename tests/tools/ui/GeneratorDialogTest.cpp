@@ -25,10 +25,13 @@ T *child(QWidget &dialog, const char *name)
 // Runs `step` once the dialog's modal loop is running.
 void whenShown(QDialog &dialog, std::function<void()> step)
 {
-    vaultbase::test::whenModal<QDialog>([&dialog, step](QDialog *shown) {
-        QCOMPARE(shown, &dialog);
+    new vaultbase::test::ModalAnswerer(QStringLiteral("TFrmGenerate"), [&dialog, step](QWidget *modal) {
+        if (modal != &dialog) {
+            return false;
+        }
         step();
-    });
+        return true;
+    }, 1, 1);
 }
 
 } // namespace
