@@ -15,3 +15,12 @@ if(VAULTBASE_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_link_options(vaultbase_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+if(VAULTBASE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "VAULTBASE_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+  endif()
+  target_compile_options(vaultbase_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(vaultbase_options INTERFACE -fsanitize=address,undefined)
+endif()

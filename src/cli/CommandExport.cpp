@@ -11,6 +11,7 @@
 
 #include "document/ElementTree.h"
 #include "platform/CodePage.h"
+#include "platform/SecretFile.h"
 #include "tools/ExportElements.h"
 #include "tools/ExportPaths.h"
 
@@ -25,7 +26,7 @@ const QString DocumentOptions[] = {QStringLiteral("--element"), QStringLiteral("
 int exportJson(const Invocation &invocation)
 {
     if (invocation.arguments.size() > 1) {
-        Console::error(QStringLiteral("export --format json writes to standard output; it takes no OUT."));
+        Console::error(QStringLiteral("export --format json writes to standard output or --out FILE; it takes no OUT."));
         return ExitUsage;
     }
     for (const QString &option : DocumentOptions) {
@@ -37,6 +38,21 @@ int exportJson(const Invocation &invocation)
     ElementTree tree;
     if (const int status = openDatabase(invocation, tree); status != ExitOk) {
         return status;
+    }
+    if (invocation.has(QStringLiteral("--out"))) {
+        // Every password in clear: the file is its owner's alone, as a shell redirect's
+        // file (made with the shell's umask) need not be.
+        const QString path = invocation.value(QStringLiteral("--out"));
+        const bool written = SecretFile::write(path, [&tree](QIODevice &device) {
+            OutputStream out(device);
+            writeTreeJson(tree, out);
+            return out.flush();
+        });
+        if (!written) {
+            Console::error(QStringLiteral("Cannot write %1.").arg(path));
+            return ExitFailure;
+        }
+        return ExitOk;
     }
     OutputStream out;
     writeTreeJson(tree, out);
@@ -106,6 +122,10 @@ void report(const ExportResult &result)
 
 int exportDocuments(const Invocation &invocation, bool text)
 {
+    if (invocation.has(QStringLiteral("--out"))) {
+        Console::error(QStringLiteral("--out goes with --format json; documents are written to OUT."));
+        return ExitUsage;
+    }
     if (invocation.arguments.size() < 2) {
         Console::error(QStringLiteral("No OUT given: the documents need a file name."));
         return ExitUsage;

@@ -19,6 +19,10 @@
 
 namespace {
 
+// The JSON of a database: its texts escaped and its attachments in base64, so several
+// times the database's plaintext at most.
+constexpr qint64 MaxJsonSize = qint64(4) << 30;
+
 bool somethingAt(const QString &path)
 {
     const QFileInfo info(path);
@@ -59,7 +63,7 @@ int runImport(const Invocation &invocation)
     }
     ElementTree tree;
     {
-        std::optional<QByteArray> json = readWholeFile(from);
+        std::optional<QByteArray> json = readWholeFile(from, MaxJsonSize);
         if (!json) {
             return ExitFailure;
         }

@@ -47,7 +47,9 @@ QByteArray fieldText(const ElementNode &node, Field field, bool raw)
     if (raw) {
         return terminalText(stored, true);
     }
-    return terminalText(holdsRichText(node, field) ? PlainTextOf(stored) : stored);
+    // The plain text of rich text goes to the terminal in full Unicode, not through the
+    // code page as the export writes it.
+    return holdsRichText(node, field) ? terminalUnicodeText(PlainUnicodeTextOf(stored)) : terminalText(stored);
 }
 
 QByteArray endedLine(QByteArray text)

@@ -18,10 +18,13 @@ const std::vector<CommandSpec> &commandTable()
          {}, true, runList},
         {"export",
          "[--format json|html|txt] [--element PATH] [--single-files] [--folders] [--files-only] [--font NAME]",
-         "the whole tree as JSON on standard output (texts decoded from the code page, RTF as stored); with OUT, "
-         "HTML or text documents (the format follows OUT's extension unless --format says), attached files "
-         "written beside them, every file readable by its owner only",
+         "the whole tree as JSON on standard output or in --out FILE (texts decoded from the code page, RTF as "
+         "stored; passwords in clear: a shell redirect creates its file with the shell's permissions, --out "
+         "makes it readable by its owner only); with OUT, HTML or text documents (the format follows OUT's "
+         "extension unless --format says), attached files written beside them, every file and folder readable "
+         "by its owner only",
          {{"--format", "FORMAT", "json (the default without OUT), html or txt"},
+          {"--out", "FILE", "write the JSON to FILE (owner-only) instead of standard output"},
           {"--element", "PATH", "only this element (names joined by \" > \"), in one document"},
           {"--single-files", nullptr, "every element in a document of its own: OUT1.htm, OUT2.htm, ..."},
           {"--folders", nullptr, "single files in sub-folders named after the folders of the tree"},

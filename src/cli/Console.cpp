@@ -2,7 +2,10 @@
 
 #include "platform/SecureMemory.h"
 
+#include <QIODevice>
+
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -30,6 +33,11 @@ void error(const QString &message)
 } // namespace Console
 
 OutputStream::OutputStream(int fd) : m_fd(fd)
+{
+    m_buffer.reserve(Capacity);
+}
+
+OutputStream::OutputStream(QIODevice &device) : m_fd(-1), m_device(&device)
 {
     m_buffer.reserve(Capacity);
 }
@@ -69,6 +77,13 @@ void OutputStream::drain()
 void OutputStream::writeAll(const char *data, qsizetype size)
 {
     while (m_ok && size > 0) {
+        if (m_device) {
+            const qint64 written = m_device->write(data, size);
+            m_ok = written > 0;
+            data += std::max<qint64>(written, 0);
+            size -= std::max<qint64>(written, 0);
+            continue;
+        }
         const ssize_t written = ::write(m_fd, data, size_t(size));
         if (written < 0) {
             if (errno == EINTR) {

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+class QIODevice;
+
 // The terminal side of vaultbase-cli speaks UTF-8.
 namespace Console {
 
@@ -23,6 +25,8 @@ class OutputStream
 {
 public:
     explicit OutputStream(int fd = 1);
+    // Output to a device instead (a file being written).
+    explicit OutputStream(QIODevice &device);
     ~OutputStream();
     OutputStream(const OutputStream &) = delete;
     OutputStream &operator=(const OutputStream &) = delete;
@@ -46,6 +50,7 @@ private:
     void writeAll(const char *data, qsizetype size);
 
     int m_fd;
+    QIODevice *m_device = nullptr;
     QByteArray m_buffer;
     bool m_ok = true;
 };

@@ -117,6 +117,11 @@ private:
         if (!value.isArray() || names.isEmpty()) {
             return fail(QStringLiteral("field \"path\" must be a list of names, the top level first."));
         }
+        if (names.size() > ElementTree::MaxDepth) {
+            return fail(QStringLiteral("field \"path\" names %1 levels; a database holds at most %2.")
+                            .arg(names.size())
+                            .arg(ElementTree::MaxDepth));
+        }
         QStringList texts;
         for (const QJsonValue &name : names) {
             if (!name.isString()) {

@@ -9,7 +9,6 @@
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -27,7 +26,7 @@ std::optional<QByteArray> databaseCiphertext(const QString &path)
             return std::move(carried->ciphertext);
         }
     }
-    std::optional<QByteArray> fileBytes = readWholeFile(path);
+    std::optional<QByteArray> fileBytes = readWholeFile(path, MaxDatabaseFileSize);
     if (fileBytes && fileBytes->isEmpty()) {
         Console::error(QStringLiteral("Cannot read %1: the file is empty.").arg(path));
         return std::nullopt;
@@ -47,46 +46,36 @@ bool loadCarriedInstead(const QString &path, ElementTree &tree, QByteArrayView p
 
 } // namespace
 
-std::optional<QByteArray> readWholeFile(const QString &path)
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        Console::error(QStringLiteral("Cannot read %1: no such file.").arg(path));
-        return std::nullopt;
+    RegularFile::Problem problem = RegularFile::Problem::None;
+    std::optional<QByteArray> bytes = RegularFile::read(path, maxBytes, &problem);
+    if (bytes) {
+        return bytes;
     }
-    if (info.isDir()) {
-        Console::error(QStringLiteral("Cannot read %1: it is a folder.").arg(path));
-        return std::nullopt;
+    Console::error(QStringLiteral("Cannot read %1: %2.").arg(path, describeReadProblem(path, problem, maxBytes)));
+    return std::nullopt;
+}
+
+QString describeReadProblem(const QString &path, RegularFile::Problem problem, qint64 maxBytes)
+{
+    switch (problem) {
+    case RegularFile::Problem::Missing: return QStringLiteral("no such file");
+    case RegularFile::Problem::NotRegular:
+        return QFileInfo(path).isDir() ? QStringLiteral("it is a folder") : QStringLiteral("it is no regular file");
+    case RegularFile::Problem::TooLarge:
+        return QStringLiteral("it is larger than %1 bytes").arg(maxBytes);
+    case RegularFile::Problem::Unreadable:
+    case RegularFile::Problem::None: break;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Console::error(QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Console::error(QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    return bytes;
+    return QStringLiteral("permission denied or a read error");
 }
 
 int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<Password> *keep)
 {
     const QString &path = invocation.file;
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        Console::error(QStringLiteral("Cannot read %1: no such file.").arg(path));
-        return ExitFailure;
-    }
-    if (info.isDir()) {
-        Console::error(QStringLiteral("Cannot read %1: it is a folder.").arg(path));
-        return ExitFailure;
-    }
-    if (!info.isFile()) { // a named pipe or a device: reading it could wait for ever
-        Console::error(QStringLiteral("Cannot read %1: it is no regular file.").arg(path));
-        return ExitFailure;
-    }
+    // A missing file, a folder, a named pipe or a device is refused here, before the
+    // password is asked for.
     std::optional<QByteArray> ciphertext = databaseCiphertext(path);
     if (!ciphertext) {
         return ExitFailure;
@@ -96,9 +85,16 @@ int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<
         return ExitFailure;
     }
     // Decrypted in place; the plaintext is wiped by the loader.
-    if (!LoadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes())
+    LoadProblem problem = LoadProblem::None;
+    if (!LoadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes(), &problem)
         && !loadCarriedInstead(path, tree, password->bytes())) {
-        Console::error(QStringLiteral("Wrong password!"));
+        if (problem == LoadProblem::TooDeep) {
+            Console::error(QStringLiteral("Cannot open %1: its elements are nested deeper than %2 levels.")
+                               .arg(path)
+                               .arg(ElementTree::MaxDepth));
+        } else {
+            Console::error(QStringLiteral("Wrong password!"));
+        }
         return ExitFailure;
     }
     if (keep) {

@@ -2,6 +2,8 @@
 
 #include "Password.h"
 
+#include "platform/RegularFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,5 +25,8 @@ struct Invocation;
 // does not open it so is a database it might carry tried with the same password.
 int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<Password> *password = nullptr);
 
-// The whole file, or nothing with the reason (naming the file) printed.
-std::optional<QByteArray> readWholeFile(const QString &path);
+// The whole file when it is a regular file of at most maxBytes bytes, or nothing with the
+// reason (naming the file) printed. A named pipe or a device is refused, never waited on.
+std::optional<QByteArray> readWholeFile(const QString &path, qint64 maxBytes);
+// Why a file could not be read, in words that follow "Cannot read PATH: ".
+QString describeReadProblem(const QString &path, RegularFile::Problem problem, qint64 maxBytes);

@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Console.h"
+#include "OpenDatabase.h"
 #include "SecretLine.h"
 #include "TerminalPrompt.h"
 
@@ -9,7 +10,6 @@
 #include "platform/CodePage.h"
 #include "platform/SecureMemory.h"
 
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <unistd.h>
@@ -26,19 +26,21 @@ void wipe(QString &text)
 
 std::optional<Password> fromKeyFile(const QString &path)
 {
-    std::optional<QByteArray> password = ReadKeyFile(path);
-    if (password) {
-        return Password(std::move(*password));
+    RegularFile::Problem problem = RegularFile::Problem::None;
+    std::optional<QByteArray> bytes = RegularFile::read(path, MaxKeyFileSize, &problem);
+    if (!bytes) {
+        Console::error(QStringLiteral("Cannot read the key file %1: %2.")
+                           .arg(path, problem == RegularFile::Problem::TooLarge
+                                          ? QStringLiteral("a key file has at most %1 bytes").arg(MaxKeyFileSize)
+                                          : describeReadProblem(path, problem, MaxKeyFileSize)));
+        return std::nullopt;
     }
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        Console::error(QStringLiteral("Cannot read the key file %1: no such file.").arg(path));
-    } else if (!info.isFile() || !info.isReadable() || info.size() == 0) {
-        Console::error(QStringLiteral("Cannot read the key file %1.").arg(path));
-    } else {
+    std::optional<QByteArray> password = KeyFilePassword(std::move(*bytes));
+    if (!password) {
         Console::error(QStringLiteral("The key file %1 holds no password.").arg(path));
+        return std::nullopt;
     }
-    return std::nullopt;
+    return Password(std::move(*password));
 }
 
 std::optional<Password> fromStdin()

@@ -4,11 +4,14 @@
 
 QByteArray terminalText(const QByteArray &stored, bool keepLineEnds)
 {
-    QByteArray lines = stored;
+    return terminalUnicodeText(CodePage::toUnicode(stored), keepLineEnds);
+}
+
+QByteArray terminalUnicodeText(QString text, bool keepLineEnds)
+{
     if (!keepLineEnds) {
-        lines.replace("\r\n", "\n");
+        text.replace(QLatin1StringView("\r\n"), QLatin1StringView("\n"));
     }
-    QString text = CodePage::toUnicode(lines);
     for (QChar &c : text) {
         const bool lineEnd = c == u'\n' || (keepLineEnds && c == u'\r');
         if (c.category() == QChar::Other_Control && c != u'\t' && !lineEnd) {

@@ -117,10 +117,14 @@ constexpr LanguageText kTexts[] = {
     {"m_aMFileChanged", "The file was changed by another program since it was opened. Overwrite it?"},
     {"LblTableDamaged", "This table could not be read; it is kept as stored"},
     {"m_aMClipboardFailed", "The element could not be put on the clipboard."},
+    {"m_aMPasteTooDeep", "The elements would be nested deeper than 1000 levels; nothing was added."},
+    {"m_aMLoadTooDeep", "The database is nested deeper than 1000 levels and cannot be opened: "},
     {"m_aMCsvNotRead", "The CSV file cannot be read: "},
-    {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold: "},
+    {"m_aMCsvTooLarge", "The CSV file has more cells than a table can hold (10 million at most): "},
     {"m_aMCsvNotWritten", "The CSV file could not be written: "},
     {"m_aMImportingCsv", "Importing CSV ..."},
+    {"m_aMExportNotWritten", "These files could not be written:"},
+    {"m_aMExportNamesChanged", "These names were changed so that nothing is written outside the chosen folder:"},
 };
 
 constexpr ShortcutText kShortcuts[] = {

@@ -29,7 +29,7 @@ bool isElementTable(qint32 columns, qint32 rows)
     return columns == class_treeview::TreeColumns && rows >= 1;
 }
 
-bool readBinary(ElementTree &elements, QByteArrayView block)
+bool readBinary(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 {
     qint32 columns = 0;
     qint32 rows = 0;
@@ -37,16 +37,20 @@ bool readBinary(ElementTree &elements, QByteArrayView block)
         return false;
     }
     class_treeview table;
-    return table.ImportBinaryStream(elements, block, nullptr, false);
+    const bool read = table.ImportBinaryStream(elements, block, nullptr, false);
+    tooDeep = table.TooDeep();
+    return read;
 }
 
-bool readText(ElementTree &elements, QByteArrayView block)
+bool readText(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 {
     class_treeview table;
     if (!table.ReadText(block) || !isElementTable(table.ColumnCount(), table.RowCount())) {
         return false;
     }
-    return table.ImportTree(elements, nullptr, false);
+    const bool read = table.ImportTree(elements, nullptr, false);
+    tooDeep = table.TooDeep();
+    return read;
 }
 
 } // namespace
@@ -92,14 +96,21 @@ bool HoldsBlock(const QMimeData *mime, const QByteArray &block)
     return !block.isEmpty() && held && *held == block;
 }
 
-std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block)
+std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block, bool *tooDeep)
 {
+    bool deep = false;
+    if (tooDeep) {
+        *tooDeep = false;
+    }
     try {
         auto elements = std::make_unique<ElementTree>();
-        if (!readBinary(*elements, block)) {
+        if (!readBinary(*elements, block, deep)) {
             // A refused binary stream may have added nothing or a part: start afresh.
             elements = std::make_unique<ElementTree>();
-            if (!readText(*elements, block)) {
+            if (deep || !readText(*elements, block, deep)) {
+                if (tooDeep) {
+                    *tooDeep = deep;
+                }
                 return nullptr;
             }
         }
@@ -126,6 +137,10 @@ PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
     PasteResult result;
     result.treeWasEmpty = tree.isEmpty();
     ElementNode *parent = PasteParent(selected);
+    if (ElementTree::depthOf(parent) + elements.heightOf(nullptr) > ElementTree::MaxDepth) {
+        result.tooDeep = true;
+        return result;
+    }
     const bool wasSorted = tree.isSorted();
     // Appended while sorting is off, each level is sorted once at the end.
     tree.setSorted(false);
@@ -171,10 +186,12 @@ PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
 
 PasteResult PasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block)
 {
-    std::unique_ptr<ElementTree> elements = ReadBlockTree(block);
+    bool tooDeep = false;
+    std::unique_ptr<ElementTree> elements = ReadBlockTree(block, &tooDeep);
     if (!elements) {
         PasteResult nothing;
         nothing.treeWasEmpty = tree.isEmpty();
+        nothing.tooDeep = tooDeep;
         return nothing;
     }
     return PasteElements(tree, selected, *elements);

@@ -33,9 +33,10 @@ bool HoldsBlock(const QMimeData *mime, const QByteArray &block);
 
 // The elements of a block, read into a tree of their own (binary form first, then the
 // text form). Null when the block is no element table: neither form reads it, it has not
-// the ten columns of one, or no row. Nothing a block holds is ever merged into an
-// existing element: a paste adds these elements as they are.
-std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block);
+// the ten columns of one, or no row; or when its elements are nested deeper than
+// ElementTree::MaxDepth levels (then tooDeep, when given, is set). Nothing a block holds
+// is ever merged into an existing element: a paste adds these elements as they are.
+std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block, bool *tooDeep = nullptr);
 
 // Where a paste with this selection goes: into a selected folder, beside a selected
 // non-folder, to the top level (null) when nothing is selected.
@@ -48,6 +49,9 @@ struct PasteResult {
     // The tree was empty before: the pasted element is then its first element.
     bool treeWasEmpty = false;
     int added = 0; // elements added, descendants included
+    // Nothing was pasted because the elements would be nested deeper than
+    // ElementTree::MaxDepth levels where they were to arrive.
+    bool tooDeep = false;
 
     explicit operator bool() const { return pasted != nullptr; }
 };
@@ -55,7 +59,8 @@ struct PasteResult {
 // Pastes block with selected as the selection. Each top-level element of the block
 // arrives whole, as one subtree, at PasteParent(selected); a name already taken there
 // gets the next free one (Name, Name0, Name1, ...). Nothing that exists is changed. A
-// block that does not read leaves the tree as it was and returns an empty result.
+// block that does not read, or whose elements would be nested deeper than
+// ElementTree::MaxDepth levels there, leaves the tree as it was and returns an empty result.
 PasteResult PasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block);
 // The same with elements already read by ReadBlockTree; they are moved out of elements.
 PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree &elements);

@@ -2,6 +2,7 @@
 
 #include "document/DatePattern.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 #include "platform/SecureMemory.h"
 #include "shell/LanguageStore.h"
 #include "shell/MainWindowTexts.h"
@@ -70,8 +71,9 @@ FileProblem checkFileToAttach(const QString &path)
 std::optional<QByteArray> readWholeFile(const QString &path,
                                         const std::function<bool(qint64, qint64)> &progress)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file: a named pipe put there after the check would never end.
+    QFile file;
+    if (!RegularFile::open(file, path)) {
         return std::nullopt;
     }
     const qint64 total = file.size();

@@ -44,8 +44,11 @@ Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode,
     return IsInSubtree(target, dragged) ? Verdict::Refuse : Verdict::MoveWithinTree;
 }
 
-ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target)
+ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep)
 {
+    if (tooDeep) {
+        *tooDeep = false;
+    }
     if (!dragged || IsInSubtree(target, dragged)) {
         return nullptr;
     }
@@ -57,6 +60,9 @@ ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode
     const ElementClipboard::PasteResult arrived =
         ElementClipboard::PasteBlock(tree, target, ElementClipboard::BuildBlock(tree, dragged));
     if (!arrived) {
+        if (tooDeep) {
+            *tooDeep = arrived.tooDeep;
+        }
         return nullptr;
     }
     tree.DeleteSubtree(dragged);

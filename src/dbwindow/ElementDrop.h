@@ -42,8 +42,9 @@ Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode,
 // target non-folder, or at the top level without a target (taking the next free name
 // there), then leaves its old place; dropped where it already is, it stays as it is.
 // The moved element (a new node, or dragged itself when it stayed), or null when the
-// move is refused (target inside dragged) or dragged cannot be read back; the tree is
-// then unchanged.
-ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target);
+// move is refused (target inside dragged, or dragged would be nested deeper than
+// ElementTree::MaxDepth levels there: then tooDeep, when given, is set) or dragged cannot
+// be read back; the tree is then unchanged.
+ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep = nullptr);
 
 } // namespace ElementDrop

@@ -1,6 +1,7 @@
 #include "TFrmVaultoChild.h"
 
 #include "ChildActions.h"
+#include "DatabaseToolCommands.h"
 #include "ChildTexts.h"
 #include "ElementTreeModel.h"
 #include "ElementDrop.h"
@@ -74,6 +75,7 @@ TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
     buildLayout();
     connectEditors();
     connectActions();
+    new DatabaseToolCommands(*this, main);
     ApplyLanguage();
     ApplySettings();
     ShowSelected();

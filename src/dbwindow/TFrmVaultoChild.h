@@ -37,6 +37,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QSplitter;
+enum class LoadProblem;
 class RichTextEdit;
 class TablePanel;
 
@@ -268,6 +269,7 @@ private:
     QString askSavePath();
     bool ensurePassword();
     QString writeProblemText(const QString &path) const;
+    void reportLoadProblem(LoadProblem problem, const QString &path);
     void viewFile();
     void saveFile();
     // Dialogs and messages (TFrmVaultoChildDialogs.cpp)

@@ -70,7 +70,11 @@ ElementNode *TFrmVaultoChild::pasteBlock(QByteArrayView block, ElementNode *at)
     const ElementClipboard::PasteResult pasted = ElementClipboard::PasteBlock(m_tree, at, block);
     m_changingTree = false;
     if (!pasted) {
-        return nullptr; // a block that does not read changes nothing
+        // A block that does not read changes nothing; one nested too deep says so.
+        if (pasted.tooDeep) {
+            warn(childText("m_aMPasteTooDeep"));
+        }
+        return nullptr;
     }
     setModified(true);
     selectElement(pasted.treeWasEmpty ? m_tree.firstRoot() : pasted.pasted);
@@ -115,9 +119,13 @@ Qt::DropAction TFrmVaultoChild::dropElements(const QMimeData *mime, ElementNode 
         return Qt::IgnoreAction;
     case ElementDrop::Verdict::MoveWithinTree: {
         m_changingTree = true;
-        ElementNode *moved = ElementDrop::MoveWithinTree(m_tree, dragged, target);
+        bool tooDeep = false;
+        ElementNode *moved = ElementDrop::MoveWithinTree(m_tree, dragged, target, &tooDeep);
         m_changingTree = false;
         if (!moved) {
+            if (tooDeep) {
+                warn(childText("m_aMPasteTooDeep"));
+            }
             return Qt::IgnoreAction;
         }
         if (moved != dragged) {

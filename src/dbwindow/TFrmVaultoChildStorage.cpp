@@ -57,7 +57,9 @@ bool TFrmVaultoChild::LoadDatabase(const QString &path)
 {
     // Taken before reading: a change made while the file is read counts as a change.
     const FileIdentity identity = FileIdentity::of(path);
-    if (!LoadDatabaseFile(m_tree, path, m_password)) {
+    LoadProblem problem = LoadProblem::None;
+    if (!LoadDatabaseFile(m_tree, path, m_password, &problem)) {
+        reportLoadProblem(problem, path);
         return false;
     }
     m_fileIdentity = identity;
@@ -69,13 +71,24 @@ bool TFrmVaultoChild::LoadDatabase(const QString &path)
 
 bool TFrmVaultoChild::LoadDatabaseBuffer(QByteArray ciphertext)
 {
-    if (!::LoadDatabaseBuffer(m_tree, std::move(ciphertext), m_password)) {
+    LoadProblem problem = LoadProblem::None;
+    if (!::LoadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &problem)) {
+        reportLoadProblem(problem, m_filePath);
         return false;
     }
     m_fileIdentity = FileIdentity();
     setModified(false);
     selectFirstElement();
     return true;
+}
+
+// A wrong password is the caller's to report (it asks again); a database nested too deep
+// would only be refused again, so the reason is told here.
+void TFrmVaultoChild::reportLoadProblem(LoadProblem problem, const QString &path)
+{
+    if (problem == LoadProblem::TooDeep) {
+        warn(childText("m_aMLoadTooDeep") + QDir::toNativeSeparators(path));
+    }
 }
 
 // --- Saving ---

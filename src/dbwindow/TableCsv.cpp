@@ -17,15 +17,19 @@ constexpr int kProgressRows = 4096;
 
 ImportResult Import(TableGrid &grid, const QString &path, const Progress &progress)
 {
+    // Measured before it is read: a grid that the table cannot hold is refused before
+    // any memory goes to it.
+    class_table::CsvLimits limits;
+    limits.columns = TableGrid::MaxColumns;
+    limits.rows = TableGrid::MaxRows;
+    limits.cells = std::min(TableGrid::MaxCells, class_table::MaxCsvCells);
     class_table table;
-    if (!table.ImportCsv(path, true)) {
-        return ImportResult::Unreadable;
+    class_table::CsvProblem problem = class_table::CsvProblem::None;
+    if (!table.ImportCsv(path, true, limits, &problem)) {
+        return problem == class_table::CsvProblem::TooLarge ? ImportResult::TooLarge : ImportResult::Unreadable;
     }
     const int columns = std::max(1, table.ColumnCount());
     const int rows = std::max(1, table.RowCount());
-    if (!TableGrid::fits(columns, rows)) {
-        return ImportResult::TooLarge;
-    }
     // Filled aside: a cancelled import leaves the grid as it was.
     TableGrid imported;
     imported.setWidthText(grid.barTexts().width);

@@ -13,7 +13,7 @@ namespace TableCsv {
 enum class ImportResult {
     Imported,
     Unreadable, // no file, an empty file or one that cannot be read
-    TooLarge,   // more columns, rows or cells than a grid can have
+    TooLarge,   // more columns, rows or cells than a grid can have (10 million cells at most)
     Cancelled,  // progress said stop
 };
 

@@ -1,9 +1,9 @@
 #include "AttachedDatabase.h"
 
+#include "platform/RegularFile.h"
 #include "platform/SecretFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
 #include <sys/stat.h>
@@ -190,8 +190,8 @@ std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file)
 std::optional<CarriedDatabase> FindAttachedDatabase(const QString &path)
 {
     // Only regular files: opening a named pipe would wait for a writer.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!RegularFile::open(file, path)) {
         return std::nullopt;
     }
     return FindAttachedDatabase(file);
@@ -200,8 +200,8 @@ std::optional<CarriedDatabase> FindAttachedDatabase(const QString &path)
 bool WriteAttachedDatabase(const QString &source, const QString &destination, bool portable,
                            QByteArrayView ciphertext, QByteArrayView languageText)
 {
-    QFile in(source);
-    if (ciphertext.isEmpty() || !QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly) || in.isSequential()) {
+    QFile in;
+    if (ciphertext.isEmpty() || !RegularFile::open(in, source)) {
         return false;
     }
     qint64 programLength = in.size();

@@ -4,9 +4,9 @@
 #include "Blowfish.h"
 #include "ElementTree.h"
 #include "class_treeview.h"
+#include "platform/RegularFile.h"
 #include "platform/SecureMemory.h"
 
-#include <QFile>
 
 #include <cstring>
 #include <new>
@@ -123,28 +123,40 @@ bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 
 namespace {
 
+bool failWith(LoadProblem *problem, LoadProblem reason)
+{
+    if (problem) {
+        *problem = reason;
+    }
+    return false;
+}
+
 // Reads the database in plaintext into a tree built aside, swapped in only on success.
 // With readable, the plaintext is still being decrypted (see ImportBinaryStream).
-bool loadStream(ElementTree &tree, QByteArrayView plaintext, const class_treeview::Readable &readable)
+bool loadStream(ElementTree &tree, QByteArrayView plaintext, const class_treeview::Readable &readable,
+                LoadProblem *problem)
 {
     try {
         // The binary form is imported where it lies; the text form goes through the table.
         class_treeview converter;
         ElementTree loaded;
         if (!converter.ImportBinaryStream(loaded, plaintext, nullptr, false, readable)) {
+            if (converter.TooDeep()) {
+                return failWith(problem, LoadProblem::TooDeep);
+            }
             loaded.ClearTree();
             if (readable) {
                 readable(plaintext.size());
             }
             if (!converter.ReadText(plaintext) || !converter.ImportTree(loaded, nullptr, false)) {
-                return false;
+                return failWith(problem, converter.TooDeep() ? LoadProblem::TooDeep : LoadProblem::NotADatabase);
             }
         }
         loaded.setSorted(tree.isSorted());
         tree.swapContent(loaded);
         return true;
     } catch (const std::bad_alloc &) {
-        return false;
+        return failWith(problem, LoadProblem::NotADatabase);
     }
 }
 
@@ -162,47 +174,46 @@ private:
 
 // Decrypts bytes in place in a worker thread while this one parses what is done. The
 // worker has finished before the plaintext is wiped, however the load ends.
-bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView password)
+bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView password, LoadProblem *problem)
 {
     bytes.truncate(bytes.size() / Blowfish::BlockSize * Blowfish::BlockSize);
     // data() detaches first, so other copies of the ciphertext stay ciphertext.
     char *data = bytes.data();
     const WipeOnExit wipe(bytes);
     BackgroundDecryption decryption(data, bytes.size(), password);
-    return loadStream(tree, bytes, [&decryption](qsizetype end) { return decryption.waitFor(end); });
+    return loadStream(tree, bytes, [&decryption](qsizetype end) { return decryption.waitFor(end); }, problem);
 }
 
 } // namespace
 
-bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext)
+bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem)
 {
-    return loadStream(tree, plaintext, class_treeview::Readable());
+    failWith(problem, LoadProblem::None);
+    return loadStream(tree, plaintext, class_treeview::Readable(), problem);
 }
 
-bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password)
+bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password, LoadProblem *problem)
 {
+    failWith(problem, LoadProblem::None);
     if (bytes.isEmpty() || password.isEmpty()) {
-        return false;
+        return failWith(problem, LoadProblem::NotADatabase);
     }
     try {
-        return decryptAndLoad(tree, bytes, password);
+        return decryptAndLoad(tree, bytes, password, problem);
     } catch (const std::bad_alloc &) {
-        return false;
+        return failWith(problem, LoadProblem::NotADatabase);
     }
 }
 
-bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password)
+bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password, LoadProblem *problem)
 {
+    failWith(problem, LoadProblem::None);
     if (password.isEmpty()) {
-        return false;
+        return failWith(problem, LoadProblem::NotADatabase);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+    std::optional<QByteArray> bytes = RegularFile::read(path, MaxDatabaseFileSize);
+    if (!bytes || bytes->isEmpty()) {
+        return failWith(problem, LoadProblem::Unreadable);
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty() || file.error() != QFileDevice::NoError) {
-        return false;
-    }
-    return LoadDatabaseBuffer(tree, std::move(bytes), password);
+    return LoadDatabaseBuffer(tree, std::move(*bytes), password, problem);
 }

@@ -14,6 +14,18 @@ class ElementTree;
 // blocks, no header) of the tree's table stream: the binary form, or the text form
 // followed by a NUL. Readers take either form. Storage functions report success only.
 
+// The most bytes a database file may have: a bound for files that are no database (a
+// device, a disk image) rather than for any database this program writes.
+inline constexpr qint64 MaxDatabaseFileSize = qint64(8) << 30;
+
+// Why a load failed.
+enum class LoadProblem {
+    None,
+    NotADatabase, // neither stream form reads the plaintext: a wrong password or a damaged file
+    TooDeep,      // the tree is nested deeper than ElementTree::MaxDepth levels
+    Unreadable,   // no regular file, an empty or oversized one, or a read error
+};
+
 // The plaintext of a database: the tree's table in the binary form, or in the text form
 // with its NUL when binary is false. A cell the text form would corrupt (one holding a NUL
 // byte or a column tag) makes it the binary form all the same. Empty when the export fails.
@@ -32,14 +44,18 @@ bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 
 // Replaces the tree by the database in plaintext (either stream form). When neither form
 // reads it (a wrong password) or the import fails, the tree is left as it was: the new
-// tree is built aside and swapped in only on success. The tree's sort mode is kept.
-bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext);
+// tree is built aside and swapped in only on success. The tree's sort mode is kept. Each
+// load function says why it failed in problem, when given.
+bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem = nullptr);
 
 // Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards. From
 // BackgroundDecryption::ThreadedFrom bytes on, a worker thread decrypts while this thread
 // parses the part already decrypted; the worker has ended when this returns.
-bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password);
+bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password,
+                        LoadProblem *problem = nullptr);
 
-// Reads, decrypts and loads a database file. False for a missing or empty file, an empty
-// password or a wrong one; the tree is then untouched.
-bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password);
+// Reads, decrypts and loads a database file. False for a missing or empty file, one that
+// is no regular file or is larger than MaxDatabaseFileSize, an empty password or a wrong
+// one; the tree is then untouched.
+bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password,
+                      LoadProblem *problem = nullptr);

@@ -73,7 +73,9 @@ private:
     int m_row = 0;
     // Children were added or renamed while the tree's sorting was off.
     bool m_childrenUnsorted = false;
-    // Meanwhile, the directions of the steps between neighbouring children.
-    enum : quint8 { StepsUp = 1, StepsDown = 2 };
+    // Meanwhile, the directions of the steps between neighbouring children, and how many
+    // children there were before (the ones from there on were appended).
+    enum : quint8 { StepsUp = 1, StepsDown = 2, StepsEqual = 4 };
     quint8 m_appendSteps = 0;
+    int m_appendedFrom = 0;
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
 ElementTree::ElementTree()
     : m_root(new ElementNode(QByteArray(), KindFolder, KindOpenFolder, ElementData())),
@@ -78,15 +79,44 @@ QList<QByteArray> ElementTree::pathOf(const ElementNode *node) const
     return names;
 }
 
+int ElementTree::depthOf(const ElementNode *node)
+{
+    int depth = 0;
+    for (const ElementNode *n = node; n; n = n->parent()) {
+        ++depth;
+    }
+    return depth;
+}
+
+int ElementTree::heightOf(const ElementNode *node) const
+{
+    const ElementNode *top = node ? node : m_root.get();
+    // Walked in pre-order without recursion: a hostile tree may be deep.
+    int height = 0;
+    int depth = 1;
+    const ElementNode *n = top;
+    for (;;) {
+        height = std::max(height, depth);
+        if (!n->m_children.empty()) {
+            n = n->m_children.front().get();
+            ++depth;
+            continue;
+        }
+        while (n != top && !n->nextSibling()) {
+            n = n->m_parent;
+            --depth;
+        }
+        if (n == top) {
+            break;
+        }
+        n = n->nextSibling();
+    }
+    return node ? height : height - 1;
+}
+
 ElementNode *ElementTree::findChild(const ElementNode *parent, QByteArrayView name) const
 {
-    ElementNode *found = nullptr;
-    level(parent)->m_childIndex.forEach(name, [&](ElementNode *n) {
-        if (!found || n->m_row < found->m_row) {
-            found = n;
-        }
-    });
-    return found;
+    return level(parent)->m_childIndex.first(name);
 }
 
 ElementNode *ElementTree::findPath(const QList<QByteArray> &names) const
@@ -106,29 +136,14 @@ ElementNode *ElementTree::findSibling(const ElementNode *start, QByteArrayView n
     if (!start) {
         return nullptr;
     }
-    ElementNode *forward = nullptr;
-    ElementNode *backward = nullptr;
-    start->m_parent->m_childIndex.forEach(name, [&](ElementNode *n) {
-        if (kind && n->m_kind != *kind) {
-            return;
-        }
-        if (n->m_row >= start->m_row) {
-            if (!forward || n->m_row < forward->m_row) {
-                forward = n;
-            }
-        } else if (!backward || n->m_row > backward->m_row) {
-            backward = n;
-        }
-    });
-    return forward ? forward : backward;
+    const NameIndex &index = start->m_parent->m_childIndex;
+    return kind ? index.nearest(name, start->m_row, *kind) : index.nearest(name, start->m_row);
 }
 
 bool ElementTree::nameTaken(const ElementNode *levelNode, QByteArrayView name, const ElementNode *self,
                             bool excludeSelf) const
 {
-    bool taken = false;
-    levelNode->m_childIndex.forEach(name, [&](const ElementNode *n) { taken = taken || n != self || !excludeSelf; });
-    return taken;
+    return levelNode->m_childIndex.containsOther(name, excludeSelf ? self : nullptr);
 }
 
 QByteArray ElementTree::uniqueNameAmong(const ElementNode *levelNode, const QByteArray &base, const ElementNode *self,
@@ -311,13 +326,18 @@ ElementNode *ElementTree::insertDetached(ElementNode *parent, std::unique_ptr<El
     if (children.size() == children.capacity()) {
         children.reserve(std::max<size_t>(4, children.size() * 2));
     }
-    if (!m_sorted && !children.empty()) {
+    if (!m_sorted) {
         markUnsorted(levelNode);
+    }
+    if (!m_sorted && !children.empty()) {
         // Each append is compared with the child before it while both are fresh in the
         // cache; sorting later need not compare again when every step went one way.
         const int step = compareNames(children.back()->m_name, raw->m_name);
-        levelNode->m_appendSteps |= step < 0 ? ElementNode::StepsUp : (step > 0 ? ElementNode::StepsDown : 0);
+        levelNode->m_appendSteps |=
+            step < 0 ? ElementNode::StepsUp : (step > 0 ? ElementNode::StepsDown : ElementNode::StepsEqual);
     }
+    // The index places it among its same-named siblings by the row it is about to take.
+    raw->m_row = position;
     levelNode->m_childIndex.insert(raw);
     if (m_observer) {
         m_observer->elementAboutToBeInserted(observedParent(levelNode), position);
@@ -376,7 +396,6 @@ void ElementTree::setName(ElementNode *node, QByteArray name)
     // The index finds the entry by the old name: it goes out before the name changes.
     levelNode->m_childIndex.erase(node);
     node->m_name = std::move(name);
-    levelNode->m_childIndex.insert(node);
     if (m_observer) {
         m_observer->elementChanged(node);
     }
@@ -386,6 +405,8 @@ void ElementTree::setName(ElementNode *node, QByteArray name)
         markUnsorted(levelNode);
         levelNode->m_appendSteps = ElementNode::StepsUp | ElementNode::StepsDown;
     }
+    // Back in the index once it stands at its new place.
+    levelNode->m_childIndex.insert(node);
 }
 
 void ElementTree::placeAfterRename(ElementNode *node)
@@ -414,8 +435,9 @@ void ElementTree::setCodes(ElementNode *node, qint32 kind, qint32 selected)
     if (!node) {
         return;
     }
-    node->m_kind = kind;
+    const qint32 oldKind = std::exchange(node->m_kind, kind);
     node->m_selected = selected;
+    node->m_parent->m_childIndex.kindChanged(node, oldKind);
     notifyChanged(node);
 }
 
@@ -502,6 +524,7 @@ void ElementTree::markUnsorted(ElementNode *levelNode)
         levelNode->m_childrenUnsorted = true;
         // Children there before sorting was turned off are in order.
         levelNode->m_appendSteps = levelNode->m_children.size() >= 2 ? ElementNode::StepsUp : 0;
+        levelNode->m_appendedFrom = int(levelNode->m_children.size());
         m_unsortedLevels.push_back(levelNode);
     }
 }
@@ -535,25 +558,33 @@ void ElementTree::setSorted(bool sorted)
 void ElementTree::sortLevel(ElementNode *levelNode)
 {
     const quint8 steps = levelNode->m_appendSteps;
+    auto &children = levelNode->m_children;
+    const size_t appendedFrom = std::min(size_t(std::max(0, levelNode->m_appendedFrom)), children.size());
     levelNode->m_childrenUnsorted = false;
     levelNode->m_appendSteps = 0;
-    auto &children = levelNode->m_children;
-    // Only upward steps: in order already. Only downward ones (an import appends each
-    // level in reverse): reversing suffices.
-    if ((steps & ElementNode::StepsDown) == 0 || children.size() < 2) {
+    // Only upward steps: in order already.
+    if ((steps & (ElementNode::StepsDown | ElementNode::StepsEqual)) == 0 || children.size() < 2) {
         return;
     }
     if (m_observer) {
         m_observer->childrenAboutToBeReordered(observedParent(levelNode));
     }
-    if ((steps & ElementNode::StepsUp) == 0) {
+    // Siblings of one name (a damaged file holds such) that were appended meanwhile come
+    // after those that were there, in the reverse of the order they were appended: an
+    // import appends the rows of a file last to first, so they keep the file's order, and
+    // an unchanged tree saves the same bytes every time.
+    const bool onlyDown = (steps & ElementNode::StepsUp) == 0;
+    if (onlyDown && ((steps & ElementNode::StepsEqual) == 0 || appendedFrom == 0)) {
+        // An import appends each level in reverse: reversing suffices.
         std::reverse(children.begin(), children.end());
     } else {
+        std::reverse(children.begin() + qsizetype(appendedFrom), children.end());
         std::stable_sort(children.begin(), children.end(), [this](const auto &a, const auto &b) {
             return compareNames(a->m_name, b->m_name) < 0;
         });
     }
     renumber(levelNode, 0);
+    levelNode->m_childIndex.reorder();
     if (m_observer) {
         m_observer->childrenReordered(observedParent(levelNode));
     }

@@ -26,6 +26,11 @@ enum class NewElement { Key, Entry, Table, File, Subfolder, Folder };
 class ElementTree
 {
 public:
+    // The most levels a tree may have (a top-level element is on level 1). A file, a paste
+    // or a drop that would nest deeper is refused: every element's path repeats those of
+    // its ancestors, so a deeper tree costs memory and file size quadratic in its depth.
+    static constexpr int MaxDepth = 1000;
+
     ElementTree();
     ~ElementTree();
     ElementTree(const ElementTree &) = delete;
@@ -49,6 +54,11 @@ public:
     ElementNode *nodeAt(int absoluteIndex) const;
     // Names from the top level down to node itself.
     QList<QByteArray> pathOf(const ElementNode *node) const;
+    // The level node is on (1 for a top-level element, 0 for none).
+    static int depthOf(const ElementNode *node);
+    // The levels of node's subtree (1 for an element without children, 0 for none); with
+    // a null node, those of the whole tree.
+    int heightOf(const ElementNode *node) const;
     // The first child of parent (in sibling order) with exactly this name.
     ElementNode *findChild(const ElementNode *parent, QByteArrayView name) const;
     ElementNode *findPath(const QList<QByteArray> &names) const;

@@ -1,10 +1,9 @@
 #include "Encryption.h"
 
 #include "Blowfish.h"
+#include "platform/RegularFile.h"
 #include "platform/SecretFile.h"
 #include "platform/SecureMemory.h"
-
-#include <QFile>
 
 #include <cstring>
 
@@ -68,19 +67,15 @@ bool DecryptInPlace(QByteArray &bytes, QByteArrayView key)
     return true;
 }
 
-std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key)
+std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key, qint64 maxBytes)
 {
     if (key.isEmpty()) {
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::optional<QByteArray> bytes = RegularFile::read(path, maxBytes);
+    if (!bytes || bytes->isEmpty()) {
         return std::nullopt;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty() || file.error() != QFileDevice::NoError) {
-        return std::nullopt;
-    }
-    DecryptInPlace(bytes, key);
+    DecryptInPlace(*bytes, key);
     return bytes;
 }

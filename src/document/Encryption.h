@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <limits>
 #include <optional>
 
 // How databases and key files apply Blowfish: the key is the password's bytes, blocks are
@@ -32,5 +33,6 @@ std::optional<QByteArray> DecryptBuffer(QByteArrayView bytes, QByteArrayView key
 bool DecryptInPlace(QByteArray &bytes, QByteArrayView key);
 
 // Reads and decrypts the whole file. Nothing for an empty key, a file that cannot be
-// opened or an empty file.
-std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key);
+// opened, an empty file, or one that is no regular file or has more than maxBytes bytes.
+std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key,
+                                      qint64 maxBytes = std::numeric_limits<qint64>::max());

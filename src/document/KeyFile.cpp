@@ -1,6 +1,7 @@
 #include "KeyFile.h"
 
 #include "Encryption.h"
+#include "platform/RegularFile.h"
 #include "platform/SecureMemory.h"
 
 #include <QFileInfo>
@@ -39,13 +40,22 @@ QByteArrayView KeyFileKey()
 
 std::optional<QByteArray> ReadKeyFile(const QString &path)
 {
-    std::optional<QByteArray> plain = DecryptFile(path, KeyFileKey());
-    if (!plain) {
+    std::optional<QByteArray> bytes = RegularFile::read(path, MaxKeyFileSize);
+    if (!bytes) {
         return std::nullopt;
     }
-    const qsizetype end = plain->indexOf('\0');
-    QByteArray password = plain->left(end < 0 ? plain->size() : end);
-    SecureMemory::wipe(*plain);
+    return KeyFilePassword(std::move(*bytes));
+}
+
+std::optional<QByteArray> KeyFilePassword(QByteArray keyFileBytes)
+{
+    if (keyFileBytes.isEmpty() || keyFileBytes.size() > MaxKeyFileSize) {
+        return std::nullopt;
+    }
+    DecryptInPlace(keyFileBytes, KeyFileKey());
+    const qsizetype end = keyFileBytes.indexOf('\0');
+    QByteArray password = keyFileBytes.left(end < 0 ? keyFileBytes.size() : end);
+    SecureMemory::wipe(keyFileBytes);
     if (password.isEmpty()) {
         return std::nullopt;
     }

@@ -14,10 +14,17 @@
 // ASCII characters).
 QByteArrayView KeyFileKey();
 
+// A key file is small (three bytes per byte of the password): a file beyond this is no
+// key file and is not read.
+inline constexpr qint64 MaxKeyFileSize = 64 * 1024;
+
 // The password at the start of the file's plaintext, up to its first NUL. Any readable
-// non-empty file yields some bytes (there is no check that it is a key file); nothing
-// for an unreadable or empty file, or when the text before the first NUL is empty.
+// non-empty regular file of at most MaxKeyFileSize bytes yields some bytes (there is no
+// check that it is a key file); nothing for an unreadable, empty or larger file, a named
+// pipe or a device, or when the text before the first NUL is empty.
 std::optional<QByteArray> ReadKeyFile(const QString &path);
+// The same for the key file's bytes.
+std::optional<QByteArray> KeyFilePassword(QByteArray keyFileBytes);
 
 // Writes the key file atomically, owner-only. False for an empty password or when the
 // file cannot be written.

@@ -8,6 +8,14 @@
 #include <optional>
 #include <vector>
 
+// The grid a CSV import may make (see class_table::ImportCsv).
+struct CsvImportLimits {
+    static constexpr qint64 MaxCells = 10'000'000;
+    qint64 cells = MaxCells;
+    qint64 columns = MaxCells;
+    qint64 rows = MaxCells;
+};
+
 // Rows x columns of 8-bit text cells, addressed column first: the content of table
 // elements, the intermediate form of a database or a copied subtree, and a scratch
 // container for single binary payloads (stream cells).
@@ -28,6 +36,10 @@ public:
     static constexpr char BinaryMagic[] = "CLASS_TABLE V1.000VLB";
     static constexpr qsizetype BinaryMagicSize = 22; // with its NUL
     static constexpr qsizetype BinaryHeaderSize = 2064;
+    // A table read from a stream without rows keeps at most this many columns (an empty
+    // table keeps its shape): a larger count costs the stream nothing, but a caller that
+    // writes the table again with rows would allocate for every column.
+    static constexpr qint32 FreeColumns = 16;
 
     class_table() = default;
 
@@ -73,7 +85,7 @@ public:
     // The decoded bytes of a stream cell, whatever their count.
     std::optional<QByteArray> GetCellBytes(int col, int row) const;
     // Stores the file's bytes as a stream cell; its length, or -1 when the file cannot be
-    // read, is empty or the store failed.
+    // read, is empty, is no regular file, is too long for a cell or the store failed.
     qint64 LoadCellFromFile(int col, int row, const QString &path);
     // Writes the decoded bytes of a stream cell to an owner-only file, replacing it whole.
     bool SaveCellToFile(int col, int row, const QString &path) const;
@@ -88,7 +100,8 @@ public:
     QByteArray WriteBinary() const;
     // False for a wrong magic, a header claiming more cells than the buffer can hold, a
     // negative count, a cell length below -1 or a stream that ends early (the cells read
-    // before the damage stay in the table).
+    // before the damage stay in the table). A header without rows keeps at most
+    // FreeColumns columns.
     bool ReadBinary(QByteArrayView buffer);
     // The two steps of reading a binary stream, for readers that walk one in place: the
     // header check (magic, non-negative counts that the stream can hold) and one cell, whose
@@ -115,13 +128,35 @@ public:
     }
     // Text table stream with its terminating NUL, which the size counts.
     QByteArray WriteText() const;
-    // Reads up to the first NUL or the end of the buffer.
+    // Reads up to the first NUL or the end of the buffer. A row count beyond what the rest
+    // of the stream can hold is cut to that, and a table left without rows keeps at most
+    // FreeColumns columns; overlapping cells are read as they stand up to as many cell
+    // bytes as the stream holds, beyond that the stream is refused.
     bool ReadText(QByteArrayView buffer);
     // True when every cell survives the text form: none holds a NUL byte or a column tag.
     bool TextFormCanCarry() const;
 
     bool ExportCsv(const QString &path);
-    bool ImportCsv(const QString &path, bool trimSpaces);
+
+    // CSV import refuses grids beyond these (whatever the file's size, a few bytes of line
+    // ends and separators can stand for billions of cells) and files beyond MaxCsvFileSize.
+    static constexpr qint64 MaxCsvCells = CsvImportLimits::MaxCells;
+    static constexpr qint64 MaxCsvFileSize = qint64(256) << 20;
+    using CsvLimits = CsvImportLimits;
+    enum class CsvProblem { None, Unreadable, TooLarge };
+    struct CsvShape {
+        qint64 columns;
+        qint64 rows;
+    };
+    // The columns and rows of the grid a CSV text (up to its first NUL) makes.
+    static CsvShape MeasureCsv(QByteArrayView text);
+    // Reads a regular file of at most MaxCsvFileSize bytes; false for a missing, empty,
+    // unreadable or oversized file or a grid beyond the limits (the reason goes to problem).
+    bool ImportCsv(const QString &path, bool trimSpaces, const CsvLimits &limits = {},
+                   CsvProblem *problem = nullptr);
+    // The same for the file's bytes (taken up to their first NUL).
+    bool ImportCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits = {},
+                       CsvProblem *problem = nullptr);
     // Column 0 := the lines of text (tabs as spaces, blank lines dropped).
     void LoadLines(QByteArrayView text);
 

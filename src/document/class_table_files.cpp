@@ -3,10 +3,9 @@
 #include "class_table_guard.h"
 
 #include "StreamCell.h"
+#include "platform/RegularFile.h"
 #include "platform/SecretFile.h"
 #include "platform/SecureMemory.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <climits>
@@ -47,14 +46,12 @@ std::optional<QByteArray> class_table::GetCellBytes(int col, int row) const
 
 qint64 class_table::LoadCellFromFile(int col, int row, const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Two hex digits a byte must fit in one cell.
+    std::optional<QByteArray> read = RegularFile::read(path, (INT_MAX - 16) / 2);
+    if (!read || read->isEmpty()) {
         return -1;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.isEmpty() || file.error() != QFileDevice::NoError) {
-        return -1;
-    }
+    QByteArray bytes = std::move(*read);
     const bool stored = SetCellBytes(col, row, bytes);
     const qint64 length = bytes.size();
     SecureMemory::wipe(bytes);
@@ -118,58 +115,108 @@ QByteArray withoutLineBreaks(QByteArrayView field)
 
 } // namespace
 
-bool class_table::ImportCsv(const QString &path, bool trimSpaces)
+// The grid a CSV text makes: records (CR LF ends one; the last one counts even when
+// empty) and the most fields of any record.
+class_table::CsvShape class_table::MeasureCsv(QByteArrayView text)
 {
-    if (path.isEmpty()) {
+    CsvShape shape{1, 1};
+    qint64 fields = 1;
+    const char separator = ';';
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == separator) {
+            ++fields;
+        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            shape.columns = std::max(shape.columns, fields);
+            fields = 1;
+            ++shape.rows;
+            ++i;
+        }
+    }
+    shape.columns = std::max(shape.columns, fields);
+    return shape;
+}
+
+bool class_table::ImportCsv(const QString &path, bool trimSpaces, const CsvLimits &limits, CsvProblem *problem)
+{
+    if (problem) {
+        *problem = CsvProblem::Unreadable;
+    }
+    std::optional<QByteArray> content = path.isEmpty() ? std::nullopt : RegularFile::read(path, MaxCsvFileSize);
+    if (!content || content->isEmpty()) {
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
+    const bool imported = ImportCsvText(*content, trimSpaces, limits, problem);
+    SecureMemory::wipe(*content);
+    if (imported) {
+        m_fileName = path;
     }
-    QByteArray content = file.readAll();
-    if (content.isEmpty() || !Clear() || !SetSize(1, 1)) {
-        return false;
+    return imported;
+}
+
+bool class_table::ImportCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits,
+                                CsvProblem *problem)
+{
+    if (problem) {
+        *problem = CsvProblem::Unreadable;
     }
     const qsizetype nul = content.indexOf('\0');
-    const QByteArrayView text = nul >= 0 ? QByteArrayView(content).first(nul) : QByteArrayView(content);
-    const QByteArrayView separator(m_separator);
-    int row = 0;
-    int columns = 1;
-    qsizetype recordStart = 0;
-    while (true) {
-        const qsizetype end = text.indexOf("\r\n", recordStart);
-        const QByteArrayView record = text.sliced(recordStart, (end < 0 ? text.size() : end) - recordStart);
-        int column = 0;
-        qsizetype fieldStart = 0;
-        while (true) {
-            const qsizetype cut = record.indexOf(separator, fieldStart);
-            QByteArrayView field = record.sliced(fieldStart, (cut < 0 ? record.size() : cut) - fieldStart);
-            if (trimSpaces) {
-                field = trimmedSpaces(field);
-            }
-            if (!field.isEmpty() && !SetCell(column, row, withoutLineBreaks(field))) {
-                return false;
-            }
-            ++column;
-            if (cut < 0) {
-                break;
-            }
-            fieldStart = cut + separator.size();
+    const QByteArrayView text = nul >= 0 ? content.first(nul) : content;
+    // Measured before anything is stored: a few bytes of line ends and separators can
+    // stand for a grid of billions of cells.
+    const CsvShape shape = MeasureCsv(text);
+    if (shape.columns > limits.columns || shape.rows > limits.rows || shape.columns * shape.rows > limits.cells) {
+        if (problem) {
+            *problem = CsvProblem::TooLarge;
         }
-        columns = std::max(columns, column);
-        if (end < 0) {
-            break;
-        }
-        ++row;
-        recordStart = end + 2;
+        return false;
     }
-    SecureMemory::wipe(content);
-    if (!SetSize(columns, row + 1)) {
+    if (!Clear() || !SetSize(int(shape.columns), int(shape.rows))) {
+        return false;
+    }
+    ExclusiveHold hold(*this);
+    if (!hold) {
+        return false;
+    }
+    const char separator = m_separator.isEmpty() ? ';' : m_separator.front();
+    try {
+        qsizetype recordStart = 0;
+        for (qint64 row = 0; row < shape.rows; ++row) {
+            const qsizetype end = text.indexOf("\r\n", recordStart);
+            const QByteArrayView record = text.sliced(recordStart, (end < 0 ? text.size() : end) - recordStart);
+            recordStart = end + 2;
+            // Each record keeps its cells up to its last non-empty field; cells beyond read
+            // as empty, so empty lines and far columns cost nothing.
+            Row cells;
+            qsizetype fieldStart = 0;
+            for (size_t column = 0;; ++column) {
+                const qsizetype cut = record.indexOf(separator, fieldStart);
+                QByteArrayView field = record.sliced(fieldStart, (cut < 0 ? record.size() : cut) - fieldStart);
+                if (trimSpaces) {
+                    field = trimmedSpaces(field);
+                }
+                if (!field.isEmpty()) {
+                    cells.resize(column + 1);
+                    cells[column] = withoutLineBreaks(field);
+                }
+                if (cut < 0) {
+                    break;
+                }
+                fieldStart = cut + 1;
+            }
+            // Empty records after the last stored one need no storage at all.
+            if (!cells.empty()) {
+                m_rows.resize(size_t(row));
+                m_rows.push_back(std::move(cells));
+            }
+        }
+    } catch (const std::bad_alloc &) {
         return false;
     }
     m_modified = false;
-    m_fileName = path;
+    if (problem) {
+        *problem = CsvProblem::None;
+    }
     return true;
 }
 

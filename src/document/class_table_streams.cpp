@@ -4,6 +4,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -119,7 +120,16 @@ bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &
     rows = qFromLittleEndian<qint32>(stream.data() + kRowCountOffset);
     // Every cell takes at least its 4-byte length: a header that claims more cells than
     // the stream holds is refused before anything is allocated for them.
-    return cols >= 0 && rows >= 0 && qint64(cols) * qint64(rows) <= (stream.size() - BinaryHeaderSize) / 4;
+    const qint64 cellsLeft = (stream.size() - BinaryHeaderSize) / 4;
+    if (cols < 0 || rows < 0 || qint64(cols) * qint64(rows) > cellsLeft) {
+        return false;
+    }
+    // Without rows any column count fits, and a caller that writes the table again (with
+    // the settings rows of a table element) would allocate for all of them.
+    if (rows == 0) {
+        cols = std::min(cols, FreeColumns);
+    }
+    return true;
 }
 
 bool class_table::ReadBinary(QByteArrayView buffer)
@@ -228,7 +238,17 @@ bool class_table::readTextUnguarded(QByteArrayView text)
         || !taggedNumber(text, pos, kColumnsOpen, kColumnsClose, cols, pos)) {
         return false;
     }
+    // A row takes at least its row tag: a count beyond what the bytes left can hold is cut
+    // to that. A column of a row read takes at least its opening tag, but a table left
+    // without rows could claim any column count (see ReadBinaryHeader).
+    rows = int(std::min<qint64>(rows, (text.size() - pos) / kRowOpen.size()));
     setSizeUnguarded(cols, rows);
+    const auto keptColumns = [cols](int rowsRead) { return rowsRead == 0 ? std::min(cols, FreeColumns) : cols; };
+    // Cells may overlap (a cell runs over the tags of the ones after it, and each next
+    // search starts inside it); they are read so, but never more cell bytes in all than
+    // the stream holds: beyond that the stream is damaged, and reading on would take
+    // memory quadratic in its size.
+    qsizetype cellBytesLeft = text.size();
     int rowsRead = 0;
     for (; rowsRead < rows; ++rowsRead) {
         const qsizetype rowTag = text.indexOf(kRowOpen, pos);
@@ -240,16 +260,17 @@ bool class_table::readTextUnguarded(QByteArrayView text)
             const qsizetype open = text.indexOf(kColumnOpen, pos);
             const qsizetype start = open < 0 ? -1 : open + kColumnOpen.size();
             const qsizetype close = start < 0 ? -1 : text.indexOf(kColumnClose, start);
-            if (close < 0) {
-                setSizeUnguarded(cols, rowsRead);
+            if (close < 0 || close - start > cellBytesLeft) {
+                setSizeUnguarded(keptColumns(rowsRead), rowsRead);
                 return false;
             }
+            cellBytesLeft -= close - start;
             storeCell(c, rowsRead, text.sliced(start, close - start).toByteArray());
             // The next search starts at the beginning of this cell's text.
             pos = start;
         }
     }
-    setSizeUnguarded(cols, rowsRead);
+    setSizeUnguarded(keptColumns(rowsRead), rowsRead);
     m_modified = false;
     return true;
 }

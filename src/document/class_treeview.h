@@ -74,19 +74,23 @@ public:
     // The node most recently added at the top of the last import (with an anchor or
     // singleRow), or null.
     ElementNode *LastTopNode() const { return m_lastTopNode; }
+    // The last import was refused because a path names more than ElementTree::MaxDepth
+    // levels (nothing was added then).
+    bool TooDeep() const { return m_tooDeep; }
 
 private:
     struct PendingRename;
     struct RowData;
     struct FolderCache;
+    struct ImportState;
     class StreamRows;
 
     RowData takeRow(int row);
     template<typename TakeRow>
     bool importRows(ElementTree &tree, ElementNode *anchor, bool singleRow, int rows, TakeRow &&take);
-    void importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow, PendingRename &rename,
-                      FolderCache &cache);
-    void importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row, const PendingRename &rename);
+    void importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow, ImportState &state);
+    void importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row, ImportState &state);
 
     ElementNode *m_lastTopNode = nullptr;
+    bool m_tooDeep = false;
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,15 @@ struct class_treeview::FolderCache {
     ElementNode *reached = nullptr;
 };
 
+// What one import remembers from row to row.
+struct class_treeview::ImportState {
+    PendingRename rename;
+    FolderCache cache;
+    // Folders made at the starting level for the paths below a name that no row of that
+    // level has filled yet.
+    std::unordered_set<const ElementNode *> unfilled;
+};
+
 // One row on its way into the tree: its path and its element, made detached and named
 // after the path's last component.
 struct class_treeview::RowData {
@@ -47,6 +57,9 @@ constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
 // so memchr finds the few candidates.
 qsizetype findSeparator(QByteArrayView text, qsizetype from)
 {
+    if (text.size() - from < 2) {
+        return -1;
+    }
     const char *begin = text.data();
     const char *last = begin + text.size() - 1; // a separator starts before the last byte
     for (const char *p = begin + from; p < last; ++p) {
@@ -70,6 +83,18 @@ qsizetype findLastSeparator(QByteArrayView text)
         }
     }
     return -1;
+}
+
+// The number of levels a path names: 1 for a top-level path, else its separators. Counts
+// no further than one beyond the most a tree may have.
+int pathDepth(QByteArrayView path)
+{
+    int separators = 0;
+    for (qsizetype at = findSeparator(path, 0); at >= 0 && separators <= ElementTree::MaxDepth;
+         at = findSeparator(path, at + kSeparator.size())) {
+        ++separators;
+    }
+    return std::max(1, separators);
 }
 
 // The element's own name: a nested path's component before its last separator, a
@@ -162,6 +187,10 @@ public:
                     cells[size_t(c)] = cell;
                 }
             }
+            if (pathDepth(cells[ColPath]) > ElementTree::MaxDepth) {
+                m_tooDeep = true;
+                return false;
+            }
             if (m_prepare) {
                 m_prepared.push_back(makeRow(cells));
             } else {
@@ -172,6 +201,7 @@ public:
     }
 
     int count() const { return m_rows; }
+    bool tooDeep() const { return m_tooDeep; }
 
     RowData take(int row)
     {
@@ -241,6 +271,7 @@ private:
     qint32 m_columns = 0;
     qint32 m_rows = 0;
     bool m_prepare = false;
+    bool m_tooDeep = false;
     std::vector<RowData> m_prepared;
     std::vector<qsizetype> m_starts;
 };
@@ -269,17 +300,23 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
 {
     m_lastTopNode = nullptr;
     tree.setSorted(false);
-    PendingRename rename;
-    FolderCache cache;
+    ImportState state;
     try {
         for (int r = rows - 1; r >= 0; --r) {
             RowData row = take(r);
-            if (findLastSeparator(row.path) >= 0) {
-                importNested(tree, anchor, row, r == rows - 1, rename, cache);
+            const qsizetype last = findLastSeparator(row.path);
+            if (last >= 0 && findSeparator(row.path, 0) < last) {
+                importNested(tree, anchor, row, r == rows - 1, state);
             } else {
+                // A path of one name and its separator ("X<>", anything after the separator
+                // aside) names a top-level element, as the path "X" does: it is imported as
+                // such, so that it loads the same once it is saved as "X".
+                if (last >= 0) {
+                    row.path.truncate(last);
+                }
                 // Only rows in a run below the same folders may share the folder cache.
-                cache = FolderCache();
-                importTop(tree, anchor, singleRow, row, rename);
+                state.cache = FolderCache();
+                importTop(tree, anchor, singleRow, row, state);
             }
         }
     } catch (const std::bad_alloc &) {
@@ -290,6 +327,14 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
 
 bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow)
 {
+    // Every path is measured before the tree changes.
+    m_tooDeep = false;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (pathDepth(CellView(ColPath, r)) > ElementTree::MaxDepth) {
+            m_tooDeep = true;
+            return false;
+        }
+    }
     return importRows(tree, anchor, singleRow, RowCount(), [this](int r) { return takeRow(r); });
 }
 
@@ -302,8 +347,10 @@ bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream
                                         const Readable &readable)
 {
     StreamRows rows(stream, readable ? &readable : nullptr);
+    m_tooDeep = false;
     try {
         if (!rows.read()) {
+            m_tooDeep = rows.tooDeep();
             return false;
         }
     } catch (const std::bad_alloc &) {
@@ -313,8 +360,10 @@ bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream
 }
 
 void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow,
-                                  PendingRename &rename, FolderCache &cache)
+                                  ImportState &state)
 {
+    PendingRename &rename = state.rename;
+    FolderCache &cache = state.cache;
     rename.applyTo(row.path);
     const QByteArrayView path(row.path);
     const qsizetype finalSeparator = findLastSeparator(path);
@@ -346,6 +395,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
             const qint32 selected = row.node->selectedCode();
             if (node) {
                 tree.replaceData(node, std::move(row.node->data()));
+                state.unfilled.erase(node);
             } else {
                 if (rename.pending) {
                     renameDetached(row.node, name);
@@ -369,6 +419,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
         if (!start) {
             // An empty tree: the first folder becomes its first top-level element.
             reached = placeholderFolder(tree, nullptr, name);
+            state.unfilled.insert(reached);
             start = reached;
             continue;
         }
@@ -382,15 +433,21 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
             rename.newPrefix = newName + kSeparator.toByteArray();
             found = nullptr;
             reached = placeholderFolder(tree, start->parent(), newName);
+            state.unfilled.insert(reached);
             continue;
         }
-        reached = found ? found : placeholderFolder(tree, start->parent(), name);
+        if (!found) {
+            found = placeholderFolder(tree, start->parent(), name);
+            state.unfilled.insert(found);
+        }
+        reached = found;
     }
 }
 
 void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row,
-                               const PendingRename &rename)
+                               ImportState &state)
 {
+    const PendingRename &rename = state.rename;
     QByteArray name = std::move(row.path);
     if (rename.pending) {
         name += kSeparator.toByteArray();
@@ -398,9 +455,23 @@ void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool sing
         name.chop(kSeparator.size());
     }
     ElementNode *start = anchor ? anchor : tree.firstRoot();
-    ElementNode *found = tree.findSibling(start, name, row.node->kind());
+    const qint32 kind = row.node->kind();
+    ElementNode *found = tree.findSibling(start, name, kind);
+    if (!singleRow && !state.unfilled.empty()) {
+        // A folder made for the paths below this name is this row's element whatever its
+        // kind, codes included, as a nested row fills the folder made for it: the paths
+        // name this row as their parent. Otherwise a key with children would come back as a
+        // key and a folder of the same name, and every later save and load would move the
+        // children (or change the folder's selected code).
+        ElementNode *made = found ? found : tree.findSibling(start, name);
+        if (made && state.unfilled.count(made) != 0) {
+            found = made;
+            tree.setCodes(found, kind, row.node->selectedCode());
+        }
+    }
     if (found && !singleRow) {
         tree.replaceData(found, std::move(row.node->data()));
+        state.unfilled.erase(found);
         return;
     }
     if (rename.pending) {

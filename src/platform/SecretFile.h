@@ -13,8 +13,11 @@ class QFile;
 namespace SecretFile {
 
 // Writes the whole content of the file at path: a new file is written beside the old one
-// and renamed into place only when every byte has reached it. On failure the old file
-// (or its absence) is left exactly as it was and false is returned.
+// and renamed into place only when every byte of it is on the disk; the folder is synced
+// after the rename, so a power cut cannot leave an empty file either. On failure, or when
+// the process is killed at any moment, the old file (or its absence) is left exactly as
+// it was and false is returned; no temporary file is left behind to accumulate. A symbolic
+// link at path is followed; a folder or a read-only file there is not replaced.
 bool write(const QString &path, QByteArrayView bytes);
 
 // The same, with the content produced by a function writing to the new file; returning
@@ -29,6 +32,12 @@ struct FailingWrites {
 };
 bool write(const QString &path, QByteArrayView bytes, FailingWrites failing);
 bool write(const QString &path, const Producer &produce, FailingWrites failing);
+
+// Creates the folder at path and every missing folder above it, each readable, writable
+// and searchable by its owner only (mode 0700), whatever the umask: folders that hold
+// exported secrets show no names to others. Folders already there are left as they are.
+// True when path is a folder afterwards.
+bool makeFolders(const QString &path);
 
 // Opens file.fileName() as a file that did not exist before, created with mode 0600
 // (for temporary files that are not replaced atomically). Fails when something already

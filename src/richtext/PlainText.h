@@ -16,11 +16,13 @@
 //
 // Where RtfToText reads the same document otherwise: \line, \uN characters, the special
 // characters (\emdash, \bullet, curly quotes as U+201C/U+201D rather than '"' ...),
-// \'hh in fonts of other code pages and the Symbol font's bullet (read as U+2022),
-// tables (a tab between cells, a line feed per row), \sect and \page, unstarred
-// destinations RtfToText does not know (\object, \fldinst, \pn ...), blanks before the
-// document group and text after it, a text cut short (kept here, an error there), and
-// text with "{\rtf" somewhere after its start (plain text here).
+// bytes in fonts of other code pages or of the document's \ansicpg, the codes of the
+// Symbol and Wingdings fonts (read as the characters they show), tables (a tab between
+// cells, a line feed per row, nested tables included), \sect and \page, footnote marks
+// (\chftn), the bullets and numbers of old-style numbering ({\*\pn}), unstarred
+// destinations RtfToText does not know (\object, \fldinst, \nonesttables ...), blanks
+// before the document group and text after it, a text cut short (kept here, an error
+// there), and text with "{\rtf" somewhere after its start (plain text here).
 
 QString PlainUnicodeTextOf(const QByteArray &stored);
 

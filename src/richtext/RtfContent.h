@@ -13,7 +13,8 @@
 
 struct RtfFont {
     QString family;
-    int charset = 0; // \fcharset; 0 is the ANSI character set (Windows-1252)
+    int charset = -1; // \fcharset: 0 is the ANSI character set (Windows-1252); -1 none declared
+    int codePage = 0; // \cpg: the code page of the font's text, which wins over charset; 0 none
 };
 
 struct RtfColor {

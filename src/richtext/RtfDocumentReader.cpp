@@ -24,7 +24,7 @@ QTextCharFormat charFormat(const RtfCharFormat &format, const RtfContent &conten
         if (!font->family.isEmpty()) {
             result.setFontFamilies(QStringList(font->family));
         }
-        if (font->charset != 0) {
+        if (font->charset > 0) {
             result.setProperty(RtfTextFormat::CharsetProperty, font->charset);
         }
     }

@@ -12,7 +12,7 @@ class QTextDocument;
 // taken as line ends. The document's previous content and undo history are dropped.
 //
 // Each run gets its font family, point size, weight, italic, underline, strike-out and
-// colours set explicitly; a font's \fcharset other than 0 is kept in
+// colours set explicitly; a font's declared \fcharset above 0 is kept in
 // RtfTextFormat::CharsetProperty. Paragraphs get alignment and indents (twips / 15 =
 // pixels at 96 dpi). Every paragraph mark ends a block; text after the last mark makes
 // a last block, so "A\par" is one block, as a rich edit shows it.

@@ -1,6 +1,7 @@
 #include "RtfParser.h"
 
 #include "RtfCharsets.h"
+#include "RtfListNumbering.h"
 #include "RtfTokenizer.h"
 
 #include <QByteArray>
@@ -16,9 +17,11 @@ enum class Action : std::uint8_t {
     DestSkip, DestFontTable, DestColorTable,
     Bold, Italic, Underline, UnderlineNone, Strike, FontSize, Font, Color, Highlight, Plain,
     Pard, Align, LeftIndent, RightIndent, FirstIndent,
-    Par, Line, Cell, Char,
-    Unicode, UnicodeSkip,
-    DefaultFont, AnsiCodePage, FontCharset, Red, Green, Blue,
+    Par, RowEnd, NestedRowEnd, Line, Cell, Char,
+    Unicode, UnicodeSkip, FootnoteMark,
+    DefaultFont, AnsiCodePage, DocumentCharset, FontCharset, FontCodePage, Red, Green, Blue,
+    KeptDestination, ListText, ListNumbering, ListTextBefore, ListTextAfter,
+    ListLevel, ListStyle, ListStart, ListFont,
 };
 
 struct Keyword {
@@ -27,9 +30,10 @@ struct Keyword {
     char16_t value = 0; // the character of Char, the alignment of Align
 };
 
-constexpr char16_t alignValue(RtfAlignment a)
+template <typename Enum>
+constexpr char16_t enumValue(Enum value)
 {
-    return static_cast<char16_t>(a);
+    return static_cast<char16_t>(value);
 }
 
 using A = Action;
@@ -49,10 +53,9 @@ constexpr auto kKeywords = [] {
         Keyword{"headerr", A::DestSkip}, Keyword{"info", A::DestSkip}, Keyword{"keywords", A::DestSkip},
         Keyword{"latentstyles", A::DestSkip}, Keyword{"lchars", A::DestSkip},
         Keyword{"listoverridetable", A::DestSkip}, Keyword{"listtable", A::DestSkip},
-        Keyword{"mmathPr", A::DestSkip}, Keyword{"nesttableprops", A::DestSkip},
+        Keyword{"mmathPr", A::DestSkip}, Keyword{"nonesttables", A::DestSkip},
         Keyword{"nonshppict", A::DestSkip}, Keyword{"object", A::DestSkip}, Keyword{"objdata", A::DestSkip},
         Keyword{"operator", A::DestSkip}, Keyword{"pgdsctbl", A::DestSkip}, Keyword{"pict", A::DestSkip},
-        Keyword{"pn", A::DestSkip}, Keyword{"pntxta", A::DestSkip}, Keyword{"pntxtb", A::DestSkip},
         Keyword{"printim", A::DestSkip}, Keyword{"private1", A::DestSkip}, Keyword{"protusertbl", A::DestSkip},
         Keyword{"revtbl", A::DestSkip}, Keyword{"revtim", A::DestSkip}, Keyword{"rsidtbl", A::DestSkip},
         Keyword{"rxe", A::DestSkip}, Keyword{"shpinst", A::DestSkip}, Keyword{"stylesheet", A::DestSkip},
@@ -73,15 +76,15 @@ constexpr auto kKeywords = [] {
         Keyword{"highlight", A::Highlight}, Keyword{"cb", A::Highlight}, Keyword{"chcbpat", A::Highlight},
         Keyword{"plain", A::Plain},
         // Paragraph formats.
-        Keyword{"pard", A::Pard}, Keyword{"ql", A::Align, alignValue(RtfAlignment::Left)},
-        Keyword{"qc", A::Align, alignValue(RtfAlignment::Center)},
-        Keyword{"qr", A::Align, alignValue(RtfAlignment::Right)},
-        Keyword{"qj", A::Align, alignValue(RtfAlignment::Justify)},
-        Keyword{"qd", A::Align, alignValue(RtfAlignment::Justify)},
+        Keyword{"pard", A::Pard}, Keyword{"ql", A::Align, enumValue(RtfAlignment::Left)},
+        Keyword{"qc", A::Align, enumValue(RtfAlignment::Center)},
+        Keyword{"qr", A::Align, enumValue(RtfAlignment::Right)},
+        Keyword{"qj", A::Align, enumValue(RtfAlignment::Justify)},
+        Keyword{"qd", A::Align, enumValue(RtfAlignment::Justify)},
         Keyword{"li", A::LeftIndent}, Keyword{"ri", A::RightIndent}, Keyword{"fi", A::FirstIndent},
         // Text.
-        Keyword{"par", A::Par}, Keyword{"sect", A::Par}, Keyword{"page", A::Par}, Keyword{"row", A::Par},
-        Keyword{"nestrow", A::Par}, Keyword{"line", A::Line}, Keyword{"cell", A::Cell},
+        Keyword{"par", A::Par}, Keyword{"sect", A::Par}, Keyword{"page", A::Par}, Keyword{"row", A::RowEnd},
+        Keyword{"nestrow", A::NestedRowEnd}, Keyword{"line", A::Line}, Keyword{"cell", A::Cell},
         Keyword{"nestcell", A::Cell}, Keyword{"tab", A::Char, u'\t'}, Keyword{"emdash", A::Char, 0x2014},
         Keyword{"endash", A::Char, 0x2013}, Keyword{"bullet", A::Char, 0x2022},
         Keyword{"lquote", A::Char, 0x2018}, Keyword{"rquote", A::Char, 0x2019},
@@ -89,11 +92,30 @@ constexpr auto kKeywords = [] {
         Keyword{"emspace", A::Char, 0x2003}, Keyword{"enspace", A::Char, 0x2002},
         Keyword{"qmspace", A::Char, 0x2005}, Keyword{"zwj", A::Char, 0x200D}, Keyword{"zwnj", A::Char, 0x200C},
         Keyword{"ltrmark", A::Char, 0x200E}, Keyword{"rtlmark", A::Char, 0x200F},
-        Keyword{"u", A::Unicode}, Keyword{"uc", A::UnicodeSkip},
+        Keyword{"u", A::Unicode}, Keyword{"uc", A::UnicodeSkip}, Keyword{"chftn", A::FootnoteMark},
         // Document and tables.
         Keyword{"deff", A::DefaultFont}, Keyword{"ansicpg", A::AnsiCodePage},
-        Keyword{"fcharset", A::FontCharset}, Keyword{"red", A::Red}, Keyword{"green", A::Green},
-        Keyword{"blue", A::Blue},
+        Keyword{"mac", A::DocumentCharset, 10000}, Keyword{"pc", A::DocumentCharset, 437},
+        Keyword{"pca", A::DocumentCharset, 850}, Keyword{"fcharset", A::FontCharset},
+        Keyword{"cpg", A::FontCodePage}, Keyword{"red", A::Red}, Keyword{"green", A::Green},
+        Keyword{"blue", A::Blue}, Keyword{"nesttableprops", A::KeptDestination},
+        // Bullets and numbers: the text a writer gives (\pntext, \listtext) and the old
+        // numbering (\pn) a reader builds itself when that text is missing.
+        Keyword{"pntext", A::ListText}, Keyword{"listtext", A::ListText}, Keyword{"pn", A::ListNumbering},
+        Keyword{"pntxtb", A::ListTextBefore}, Keyword{"pntxta", A::ListTextAfter},
+        Keyword{"pnlvl", A::ListLevel, enumValue(RtfListLevel::Outline)},
+        Keyword{"pnlvlblt", A::ListLevel, enumValue(RtfListLevel::Bullet)},
+        Keyword{"pnlvlbody", A::ListLevel, enumValue(RtfListLevel::Body)},
+        Keyword{"pnlvlcont", A::ListLevel, enumValue(RtfListLevel::Continue)},
+        Keyword{"pndec", A::ListStyle, enumValue(RtfListStyle::Decimal)},
+        Keyword{"pnord", A::ListStyle, enumValue(RtfListStyle::Decimal)},
+        Keyword{"pnordt", A::ListStyle, enumValue(RtfListStyle::Decimal)},
+        Keyword{"pncard", A::ListStyle, enumValue(RtfListStyle::Decimal)},
+        Keyword{"pnucltr", A::ListStyle, enumValue(RtfListStyle::UpperLetter)},
+        Keyword{"pnlcltr", A::ListStyle, enumValue(RtfListStyle::LowerLetter)},
+        Keyword{"pnucrm", A::ListStyle, enumValue(RtfListStyle::UpperRoman)},
+        Keyword{"pnlcrm", A::ListStyle, enumValue(RtfListStyle::LowerRoman)},
+        Keyword{"pnstart", A::ListStart}, Keyword{"pnf", A::ListFont},
     };
     std::sort(table.begin(), table.end(), [](const Keyword &a, const Keyword &b) { return a.word < b.word; });
     return table;
@@ -109,15 +131,22 @@ const Keyword *findKeyword(QByteArrayView word)
 
 constexpr int kMaxFallback = 16;
 constexpr int kMaxTwips = 31680; // 22 inches, the widest page RTF writers know
+constexpr int kMaxListStart = 32767;
 
-enum class Dest : std::uint8_t { Text, FontTable, ColorTable, Skip };
+enum class Dest : std::uint8_t { Text, FontTable, ColorTable, Skip, ListNumbering, ListTextBefore, ListTextAfter };
 
 struct GroupState {
     RtfCharFormat chr;
     RtfParaFormat para;
+    int list = -1; // the paragraph's old-style numbering: an index into Parser::m_lists
     Dest dest = Dest::Text;
     std::uint8_t unicodeSkip = 1;
 };
+
+bool isListDestination(Dest dest)
+{
+    return dest == Dest::ListNumbering || dest == Dest::ListTextBefore || dest == Dest::ListTextAfter;
+}
 
 class Parser
 {
@@ -135,21 +164,31 @@ private:
     void hex(unsigned char byte);
     void binary(QByteArrayView bytes);
 
+    bool documentAction(const Keyword &keyword, const RtfToken &token);
     void destination(Dest dest);
     void textAction(const Keyword &keyword, const RtfToken &token);
     void fontTableAction(const Keyword &keyword, const RtfToken &token);
     void colorTableAction(const Keyword &keyword, const RtfToken &token);
+    void listAction(const Keyword &keyword, const RtfToken &token);
     void unicode(const RtfToken &token);
 
     void appendBytes(QByteArrayView bytes);
     void appendChar(char16_t c);
+    void appendCodePoint(char32_t c);
+    void appendText(QStringView text);
     void appendFontNameBytes(QByteArrayView bytes);
+    void appendPending(QByteArrayView bytes, RtfFontEncoding encoding);
+    QString *pendingTarget();
     void flushPending();
     void emitPendingTabs();
     void endParagraph();
     RtfParagraph &openParagraph();
     RtfRun &currentRun();
-    int codePageOfFont(int number) const;
+    void startListItem(RtfParagraph &paragraph);
+    const RtfFont *fontOf(int number) const;
+    RtfFontEncoding encodingOfFont(int number) const;
+    RtfSymbolFont symbolFontOf(int number) const;
+    int textFont() const;
     void finish();
 
     RtfTokenizer m_tokens;
@@ -163,11 +202,17 @@ private:
     int m_fallback = 0;     // characters of a \u fallback still to skip
     int m_pendingTabs = 0;  // cell ends not yet written (the last one of a row never is)
     int m_ansiCodePage = 1252;
-    QByteArray m_pending;   // bytes of the current text or font name, decoded in one go
-    int m_pendingCodePage = 1252;
+    QByteArray m_pending;   // bytes of the current text, font name or list text, decoded in one go
+    RtfFontEncoding m_pendingEncoding;
     int m_fontEntry = -1;   // the font table entry being read
     bool m_fontNameClosed = false;
     RtfColor m_colorEntry;
+    int m_footnotes = 0;    // automatic footnote marks so far
+    std::vector<RtfListNumbering> m_lists; // every {\pn} group read, in order
+    RtfListCounter m_listCounter;
+    bool m_paragraphStarted = false;  // the open paragraph has begun (its bullet given)
+    bool m_paragraphHasListText = false; // the writer gave its bullet text (\pntext)
+    bool m_nestedRowEnded = false;       // the last paragraph mark was a \nestrow
 };
 
 RtfContent Parser::run()
@@ -236,6 +281,14 @@ void Parser::groupEnd()
     if (leaving == Dest::FontTable && m_state.dest != Dest::FontTable) {
         m_fontEntry = -1;
     }
+    // The numbering read in a {\pn} group belongs to the paragraph around it.
+    if (leaving == Dest::ListNumbering && !isListDestination(m_state.dest)) {
+        const std::size_t count = m_lists.size();
+        if (count >= 2 && m_lists[count - 1] == m_lists[count - 2]) {
+            m_lists.pop_back(); // writers repeat the numbering in every paragraph
+        }
+        m_state.list = int(m_lists.size()) - 1;
+    }
     m_finished = m_stack.empty();
 }
 
@@ -250,40 +303,16 @@ void Parser::word(const RtfToken &token)
     if (m_state.dest == Dest::Skip) {
         return;
     }
-    if (starred) {
-        // Every destination this reader keeps is unstarred; a starred one is skipped.
+    const Keyword *keyword = token.overLong ? nullptr : findKeyword(token.word);
+    // A starred destination is skipped unless it is one this reader reads.
+    const bool readsStarred = keyword && m_state.dest == Dest::Text &&
+        (keyword->action == A::KeptDestination || keyword->action == A::ListNumbering);
+    if (starred && !readsStarred) {
         m_state.dest = Dest::Skip;
         return;
     }
-    const Keyword *keyword = token.overLong ? nullptr : findKeyword(token.word);
-    if (!keyword) {
+    if (!keyword || documentAction(*keyword, token)) {
         return;
-    }
-    switch (keyword->action) {
-    case A::DestSkip:
-        destination(Dest::Skip);
-        return;
-    case A::DestFontTable:
-        destination(Dest::FontTable);
-        return;
-    case A::DestColorTable:
-        destination(Dest::ColorTable);
-        return;
-    case A::UnicodeSkip:
-        if (token.hasParam) {
-            m_state.unicodeSkip = std::uint8_t(std::clamp(token.param, 0, kMaxFallback));
-        }
-        return;
-    case A::AnsiCodePage:
-        if (token.hasParam && token.param > 0) {
-            m_ansiCodePage = token.param;
-        }
-        return;
-    case A::DefaultFont:
-        m_content.defaultFont = token.hasParam ? token.param : 0;
-        return;
-    default:
-        break;
     }
     switch (m_state.dest) {
     case Dest::Text:
@@ -295,8 +324,49 @@ void Parser::word(const RtfToken &token)
     case Dest::ColorTable:
         colorTableAction(*keyword, token);
         return;
+    case Dest::ListNumbering:
+    case Dest::ListTextBefore:
+    case Dest::ListTextAfter:
+        listAction(*keyword, token);
+        return;
     case Dest::Skip:
         return;
+    }
+}
+
+// The keywords that mean the same in every destination; true when keyword was one.
+bool Parser::documentAction(const Keyword &keyword, const RtfToken &token)
+{
+    switch (keyword.action) {
+    case A::DestSkip:
+        destination(Dest::Skip);
+        return true;
+    case A::DestFontTable:
+        destination(Dest::FontTable);
+        return true;
+    case A::DestColorTable:
+        destination(Dest::ColorTable);
+        return true;
+    case A::KeptDestination:
+        return true; // its text is read where it stands
+    case A::UnicodeSkip:
+        if (token.hasParam) {
+            m_state.unicodeSkip = std::uint8_t(std::clamp(token.param, 0, kMaxFallback));
+        }
+        return true;
+    case A::AnsiCodePage:
+        if (token.hasParam && token.param > 0) {
+            m_ansiCodePage = token.param;
+        }
+        return true;
+    case A::DocumentCharset:
+        m_ansiCodePage = keyword.value;
+        return true;
+    case A::DefaultFont:
+        m_content.defaultFont = token.hasParam ? token.param : 0;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -349,6 +419,7 @@ void Parser::textAction(const Keyword &keyword, const RtfToken &token)
         return;
     case A::Pard:
         para = RtfParaFormat();
+        m_state.list = -1;
         return;
     case A::Align:
         para.alignment = static_cast<RtfAlignment>(keyword.value);
@@ -365,6 +436,18 @@ void Parser::textAction(const Keyword &keyword, const RtfToken &token)
     case A::Par:
         endParagraph();
         return;
+    case A::RowEnd:
+        // A row whose last cell held only a nested table ended its line with that table.
+        if (std::exchange(m_nestedRowEnded, false) && !m_paragraphStarted) {
+            m_pendingTabs = 0;
+            return;
+        }
+        endParagraph();
+        return;
+    case A::NestedRowEnd:
+        endParagraph();
+        m_nestedRowEnded = true;
+        return;
     case A::Line:
         appendChar(kRtfLineBreak);
         return;
@@ -376,6 +459,16 @@ void Parser::textAction(const Keyword &keyword, const RtfToken &token)
         return;
     case A::Unicode:
         unicode(token);
+        return;
+    case A::FootnoteMark:
+        appendText(QString::number(++m_footnotes));
+        return;
+    case A::ListText:
+        m_paragraphHasListText = true;
+        return;
+    case A::ListNumbering:
+        m_lists.emplace_back();
+        m_state.dest = Dest::ListNumbering;
         return;
     default:
         return;
@@ -393,6 +486,11 @@ void Parser::fontTableAction(const Keyword &keyword, const RtfToken &token)
     case A::FontCharset:
         if (m_fontEntry >= 0) {
             m_content.fonts[m_fontEntry].charset = token.hasParam ? token.param : 0;
+        }
+        return;
+    case A::FontCodePage:
+        if (m_fontEntry >= 0 && token.hasParam && token.param > 0) {
+            m_content.fonts[m_fontEntry].codePage = token.param;
         }
         return;
     case A::Unicode:
@@ -422,17 +520,59 @@ void Parser::colorTableAction(const Keyword &keyword, const RtfToken &token)
     m_colorEntry.isAuto = false;
 }
 
+// Inside {\pn ...}: m_lists.back() is the numbering being read.
+void Parser::listAction(const Keyword &keyword, const RtfToken &token)
+{
+    RtfListNumbering &list = m_lists.back();
+    switch (keyword.action) {
+    case A::ListTextBefore:
+        m_state.dest = Dest::ListTextBefore;
+        return;
+    case A::ListTextAfter:
+        m_state.dest = Dest::ListTextAfter;
+        return;
+    case A::ListLevel:
+        list.level = static_cast<RtfListLevel>(keyword.value);
+        if (list.level == RtfListLevel::Outline) {
+            list.outlineLevel = std::clamp(token.hasParam ? token.param : 1, 1, 9);
+        }
+        return;
+    case A::ListStyle:
+        list.style = static_cast<RtfListStyle>(keyword.value);
+        return;
+    case A::ListStart:
+        list.start = std::clamp(token.hasParam ? token.param : 1, 0, kMaxListStart);
+        return;
+    case A::ListFont:
+        list.font = token.hasParam ? token.param : 0;
+        return;
+    case A::Unicode:
+        if (m_state.dest != Dest::ListNumbering) {
+            unicode(token);
+        }
+        return;
+    case A::Char:
+        if (m_state.dest != Dest::ListNumbering) {
+            appendChar(keyword.value);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
 void Parser::unicode(const RtfToken &token)
 {
     if (!token.hasParam || token.param < -32768 || token.param > 0xFFFF) {
         return; // not a UTF-16 unit: the fallback text stands for it
     }
+    const auto unit = char16_t(token.param); // N < 0 stands for N + 65536
     if (m_state.dest == Dest::FontTable) {
         if (m_fontEntry >= 0 && !m_fontNameClosed) {
-            m_content.fonts[m_fontEntry].family += QChar(char16_t(token.param));
+            m_content.fonts[m_fontEntry].family += QChar(unit);
         }
     } else {
-        appendChar(char16_t(token.param)); // N < 0 stands for N + 65536
+        appendCodePoint(RtfSymbolFonts::unicodeOf(symbolFontOf(textFont()), unit));
     }
     m_fallback = m_state.unicodeSkip;
 }
@@ -492,6 +632,8 @@ void Parser::text(QByteArrayView bytes)
     }
     switch (m_state.dest) {
     case Dest::Text:
+    case Dest::ListTextBefore:
+    case Dest::ListTextAfter:
         appendBytes(bytes);
         return;
     case Dest::FontTable:
@@ -506,6 +648,7 @@ void Parser::text(QByteArrayView bytes)
         }
         return;
     case Dest::Skip:
+    case Dest::ListNumbering:
         return;
     }
 }
@@ -519,8 +662,8 @@ void Parser::hex(unsigned char byte)
     const char c = static_cast<char>(byte);
     if (m_state.dest == Dest::FontTable) {
         appendFontNameBytes(QByteArrayView(&c, 1));
-    } else if (m_state.dest == Dest::Text) {
-        appendBytes(QByteArrayView(&c, 1));
+    } else if (m_state.dest != Dest::ColorTable) {
+        text(QByteArrayView(&c, 1));
     }
 }
 
@@ -535,10 +678,43 @@ void Parser::binary(QByteArrayView bytes)
     }
 }
 
-int Parser::codePageOfFont(int number) const
+const RtfFont *Parser::fontOf(int number) const
 {
-    const RtfFont *font = m_content.font(number < 0 ? m_content.defaultFont : number);
-    return RtfCharsets::codePageOf(font ? font->charset : 1, m_ansiCodePage);
+    return m_content.font(number < 0 ? m_content.defaultFont : number);
+}
+
+// The font the text being read is shown in: a bullet or number text takes the
+// numbering's font (\pnf) when it names one.
+int Parser::textFont() const
+{
+    if (isListDestination(m_state.dest) && !m_lists.empty() && m_lists.back().font >= 0) {
+        return m_lists.back().font;
+    }
+    return m_state.chr.font;
+}
+
+// Text in no known font reads a symbol code as the Symbol font's, whose bullets writers
+// put there most.
+RtfSymbolFont Parser::symbolFontOf(int number) const
+{
+    const RtfFont *font = fontOf(number);
+    return font ? RtfSymbolFonts::fontOf(font->family, font->charset) : RtfSymbolFont::Symbol;
+}
+
+// A font's \cpg wins over its \fcharset; a font without either, and text outside any
+// font, take the document's code page.
+RtfFontEncoding Parser::encodingOfFont(int number) const
+{
+    const RtfFont *font = fontOf(number);
+    if (!font) {
+        return {m_ansiCodePage, RtfSymbolFont::None};
+    }
+    const RtfSymbolFont symbols = RtfSymbolFonts::fontOf(font->family, font->charset);
+    if (symbols != RtfSymbolFont::None) {
+        return {RtfCharsets::SymbolCodePage, symbols};
+    }
+    const int codePage = font->codePage > 0 ? font->codePage : RtfCharsets::codePageOf(font->charset, m_ansiCodePage);
+    return {codePage, codePage == RtfCharsets::SymbolCodePage ? RtfSymbolFont::Other : RtfSymbolFont::None};
 }
 
 void Parser::appendBytes(QByteArrayView bytes)
@@ -546,31 +722,58 @@ void Parser::appendBytes(QByteArrayView bytes)
     if (bytes.isEmpty()) {
         return;
     }
-    emitPendingTabs();
-    const int codePage = codePageOfFont(m_state.chr.font);
-    if (codePage != m_pendingCodePage) {
-        flushPending();
-        m_pendingCodePage = codePage;
+    if (m_state.dest == Dest::Text) {
+        emitPendingTabs();
     }
-    m_pending.append(bytes);
+    appendPending(bytes, encodingOfFont(textFont()));
 }
 
+// The name of a font is read before its family is known: a symbol font's name is
+// Windows-1252 text.
 void Parser::appendFontNameBytes(QByteArrayView bytes)
 {
     if (m_fontEntry < 0 || m_fontNameClosed) {
         return;
     }
-    const qsizetype end = bytes.indexOf(';');
-    const int codePage = RtfCharsets::codePageOf(m_content.fonts[m_fontEntry].charset, m_ansiCodePage);
-    if (codePage != m_pendingCodePage) {
-        flushPending();
-        m_pendingCodePage = codePage;
+    const RtfFont &font = m_content.fonts[m_fontEntry];
+    int codePage = font.codePage > 0 ? font.codePage : RtfCharsets::codePageOf(font.charset, m_ansiCodePage);
+    if (codePage == RtfCharsets::SymbolCodePage) {
+        codePage = 1252;
     }
-    m_pending.append(end < 0 ? bytes : bytes.first(end));
+    const qsizetype end = bytes.indexOf(';');
+    appendPending(end < 0 ? bytes : bytes.first(end), {codePage, RtfSymbolFont::None});
     if (end >= 0) {
         flushPending();
         m_fontNameClosed = true;
     }
+}
+
+void Parser::appendPending(QByteArrayView bytes, RtfFontEncoding encoding)
+{
+    if (!(encoding == m_pendingEncoding)) {
+        flushPending();
+        m_pendingEncoding = encoding;
+    }
+    m_pending.append(bytes);
+}
+
+QString *Parser::pendingTarget()
+{
+    switch (m_state.dest) {
+    case Dest::FontTable:
+        return m_fontEntry >= 0 ? &m_content.fonts[m_fontEntry].family : nullptr;
+    case Dest::ListTextBefore:
+        return &m_lists.back().before;
+    case Dest::ListTextAfter:
+        return &m_lists.back().after;
+    case Dest::Text:
+        return &currentRun().text;
+    case Dest::ColorTable:
+    case Dest::Skip:
+    case Dest::ListNumbering:
+        break;
+    }
+    return nullptr;
 }
 
 void Parser::flushPending()
@@ -578,21 +781,36 @@ void Parser::flushPending()
     if (m_pending.isEmpty()) {
         return;
     }
-    if (m_state.dest == Dest::FontTable) {
-        if (m_fontEntry >= 0) {
-            m_decoder.decode(m_pending, m_pendingCodePage, m_content.fonts[m_fontEntry].family);
-        }
-    } else {
-        m_decoder.decode(m_pending, m_pendingCodePage, currentRun().text);
+    if (QString *target = pendingTarget()) {
+        m_decoder.decode(m_pending, m_pendingEncoding, *target);
     }
     m_pending.resize(0); // keeps the buffer for the next text
 }
 
 void Parser::appendChar(char16_t c)
 {
+    appendText(QStringView(&c, 1));
+}
+
+void Parser::appendCodePoint(char32_t c)
+{
+    if (!QChar::requiresSurrogates(c)) {
+        appendChar(char16_t(c));
+        return;
+    }
+    const char16_t pair[] = {QChar::highSurrogate(c), QChar::lowSurrogate(c)};
+    appendText(QStringView(pair, 2));
+}
+
+void Parser::appendText(QStringView text)
+{
     flushPending();
-    emitPendingTabs();
-    currentRun().text += QChar(c);
+    if (m_state.dest == Dest::Text) {
+        emitPendingTabs();
+    }
+    if (QString *target = pendingTarget()) {
+        target->append(text);
+    }
 }
 
 void Parser::emitPendingTabs()
@@ -616,10 +834,34 @@ RtfRun &Parser::currentRun()
 {
     RtfParagraph &paragraph = openParagraph();
     paragraph.format = m_state.para;
+    if (!m_paragraphStarted) {
+        m_paragraphStarted = true;
+        m_nestedRowEnded = false;
+        startListItem(paragraph);
+    }
     if (paragraph.runs.empty() || !(paragraph.runs.back().format == m_state.chr)) {
         paragraph.runs.push_back({m_state.chr, QString()});
     }
     return paragraph.runs.back();
+}
+
+// A numbered paragraph whose writer gave no bullet text (\pntext) begins with the one
+// its numbering makes.
+void Parser::startListItem(RtfParagraph &paragraph)
+{
+    if (m_state.list < 0 || m_paragraphHasListText) {
+        return;
+    }
+    const RtfListNumbering &list = m_lists[std::size_t(m_state.list)];
+    const QString marker = m_listCounter.markerOf(list);
+    if (marker.isEmpty()) {
+        return;
+    }
+    RtfCharFormat format = m_state.chr;
+    if (list.font >= 0) {
+        format.font = list.font;
+    }
+    paragraph.runs.push_back({format, marker});
 }
 
 void Parser::endParagraph()
@@ -627,8 +869,17 @@ void Parser::endParagraph()
     flushPending();
     m_pendingTabs = 0;
     RtfParagraph &paragraph = openParagraph();
+    if (!m_paragraphStarted) {
+        startListItem(paragraph); // an empty numbered paragraph still shows its bullet
+    }
+    if (m_state.list < 0) {
+        m_listCounter.paragraphWithoutNumbering();
+    }
     paragraph.format = m_state.para;
     paragraph.closed = true;
+    m_paragraphStarted = false;
+    m_paragraphHasListText = false;
+    m_nestedRowEnded = false;
 }
 
 void Parser::finish()

@@ -1,7 +1,7 @@
 #include "InitFileStore.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/RegularFile.h"
+
 #include <QSaveFile>
 
 #include <limits>
@@ -9,6 +9,7 @@
 namespace {
 
 const QByteArray kCrLf("\r\n");
+const QByteArray kUtf8ByteOrderMark("\xEF\xBB\xBF");
 
 // In the plain layout a key counts only as a whole key: at the start of the body or
 // after a line end, blank or the closing quote of an entry on the same line. Without
@@ -41,27 +42,20 @@ void InitFileStore::setRoot(const QByteArray &name)
 
 bool InitFileStore::load(const QString &path)
 {
-    const QFileInfo info(path);
     // Only regular files: a folder, a pipe or a device is never an init file.
-    if (!info.isFile() || info.size() <= 0 || info.size() > MaxFileSize) {
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return false;
-    }
-    const QByteArray text = file.read(MaxFileSize + 1);
-    if (text.isEmpty() || text.size() > MaxFileSize) {
-        return false;
-    }
-    return parse(text);
+    const std::optional<QByteArray> text = RegularFile::read(path, MaxFileSize);
+    return text && !text->isEmpty() && parse(*text);
 }
 
 bool InitFileStore::parse(const QByteArray &raw)
 {
-    // The text ends at its first zero byte, as a C string would.
+    // The text ends at its first zero byte, as a C string would. An editor may have put a
+    // UTF-8 byte-order mark before the first entry; it is no part of it.
     const qsizetype zero = raw.indexOf('\0');
-    const QByteArray text = zero < 0 ? raw : raw.left(zero);
+    QByteArray text = zero < 0 ? raw : raw.left(zero);
+    if (text.startsWith(kUtf8ByteOrderMark)) {
+        text.remove(0, kUtf8ByteOrderMark.size());
+    }
     if (!m_xml) {
         m_body = text;
         m_next = 0;
@@ -168,19 +162,15 @@ QByteArray InitFileStore::search(const QByteArray &key, qsizetype from)
         if (!startsPlainKey(m_body, open)) {
             continue;
         }
+        // The value runs to its closing quote, over line ends if need be (as the Windows
+        // program reads it).
         const qsizetype valueStart = open + opening.size();
         const qsizetype close = m_body.indexOf('"', valueStart);
         if (close < 0) {
             return {};
         }
-        const QByteArray value = m_body.mid(valueStart, close - valueStart);
-        // An entry is one line: a value that runs over a line end lost its closing
-        // quote, and taking it would swallow the entries below it.
-        if (value.contains('\n') || value.contains('\r')) {
-            continue;
-        }
         m_next = quint32(close + 1);
-        return value;
+        return m_body.mid(valueStart, close - valueStart);
     }
     return {};
 }

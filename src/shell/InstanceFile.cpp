@@ -1,5 +1,7 @@
 #include "InstanceFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
@@ -12,8 +14,8 @@ bool InstanceFile::read(qint32 *handle)
 {
     qint32 stored = NoHandle;
     m_oneInstance = false;
-    QFile file(m_path);
-    if (file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (RegularFile::open(file, m_path)) {
         char bytes[8];
         if (file.read(bytes, 8) == 8) {
             stored = qFromLittleEndian<qint32>(bytes);

@@ -129,6 +129,8 @@ void Settings::read(InitFileStore &store, const SettingsEnvironment &env)
     recentFolder = readList(store, "RecentFolder", [](const QString &p) { return QFileInfo(p).isDir(); });
     deactivateRecentFolder = store.getFlag("DeactivateRecentFolder", d.deactivateRecentFolder);
     saveBinary = store.getFlag("SaveBinary", d.saveBinary);
+    clipboardClearSeconds = store.getInteger("ClipboardClearSeconds", d.clipboardClearSeconds);
+    lockOnScreenLock = store.getFlag("LockOnScreenLock", d.lockOnScreenLock);
 }
 
 bool Settings::save(const QString &path) const
@@ -187,6 +189,8 @@ void Settings::write(InitFileStore &store) const
     store.setFlag("DeactivateRecentFolder", deactivateRecentFolder);
     writeList(store, "RecentFolder", recentFolder);
     store.setText("LanguageName", languageName);
+    store.setInteger("ClipboardClearSeconds", clipboardClearSeconds);
+    store.setFlag("LockOnScreenLock", lockOnScreenLock);
 }
 
 bool Settings::canStorePath(const QString &path)

@@ -66,6 +66,9 @@ struct Settings
     QStringList recentFolder;                  // every "RecentFolder", newest first
     bool deactivateRecentFolder = false;       // "DeactivateRecentFolder"
     bool saveBinary = true;                    // "SaveBinary"
+    // Keys the Windows program does not know, written after all of its own.
+    int clipboardClearSeconds = 20;            // "ClipboardClearSeconds"
+    bool lockOnScreenLock = true;              // "LockOnScreenLock"
 
     bool operator==(const Settings &) const = default;
 

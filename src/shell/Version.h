@@ -1,5 +1,8 @@
 #pragma once
 
+// The program's name as the windows and the desktop show it.
+inline constexpr char ProgramName[] = "Brightway Vaultbase";
+
 // The program's version, shown by the information window, written into the
 // installation record and sent to the maker's update page.
 namespace Version {

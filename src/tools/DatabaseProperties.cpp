@@ -3,6 +3,7 @@
 #include "PropertiesTexts.h"
 
 #include "document/ElementTree.h"
+#include "platform/RegularFile.h"
 #include "shell/LanguageStore.h"
 
 #include <QFile>
@@ -54,12 +55,12 @@ FileFacts FileFactsOf(const QString &path)
     const QFileInfo info(path);
     facts.fileName = info.fileName();
     facts.path = path;
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!RegularFile::open(file, path)) {
         return facts;
     }
     facts.size = FileSizeText(file.size());
-    facts.date = FileDateText(QFileInfo(file).lastModified());
+    facts.date = FileDateText(QFileInfo(path).lastModified());
     return facts;
 }
 

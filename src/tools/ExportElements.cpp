@@ -92,7 +92,7 @@ public:
     ExportResult result() { return std::move(m_result); }
 
 private:
-    QByteArray pathText(const ElementNode &node) const { return m_tree.pathOf(&node).join(" > "); }
+    QByteArray pathText(const ElementNode &node) const { return m_format.pathText(m_tree.pathOf(&node)); }
 
     QByteArray safeName(const QByteArray &name)
     {
@@ -115,7 +115,8 @@ private:
         for (const QByteArray &name : names) {
             path += u'/' + CodePage::toUnicode(safeName(name));
         }
-        QDir().mkpath(path); // a failure shows up as the writes into it failing
+        // Owner-only, like the files in it; a failure shows up as the writes into it failing.
+        SecretFile::makeFolders(path);
         return path;
     }
 

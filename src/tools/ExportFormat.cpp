@@ -3,7 +3,10 @@
 #include "document/ElementNode.h"
 #include "document/TableElement.h"
 #include "document/class_table.h"
+#include "platform/CodePage.h"
 #include "richtext/PlainText.h"
+
+#include <QUrl>
 
 namespace {
 
@@ -25,6 +28,27 @@ QByteArray HtmlEscape(QByteArrayView text)
     return escaped;
 }
 
+QByteArray HtmlText(QByteArrayView text)
+{
+    QByteArray escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+QByteArray HtmlFileLink(const QByteArray &fileName)
+{
+    return QUrl::toPercentEncoding(CodePage::toUnicode(fileName));
+}
+
 QByteArray ExportPlainText(const QByteArray &stored)
 {
     // The editor's paragraphs come back as LF; a plain stored text may already hold CR LF.
@@ -34,7 +58,7 @@ QByteArray ExportPlainText(const QByteArray &stored)
     return text;
 }
 
-ExportFormat::ExportFormat(bool html, QByteArray fontName) : m_html(html), m_font(std::move(fontName))
+ExportFormat::ExportFormat(bool html, QByteArray fontName) : m_html(html), m_font(html ? HtmlText(fontName) : fontName)
 {
 }
 
@@ -46,6 +70,18 @@ QByteArray ExportFormat::documentHead(const QByteArray &title) const
     return QByteArray("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
                       "<html>\r\n<head>\r\n<title>")
         + title + "</title>\r\n</head>\r\n<body>\r\n";
+}
+
+QByteArray ExportFormat::pathText(const QList<QByteArray> &names) const
+{
+    if (!m_html) {
+        return names.join(" > ");
+    }
+    QList<QByteArray> escaped;
+    for (const QByteArray &name : names) {
+        escaped.append(HtmlText(name));
+    }
+    return escaped.join(" > ");
 }
 
 QByteArray ExportFormat::documentEnd() const
@@ -89,7 +125,7 @@ QByteArray ExportFormat::htmlBody(const ElementNode &node, const QByteArray &lin
         return row(HtmlEscape(data.Content)) + row(HtmlEscape(data.Detail))
             + row(HtmlEscape(ExportPlainText(data.Comment)));
     case KindFile:
-        return row(QByteArray("<a href=\"") + linkName + "\">" + linkName + "</a>\r\n"
+        return row(QByteArray("<a href=\"") + HtmlFileLink(linkName) + "\">" + HtmlText(linkName) + "</a>\r\n"
                    + HtmlEscape(ExportPlainText(data.Content)));
     default: // folders, entries, and any kind code this program does not know
         return row(HtmlEscape(ExportPlainText(data.Content)));
@@ -117,13 +153,18 @@ std::optional<QByteArray> ExportFormat::table(const ElementNode &node) const
     if (!data.Blob || !TableElement::read(*data.Blob, settings, grid)) {
         return std::nullopt;
     }
-    const auto appendCell = [&grid](QByteArray &out, int c, int r) {
+    const bool html = m_html;
+    const auto appendCell = [&grid, html](QByteArray &out, int c, int r) {
         const QByteArrayView text = grid.CellView(c, r);
-        if (text.size() < LongCell) {
+        if (text.size() >= LongCell) {
+            return;
+        }
+        if (html) {
+            out.append(HtmlText(text));
+        } else {
             out.append(text);
         }
     };
-    // Cell texts are written as stored, not escaped.
     QByteArray out = m_html ? QByteArray("  <tr>\r\n   <td>\r\n<table border=\"1\">\r\n") : QByteArray();
     for (int r = 0; r < grid.RowCount(); ++r) {
         if (m_html) {

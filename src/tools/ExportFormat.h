@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <optional>
 
@@ -11,6 +12,17 @@ class ElementNode;
 // "&gt;", "<" becomes "&lt;", and every carriage return gets "<br>" before it. Nothing
 // else is escaped: "&", quotes and non-ASCII bytes pass unchanged.
 QByteArray HtmlEscape(QByteArrayView text);
+
+// Escapes a name, a path, a table cell or a font name so that it shows as the text it is,
+// in an element or in an attribute: "&", "<", ">" and '"' become entities. Element
+// names and table cells are written through this, so that a name such as "<script>"
+// shows as text and runs nothing.
+QByteArray HtmlText(QByteArrayView text);
+
+// The link to an attached file written beside the document: its name percent-encoded
+// (as UTF-8, the way the file is named on disk), so that "#", "?" or "%" in a name do not
+// change where the link points.
+QByteArray HtmlFileLink(const QByteArray &fileName);
 
 // The plain text of a stored text (RTF or not) as the editor shows it, with every line
 // break as CR LF.
@@ -25,11 +37,14 @@ public:
 
     bool isHtml() const { return m_html; }
 
-    // HTML: the document head up to "<body>" with its title; text: nothing.
+    // An element's path: the names from the top level down joined by " > ", each name
+    // escaped in HTML (HtmlText).
+    QByteArray pathText(const QList<QByteArray> &names) const;
+    // HTML: the document head up to "<body>" with its title (a path); text: nothing.
     QByteArray documentHead(const QByteArray &title) const;
     // HTML: "</body>" CR LF "</html>"; text: nothing.
     QByteArray documentEnd() const;
-    // The element's heading with its path (names joined by " > ").
+    // The element's heading with its path (from pathText).
     QByteArray elementHeader(const QByteArray &path) const;
     // The element's content by kind; nothing when a table's stream does not read.
     // linkName is the name an attached file is written under, beside the document.

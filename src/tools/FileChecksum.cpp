@@ -1,5 +1,7 @@
 #include "tools/FileChecksum.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 
 #include <vector>
@@ -10,8 +12,9 @@ QString checksum(const QString &filePath, DigestAlgorithm algorithm, const Check
     if (!digest || filePath.isEmpty()) {
         return {}; // no algorithm chosen, or a database never saved
     }
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // Only a regular file: a named pipe would keep the digest waiting for ever.
+    QFile file;
+    if (!RegularFile::open(file, filePath)) {
         return {};
     }
     const qint64 total = file.size();

@@ -16,7 +16,9 @@ constexpr LanguageText kPropertiesTexts[] = {
     {"LblTableItems", "Number of table items"},
     {"LblPasswordLen", "Password length"},
     {"LblPasswordRisk", "Potential password risks"},
+    {"LblSecure", "How secure is my password?"},
     {"BtnCopy", "Copy"},
+    {"BtnCancelChecksum", "Cancel"},
     {"BtnOK", "OK"},
     // Password rating lines.
     {"m_aMPwdNotSet", "- Password is not set yet."},
@@ -26,6 +28,8 @@ constexpr LanguageText kPropertiesTexts[] = {
     {"m_aMPwdUppercase", "- no uppercase characters"},
     {"m_aMPwdLowercase", "- no lowercase characters"},
     {"m_aMPwdSecure", "- password seems to be secure"},
+    {"m_aMPwdRule", "A password seems to be secure when it has at least 8 characters and holds numbers, "
+                    "uppercase, lowercase and non alphanumeric characters (e.g. #,@,$)."},
 };
 
 constexpr LanguageSection kPropertiesSection{"FrmProp.", kPropertiesTexts};

@@ -4,7 +4,10 @@
 
 #include "document/KeyFile.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using namespace vaultbase::test;
 
@@ -119,6 +122,35 @@ private slots:
         const CliResult folder = runCli({"ls", "--password-stdin", m_dir.path()}, "pw\n");
         QCOMPARE(folder.exitCode, 1);
         QVERIFY(QString::fromUtf8(folder.err).contains(m_dir.path()));
+    }
+
+    // A device or a named pipe named on the command line is refused at once: no read
+    // without end, no wait for a writer.
+    void hostilePathsAreRefusedAtOnce_data()
+    {
+        const QString pipe = m_dir.filePath("pipe");
+        if (!QFileInfo::exists(pipe)) {
+            QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        }
+        const QString fresh = m_dir.filePath("fresh.kvdb");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("key file /dev/zero") << QStringList{"ls", "--key-file", "/dev/zero", m_database} << "/dev/zero";
+        QTest::newRow("key file pipe") << QStringList{"ls", "--key-file", pipe, m_database} << pipe;
+        QTest::newRow("database pipe") << QStringList{"ls", "--password-stdin", pipe} << pipe;
+        QTest::newRow("import from pipe") << QStringList{"import", "--from", pipe, "--password-stdin", fresh} << pipe;
+        QTest::newRow("import from /dev/zero")
+            << QStringList{"import", "--from", "/dev/zero", "--password-stdin", fresh} << "/dev/zero";
+    }
+
+    void hostilePathsAreRefusedAtOnce()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, named);
+        const CliResult result = runCli(arguments, "p\xc3\xa9 w\n");
+        QVERIFY(!result.crashed);
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(QString::fromUtf8(result.err).contains(named), result.err.constData());
     }
 
     void usageErrors_data()

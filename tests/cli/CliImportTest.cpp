@@ -147,6 +147,9 @@ private slots:
         refused(R"({"path":["A"],"kind":0},{"path":["A"],"kind":3})", {"Element 2", "element 1", "same path"});
         refused(R"({"path":["A","k"],"kind":3},{"path":["A","k"],"kind":2})", {"Element 2", "A > k"});
         refused(R"({"path":["a<>b"],"kind":2})", {"a<>b", "<>"});
+        // Deeper than a database may be: every path would repeat its ancestors'.
+        QByteArray deep = R"({"path":[)" + QByteArray("\"n\",").repeated(1000) + R"("n"],"kind":2})";
+        refused(deep, {"1001 levels", "at most 1000"});
         refused(R"({"path":["K"],"kind":3},{"path":["K","x"],"kind":2})", {"\"K\" is a key", "folder"});
         refused(R"({"path":["K","x"],"kind":2},{"path":["K"],"kind":4})", {"Element 2", "file"});
     }

@@ -107,6 +107,19 @@ private slots:
         QCOMPARE(tricky.out, QByteArray("tricky?[2J\n"));
     }
 
+    // Rich text in other code pages than the database's reaches the terminal in full.
+    void showRichTextInUnicode()
+    {
+        ElementTree tree;
+        addElement(tree, nullptr, "World", KindEntry,
+                   texts("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil\\fcharset161 Arial;}}"
+                         "\\f0 \\'cc\\'e8\\'f0 \\f1 \\'ea\\'fc\\'f3\\'ec\\'ef\\'f2 \\f0\\u19990?\\u30028?\\par}"));
+        const QString path = m_dir.filePath("world.kvdb");
+        QVERIFY(SaveDatabase(tree, path, "pw", true));
+        QCOMPARE(runCli({"show", "--field", "content", "--password-stdin", path, "World"}, "pw\n").out,
+                 QStringLiteral("\u041C\u0438\u0440 \u03BA\u03CC\u03C3\u03BC\u03BF\u03C2 \u4E16\u754C\n").toUtf8());
+    }
+
     void showRefusals()
     {
         const CliResult missing = runCli({"show", "--password-stdin", m_database, "Bank > Nope"}, "pw\n");
@@ -155,6 +168,12 @@ private slots:
         QCOMPARE(entries.exitCode, 0);
         QCOMPARE(QString::fromUtf8(entries.out), files + "/Bank/scan.pdf\n");
         QCOMPARE(QDir(files).entryList(QDir::Files), QStringList());
+
+        // The JSON holds every password in clear: --out writes a file for its owner alone.
+        const QString json = outFolder() + "/tree.json";
+        QCOMPARE(runCli({"export", "--format", "json", "--out", json, "--password-stdin", m_database}, "pw\n").exitCode, 0);
+        QCOMPARE(fileMode(json), 0600);
+        QCOMPARE(fileBytes(json), runCli({"export", "--password-stdin", m_database}, "pw\n").out);
     }
 
     void exportRefusals()

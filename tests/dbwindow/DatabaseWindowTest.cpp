@@ -528,7 +528,6 @@ private slots:
         QCOMPARE(child.caption(), QStringLiteral("Unnamed"));
         QCOMPARE(child.menus().size(), 3);
         QVERIFY(child.menus().first()->actions().contains(&main.m_new));
-        QVERIFY(!child.action(QStringLiteral("MenPrint"))->isEnabled());
     }
 
     void theTreeModelStaysConsistentWithTheWindowsCommands()

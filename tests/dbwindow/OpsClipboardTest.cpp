@@ -23,6 +23,15 @@ class OpsClipboardTest : public QObject
 
     // Web (folder): Login (key), Sub (folder): Deep (key); Bank (folder): Card (key);
     // Notes (entry) at the top level.
+    // levels folders, each inside the one before, below parent; the deepest one.
+    static ElementNode *chain(ElementTree &tree, ElementNode *parent, int levels)
+    {
+        for (int i = 0; i < levels; ++i) {
+            parent = add(tree, parent, "f" + QByteArray::number(tree.count()), KindFolder);
+        }
+        return parent;
+    }
+
     struct Sample {
         ElementTree tree;
         ElementNode *web, *login, *sub, *deep, *bank, *card, *notes;
@@ -191,6 +200,34 @@ private slots:
             QCOMPARE(snapshot(s.tree), before);
         }
         QVERIFY(!Clip::ReadBlockTree(block));
+    }
+
+    // Nothing arrives nested deeper than a database may be: a paste or a move of 401
+    // levels into a folder on level 600 is refused with its reason, one level higher fits.
+    void nestingBeyondTheLimitIsRefused()
+    {
+        ElementTree tree;
+        ElementNode *level600 = chain(tree, nullptr, 600);
+        ElementNode *tall = chain(tree, nullptr, 401);
+        while (tall->parent()) {
+            tall = tall->parent();
+        }
+        const QByteArray block = Clip::BuildBlock(tree, tall);
+        const Clip::PasteResult refused = Clip::PasteBlock(tree, level600, block);
+        QVERIFY(!refused);
+        QVERIFY(refused.tooDeep);
+        bool tooDeep = false;
+        QVERIFY(!ElementDrop::MoveWithinTree(tree, tall, level600, &tooDeep));
+        QVERIFY(tooDeep);
+        QCOMPARE(tree.count(), 1001);
+        QVERIFY(Clip::PasteBlock(tree, level600->parent(), block));
+        QCOMPARE(tree.heightOf(nullptr), ElementTree::MaxDepth);
+
+        // A block deeper than the limit by itself does not read.
+        ElementTree deep;
+        chain(deep, nullptr, ElementTree::MaxDepth + 1);
+        QVERIFY(!Clip::ReadBlockTree(Clip::BuildBlock(deep, deep.firstRoot()), &tooDeep));
+        QVERIFY(tooDeep);
     }
 
     void cutDeletesOnlyWhatReachedItsPlace()

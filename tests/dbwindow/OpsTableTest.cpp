@@ -345,6 +345,9 @@ private slots:
                  TableCsv::ImportResult::Unreadable);
         QVERIFY(writeFile(path, QByteArray(20000, ';')));
         QCOMPARE(TableCsv::Import(grid, path), TableCsv::ImportResult::TooLarge);
+        // 6 KB of empty lines and one far column: a grid of more than ten million cells.
+        QVERIFY(writeFile(path, QByteArray("\r\n").repeated(3200) + QByteArray(3200, ';') + 'x'));
+        QCOMPARE(TableCsv::Import(grid, path), TableCsv::ImportResult::TooLarge);
         QCOMPARE(grid.rowCount(), 10001);
     }
 };

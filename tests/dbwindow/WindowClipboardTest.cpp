@@ -246,6 +246,33 @@ private slots:
         QCOMPARE(child.selectedElement(), s.web);
     }
 
+    // A paste, and a load, that would nest elements deeper than 1000 levels say why.
+    void nestingTooDeepIsRefusedWithItsReason()
+    {
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        ElementNode *deepest = nullptr;
+        for (int level = 0; level < ElementTree::MaxDepth; ++level) {
+            deepest = add(child.tree(), deepest, "f", KindFolder);
+        }
+        ElementTree other;
+        putOnClipboard(ElementClipboard::BuildBlock(other, add(other, nullptr, "one more", KindKey)));
+        child.selectElement(deepest);
+        Answers answers;
+        QCOMPARE(child.MenPasteEntryClick(), nullptr);
+        QCOMPARE(answers.asked().size(), 1);
+        QVERIFY(answers.texts().first().contains(QLatin1String("1000 levels")));
+        QCOMPARE(child.tree().count(), ElementTree::MaxDepth);
+        QVERIFY(!child.isModified());
+
+        answers.clear();
+        child.setPassword("sample");
+        QVERIFY(!child.LoadDatabase(vaultbase::test::dataPath(QStringLiteral("document/deep-1001.kvdb"))));
+        QCOMPARE(answers.asked().size(), 1);
+        QVERIFY(answers.texts().first().contains(QLatin1String("deep-1001.kvdb")));
+        QCOMPARE(child.tree().count(), ElementTree::MaxDepth);
+    }
+
     void dropsInsideOneTree()
     {
         FakeMainServices main;

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class KeyFileTest : public QObject
 {
     Q_OBJECT
@@ -62,6 +64,15 @@ private slots:
         // Plaintext that begins with NUL holds no password.
         QVERIFY(EncryptToFile(QByteArray(8, '\0'), path, KeyFileKey()));
         QVERIFY(!ReadKeyFile(path));
+
+        // Only small regular files: no key file is larger than 64 KiB, and a device or a
+        // named pipe is refused without being waited on or read without end.
+        QVERIFY(EncryptToFile("big" + QByteArray(MaxKeyFileSize, '\0'), path, KeyFileKey()));
+        QVERIFY(!ReadKeyFile(path));
+        QVERIFY(!ReadKeyFile(QStringLiteral("/dev/zero")));
+        const QString pipe = dir.filePath("pipe.kvky");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!ReadKeyFile(pipe));
     }
 
     // Any file decrypts to some text; without a NUL the whole plaintext is taken.

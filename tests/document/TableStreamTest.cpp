@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -231,6 +232,9 @@ private slots:
         QTest::newRow("binary count one too many") << Form::Binary << binaryHeader(1, 3) + int32(0) + int32(0)
                                                    << false << 0;
         QTest::newRow("binary zero columns many rows") << Form::Binary << binaryHeader(0, 0x7fffffff) << true << 0;
+        QTest::newRow("binary zero rows many columns") << Form::Binary << binaryHeader(0x7fffffff, 0) << true << 0;
+        QTest::newRow("binary zero rows, bytes after")
+            << Form::Binary << binaryHeader(24832, 0) + QByteArray(2056, '\0') << true << 0;
         QTest::newRow("binary length beyond buffer")
             << Form::Binary << binaryHeader(1, 1) + int32(1000) + "abc" << false << 0;
         QTest::newRow("binary length without NUL") << Form::Binary << binaryHeader(1, 1) + int32(3) + "abc" << false
@@ -258,6 +262,21 @@ private slots:
         QTest::newRow("text cut inside cell") << Form::Text << text.first(text.indexOf("last cell") + 4) << false << 1;
         QTest::newRow("text without NUL") << Form::Text << text.first(text.size() - 1) << true << 2;
         QTest::newRow("text negative rows") << Form::Text << textHeader(-4, 2) << true << 0;
+        QTest::newRow("text zero rows many columns") << Form::Text << textHeader(0, 2000000000) << true << 0;
+        QTest::newRow("text rows without their tags") << Form::Text << textHeader(2000000000, 1) << true << 0;
+        // Each cell runs over the tags of the ones after it, up to one closing tag: read as
+        // they stand while they hold no more bytes in all than the stream, refused beyond.
+        QByteArray overlapping = textHeader(1, 3) + " <CLASS_TABLE_ROW>";
+        for (int c = 0; c < 3; ++c) {
+            overlapping += "<CLASS_TABLE_COLUMN>c";
+        }
+        QTest::newRow("text overlapping cells") << Form::Text << overlapping + "</CLASS_TABLE_COLUMN>" << true << 1;
+        QByteArray quadratic = textHeader(1, 3000) + " <CLASS_TABLE_ROW>";
+        for (int c = 0; c < 3000; ++c) {
+            quadratic += "<CLASS_TABLE_COLUMN>c";
+        }
+        QTest::newRow("text overlapping cells beyond the stream")
+            << Form::Text << quadratic + "</CLASS_TABLE_COLUMN>" << false << 0;
         QTest::newRow("random bytes") << Form::Text << QByteArray(4096, '\x5a') << false << 0;
     }
 
@@ -274,6 +293,16 @@ private slots:
         QCOMPARE(read(table, form, QByteArrayView(exact.get(), stream.size())), accepted);
         if (accepted || form == Form::Text) {
             QCOMPARE(table.RowCount(), rows);
+        }
+        // Nothing claims more columns than the stream could hold: writing the table again
+        // (as a table element, with its three settings rows) stays as small as the stream.
+        QVERIFY(table.ColumnCount() <= std::max<qsizetype>(class_table::FreeColumns, stream.size() / 4));
+        // What was accepted is written again, and that reads back as the same table.
+        if (accepted) {
+            const QByteArray written = table.WriteBinary();
+            class_table again;
+            QVERIFY(again.ReadBinary(written));
+            QCOMPARE(again.WriteBinary(), written);
         }
         // The database loader reads binary streams in place: it must judge them alike.
         if (form == Form::Binary) {

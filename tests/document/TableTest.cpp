@@ -372,6 +372,23 @@ private slots:
         QCOMPARE(table.GetCell(0, 1), QByteArray("d"));
         QVERIFY(!import("", table));
         QVERIFY(!table.ImportCsv(dir.filePath("missing.csv"), true));
+
+        // A few bytes of line ends and separators stand for a grid: one of more than ten
+        // million cells is refused before anything is stored, and one within takes memory
+        // for the cells that hold text only.
+        QVERIFY(import(QByteArray("\r\n").repeated(2999) + QByteArray(2999, ';') + 'x', table));
+        QCOMPARE(table.RowCount(), 3000);
+        QCOMPARE(table.ColumnCount(), 3000);
+        QCOMPARE(table.GetCell(2999, 2999), QByteArray("x"));
+        QCOMPARE(table.CellLength(2999, 2998), -1);
+        const QString tooLarge = dir.filePath("large.csv");
+        QFile file(tooLarge);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\r\n").repeated(3161) + QByteArray(3162, ';') + 'x');
+        file.close();
+        class_table::CsvProblem problem = class_table::CsvProblem::None;
+        QVERIFY(!table.ImportCsv(tooLarge, true, {}, &problem));
+        QCOMPARE(problem, class_table::CsvProblem::TooLarge);
     }
 
     void loadLines()

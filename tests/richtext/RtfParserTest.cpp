@@ -1,9 +1,13 @@
 #include "TestRegistry.h"
 
 #include "richtext/PlainText.h"
+#include "richtext/RtfCharsets.h"
+#include "richtext/RtfListNumbering.h"
 #include "richtext/RtfParser.h"
 #include "richtext/RtfToText.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QTest>
@@ -123,7 +127,10 @@ private slots:
         QTest::addColumn<QByteArray>("rtf");
         QTest::addColumn<QString>("text");
         QTest::newRow("euro") << QByteArray(R"({\rtf1 \u8364?x})") << QStringLiteral("\u20ACx");
-        QTest::newRow("negative") << QByteArray(R"({\rtf1 \u-3913?})") << QStringLiteral("\uF0B7");
+        QTest::newRow("negative") << QByteArray(R"({\rtf1 \u-200?})") << QStringLiteral("\uFF38");
+        QTest::newRow("Symbol code outside any font") << QByteArray(R"({\rtf1 \u-3913?})") << QStringLiteral("\u2022");
+        QTest::newRow("private use code of a text font kept")
+            << QByteArray(R"({\rtf1{\fonttbl{\f0 FontAwesome;}}\f0\u-4056?})") << QStringLiteral("\uF028");
         QTest::newRow("hex fallback") << QByteArray(R"({\rtf1 \u20320\'3f!})") << QStringLiteral("\u4F60!");
         QTest::newRow("uc2") << QByteArray(R"({\rtf1\uc2 \u20320\'c4\'e3!})") << QStringLiteral("\u4F60!");
         QTest::newRow("uc0") << QByteArray(R"({\rtf1\uc0 \u20320 !})") << QStringLiteral("\u4F60!");
@@ -158,8 +165,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("bullet text kept")
             << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
-                          R"({\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'B7}}Item\par})")
-            << QStringLiteral("\u2022\tItem\n");
+                          R"({\pntext\f1\'B7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'B7}}Item\par{\pntext\f1\'B7\tab}Two\par})")
+            << QStringLiteral("\u2022\tItem\n\u2022\tTwo\n");
         QTest::newRow("list text kept") << QByteArray(R"({\rtf1{\listtext 1.\tab}First\par})")
                                         << QStringLiteral("1.\tFirst\n");
         QTest::newRow("table row")
@@ -207,6 +214,86 @@ private slots:
         const RtfContent content = ParseRtf(R"({\rtf1{\fonttbl{\f0\fcharset204 \'c0rial;}}})");
         QCOMPARE(content.font(0)->family, QStringLiteral("\u0410rial"));
         QCOMPARE(content.font(0)->charset, 204);
+    }
+
+    // Each sample is a document as a writer stores it; its .txt beside it holds the text
+    // the document shows, typed by hand.
+    void samples_data()
+    {
+        QTest::addColumn<QString>("name");
+        const QDir folder(vaultbase::test::dataPath(QStringLiteral("richtext")));
+        const QStringList names = folder.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+        QVERIFY(!names.isEmpty());
+        for (const QString &name : names) {
+            QTest::newRow(qPrintable(name)) << folder.filePath(name);
+        }
+    }
+
+    void samples()
+    {
+        QFETCH(QString, name);
+        if (!QStringDecoder("windows-1251").isValid()) {
+            QSKIP("this Qt has no decoders for other code pages");
+        }
+        QFile rtf(name);
+        QFile expected(name.chopped(4) + QStringLiteral(".txt"));
+        QVERIFY(rtf.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+        QCOMPARE(PlainUnicodeTextOf(rtf.readAll()), QString::fromUtf8(expected.readAll()));
+    }
+
+    // Code pages ICU decodes itself, and those read in the nearest Windows code page.
+    void decoders_data()
+    {
+        QTest::addColumn<int>("codePage");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("DOS Latin") << 437 << QByteArray("\x80\x9c") << QStringLiteral("\u00C7\u00A3");
+        QTest::newRow("DOS Cyrillic") << 866 << QByteArray("\x8c\xa8") << QStringLiteral("\u041C\u0438");
+        QTest::newRow("KOI8-R") << 20866 << QByteArray("\xed\xc9\xd2") << QStringLiteral("\u041C\u0438\u0440");
+        QTest::newRow("Mac Turkish") << 10081 << QByteArray("I\xdf\xddk") << QStringLiteral("I\u015F\u0131k");
+        QTest::newRow("Mac Hebrew as Windows-1255") << 10005 << QByteArray("\xf9\xec\xe5\xed")
+                                                    << QStringLiteral("\u05E9\u05DC\u05D5\u05DD");
+        QTest::newRow("Mac Arabic as Windows-1256") << 10004 << QByteArray("\xe3\xd1\xcd\xc8\xc7")
+                                                    << QStringLiteral("\u0645\u0631\u062D\u0628\u0627");
+        QTest::newRow("Mac Thai as Windows-874") << 10021 << QByteArray("\xa1") << QStringLiteral("\u0E01");
+        QTest::newRow("Johab has none: Windows-1252") << 1361 << QByteArray("\x80") << QStringLiteral("\u20AC");
+    }
+
+    void decoders()
+    {
+        QFETCH(int, codePage);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        if (!QStringDecoder("windows-1251").isValid()) {
+            QSKIP("this Qt has no decoders for other code pages");
+        }
+        RtfTextDecoder decoder;
+        QString decoded;
+        decoder.decode(bytes, {codePage, RtfSymbolFont::None}, decoded);
+        QCOMPARE(decoded, text);
+    }
+
+    void listNumbers_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("decimal") << 12 << int(RtfListStyle::Decimal) << QStringLiteral("12");
+        QTest::newRow("letter") << 3 << int(RtfListStyle::UpperLetter) << QStringLiteral("C");
+        QTest::newRow("letters after z") << 28 << int(RtfListStyle::LowerLetter) << QStringLiteral("bb");
+        QTest::newRow("too many letters") << 26 * 26 + 1 << int(RtfListStyle::UpperLetter) << QStringLiteral("677");
+        QTest::newRow("roman") << 1994 << int(RtfListStyle::UpperRoman) << QStringLiteral("MCMXCIV");
+        QTest::newRow("small roman") << 49 << int(RtfListStyle::LowerRoman) << QStringLiteral("xlix");
+        QTest::newRow("beyond roman") << 4000 << int(RtfListStyle::UpperRoman) << QStringLiteral("4000");
+        QTest::newRow("no letter for 0") << 0 << int(RtfListStyle::UpperLetter) << QStringLiteral("0");
+    }
+
+    void listNumbers()
+    {
+        QFETCH(int, number);
+        QFETCH(int, style);
+        QFETCH(QString, text);
+        QCOMPARE(RtfListNumberText(number, RtfListStyle(style)), text);
     }
 
     void fontAndColourTables()

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 using shelltest::readAll;
@@ -177,14 +179,32 @@ private slots:
         QCOMPARE(in.getText("Next"), QByteArray("n"));
     }
 
-    void plainEntryWithoutClosingQuoteIsMissing()
+    // As the Windows program reads it: a value runs to its closing quote, over line ends.
+    void plainValueRunsToItsClosingQuote()
     {
         InitFileStore store(InitFileStore::Plain);
-        QVERIFY(store.parse("A=\"broken\r\nB=\"fine\"\r\nA=\"later\"\r\nC=\"open"));
+        QVERIFY(store.parse("A=\"two\r\nlines\"\r\nB=\"fine\"\r\nC=\"open"));
+        QCOMPARE(store.getText("A"), QByteArray("two\r\nlines"));
         QCOMPARE(store.getText("B"), QByteArray("fine"));
-        // The broken line is skipped, not swallowed into a text spanning lines.
-        QCOMPARE(store.getText("A"), QByteArray("later"));
         QCOMPARE(store.getText("C", "d"), QByteArray("d"));
+    }
+
+    // An editor's UTF-8 byte-order mark before the first entry is no part of it.
+    void byteOrderMarkIsSkipped_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::newRow("plain") << int(InitFileStore::Plain);
+        QTest::newRow("xml") << int(InitFileStore::Xml);
+    }
+
+    void byteOrderMarkIsSkipped()
+    {
+        QFETCH(int, layout);
+        InitFileStore out{quint8(layout)};
+        out.setText("First", "1");
+        InitFileStore in{quint8(layout)};
+        QVERIFY(in.parse("\xEF\xBB\xBF" + out.content()));
+        QCOMPARE(in.getText("First"), QByteArray("1"));
     }
 
     void badFilesFailToLoad()
@@ -199,6 +219,12 @@ private slots:
         QVERIFY(!store.load(empty));
         InitFileStore plain(InitFileStore::Plain);
         QVERIFY(!plain.load(empty));
+
+        // Never waited on: a named pipe without a writer, a device that never ends.
+        const QString pipe = dir.filePath(QStringLiteral("pipe.ini"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!plain.load(pipe));
+        QVERIFY(!plain.load(QStringLiteral("/dev/zero")));
 
         // Damaged, binary and oversized files: see the settings tests.
     }

@@ -73,6 +73,8 @@ Settings everyKeyChanged()
     s.recentFolder = {QStringLiteral("/vaultbase-sample/"), QStringLiteral("/vaultbase-sample/old/")};
     s.deactivateRecentFolder = true;
     s.saveBinary = false;
+    s.clipboardClearSeconds = 45;
+    s.lockOnScreenLock = false;
     return s;
 }
 
@@ -152,6 +154,8 @@ private slots:
         QCOMPARE(s.fileTypes, QByteArray("*.kvdb"));
         QCOMPARE(s.allowMultipleWindows, true);
         QCOMPARE(s.saveBinary, true);
+        QCOMPARE(s.clipboardClearSeconds, 20);
+        QCOMPARE(s.lockOnScreenLock, true);
         QCOMPARE(s.folderWidth, 300);
         QCOMPARE(s.folderHeight, 300);
         QCOMPARE(s.windowTreeWidth, 337);

@@ -8,6 +8,9 @@
 #include "tools/ExportPaths.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
@@ -78,6 +81,39 @@ QByteArray row(const QByteArray &cell)
     return " <tr>\r\n  <td><font face=\"Arial\">\r\n" + cell + "</font>\r\n  </td>\r\n </tr>\r\n";
 }
 
+// The document as a browser engine builds it, serialised again; empty when the engine
+// cannot run.
+QString browserDom(const QString &htmlFile, const QString &profileFolder)
+{
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (chromium.isEmpty()) {
+        return {};
+    }
+    QProcess browser;
+    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                             "--user-data-dir=" + profileFolder, "--dump-dom", QUrl::fromLocalFile(htmlFile).toString()});
+    if (!browser.waitForFinished(120000)) {
+        browser.kill();
+        browser.waitForFinished();
+        return {};
+    }
+    return QString::fromUtf8(browser.readAllStandardOutput());
+}
+
+// The text nodes of a serialised DOM, one per line.
+QStringList domTexts(const QString &dom)
+{
+    QStringList texts;
+    for (QString text : dom.split(QRegularExpression(QStringLiteral("<[^>]*>|\\n")), Qt::SkipEmptyParts)) {
+        text.replace("&lt;", "<").replace("&gt;", ">").replace("&nbsp;", " ").replace("&amp;", "&");
+        if (!text.trimmed().isEmpty()) {
+            texts.append(text.trimmed());
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 class ExportTest : public QObject
@@ -114,6 +150,9 @@ private slots:
         QCOMPARE(HtmlEscape("a<b\r\n"), QByteArray("a&lt;b<br>\r\n"));
         QCOMPARE(HtmlEscape("<>&\"\xE4"), QByteArray("&lt;&gt;&\"\xE4"));
         QCOMPARE(HtmlEscape("\r\r"), QByteArray("<br>\r<br>\r"));
+        // Names, paths and cells show as the text they are, in elements and attributes.
+        QCOMPARE(HtmlText("<a&\"b>\xE4"), QByteArray("&lt;a&amp;&quot;b&gt;\xE4"));
+        QCOMPARE(HtmlFileLink("a #b%.png"), QByteArray("a%20%23b%25.png"));
         // Paragraphs of stored rich text come back as CR LF line breaks.
         QCOMPARE(ExportPlainText("{\\rtf1\\ansi a\\par <b\\par}"), QByteArray("a\r\n<b\r\n"));
         QCOMPARE(ExportPlainText("x\r\ny\nz"), QByteArray("x\r\ny\r\nz"));
@@ -206,6 +245,9 @@ private slots:
                                                    "Bank/x1.htm", "x4.htm"}));
         QCOMPARE(fileBytes(folders + "/Bank/Cards/visa.png"), QByteArray("\x89PNG\0\xff", 6));
         QCOMPARE(fileMode(folders + "/Bank/Cards/visa.png"), 0600);
+        // The folders too are their owner's alone.
+        QCOMPARE(fileMode(folders + "/Bank"), 0700);
+        QCOMPARE(fileMode(folders + "/Bank/Cards"), 0700);
         QVERIFY(fileBytes(folders + "/Bank/Cards/x3.htm")
                     .contains(row("<a href=\"visa.png\">visa.png</a>\r\nfront side")));
 
@@ -258,8 +300,8 @@ private slots:
         const QString folder = outFolder();
         ExportElements(tree, nullptr, folder, "t", ".htm", "Arial", SwitchesFor(ExportVariant::All));
         const QByteArray cells = "  <tr>\r\n   <td>\r\n<table border=\"1\">\r\n"
-                                 " <tr>\r\n  <td><font face=\"Arial\"><</font></td>\r\n"
-                                 "  <td><font face=\"Arial\">b&</font></td>\r\n </tr>\r\n"
+                                 " <tr>\r\n  <td><font face=\"Arial\">&lt;</font></td>\r\n"
+                                 "  <td><font face=\"Arial\">b&amp;</font></td>\r\n </tr>\r\n"
                                  " <tr>\r\n  <td><font face=\"Arial\">"
             + longest + "</font></td>\r\n  <td><font face=\"Arial\"></font></td>\r\n </tr>\r\n"
                         "</table>\r\n   </td>\r\n  </tr>\r\n";
@@ -297,6 +339,41 @@ private slots:
         QCOMPARE(result.failed, QStringList{folder + "/e2.htm"});
         QCOMPARE(result.documents, (QStringList{folder + "/e1.htm", folder + "/e3.htm"}));
         QVERIFY(!result.ok());
+    }
+
+    void htmlShowsEveryTextInABrowserAndRunsNothing()
+    {
+        ElementTree tree;
+        ElementNode *folder = tree.insertElement(nullptr, "Bank & Co", KindFolder, KindOpenFolder, texts("one\r\ntwo <i>"));
+        const QByteArray script = "<script>document.body.innerHTML='RAN'</script>";
+        tree.insertElement(folder, script, KindKey, KindKey, texts("me&amp;you", "p<1>\"", "&lt;c"));
+        ElementData table;
+        table.setBlob(tableStream({{"<b>bold</b>", "x & y"}, {"\"q\"", "&#65;"}}));
+        tree.insertElement(folder, "Grid", KindTable, KindTable, table);
+        ElementData file = texts("scan", "C:\\in\\a #b.txt");
+        file.setBlob("bytes");
+        tree.insertElement(folder, "File", KindFile, KindFile, file);
+        const QString folderPath = outFolder();
+        ExportElements(tree, nullptr, folderPath, "all", ".htm", "Arial\" onload=\"x", SwitchesFor(ExportVariant::All));
+
+        const QString dom = browserDom(folderPath + "/all.htm", m_dir.filePath("profile"));
+        if (dom.isEmpty()) {
+            QSKIP("chromium is not installed (scripts/install-deps brings it)");
+        }
+        QVERIFY2(!dom.contains("<script", Qt::CaseInsensitive), qPrintable(dom));
+        QVERIFY(!dom.contains("<b>") && !dom.contains("onload=\""));
+        const QStringList shown = domTexts(dom);
+        const QString scriptPath = "Bank & Co > " + QString::fromLatin1(script);
+        // Entities in contents read as the browser reads them: only names and cells are
+        // escaped whole; a field's "<" and ">" are escaped, its "&" passes as written.
+        for (const QString &text : {QString("Bank & Co"), QString("one"), QString("two <i>"), scriptPath,
+                                    QString("me&you"), QString("p<1>\""), QString("<c"), QString("Bank & Co > Grid"),
+                                    QString("<b>bold</b>"), QString("x & y"), QString("\"q\""), QString("&#65;"),
+                                    QString("Bank & Co > File"), QString("a #b.txt"), QString("scan")}) {
+            QVERIFY2(shown.contains(text), qPrintable(text + " not in: " + shown.join(" | ")));
+        }
+        QVERIFY(dom.contains("href=\"a%20%23b.txt\""));
+        QCOMPARE(fileBytes(folderPath + "/a #b.txt"), QByteArray("bytes"));
     }
 
     void exportNeverChangesTheTree()

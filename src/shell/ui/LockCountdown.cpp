@@ -1,18 +1,9 @@
 #include "LockCountdown.h"
 
+#include "shell/LockInterval.h"
+
 #include <QLabel>
 #include <QTimer>
-
-namespace {
-
-int lockMinutes(const QByteArray &interval)
-{
-    bool ok = false;
-    const int minutes = interval.trimmed().toInt(&ok);
-    return ok ? minutes : 10;
-}
-
-} // namespace
 
 LockCountdown::LockCountdown(QLabel *label, ActiveWindow activeWindow, QObject *parent)
     : QObject(parent), m_label(label), m_timer(new QTimer(this)), m_activeWindow(std::move(activeWindow))
@@ -29,13 +20,12 @@ bool LockCountdown::isRunning() const
 
 void LockCountdown::restart(const QByteArray &interval)
 {
-    const int seconds = lockMinutes(interval) * 60;
-    m_seconds = seconds == 0 ? 60 : seconds;
+    m_seconds = LockInterval::delaySeconds(interval);
 }
 
 void LockCountdown::set(const QByteArray &interval, bool lockOn)
 {
-    m_seconds = lockMinutes(interval) * 60;
+    m_seconds = LockInterval::minutes(interval) * 60;
     if (lockOn) {
         m_timer->start();
     } else {

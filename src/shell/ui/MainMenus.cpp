@@ -87,10 +87,7 @@ void MainMenus::buildOptions(QMainWindow *window)
     MenPasswordGenerator->setIcon(Icons::command(Icons::Command::Generate));
     MenLock->setIcon(Icons::command(Icons::Command::Lock));
     MenSettings->setIcon(Icons::command(Icons::Command::Options));
-    // Built later: the lock, the options dialog and the folder pane.
-    for (QAction *later : {MenLock, MenSettings, MenShowFolder, MenRefreshFolder}) {
-        later->setEnabled(false);
-    }
+    MenLock->setEnabled(false); // the lock comes later
 }
 
 void MainMenus::buildWindow(QMainWindow *window)

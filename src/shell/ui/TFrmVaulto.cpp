@@ -6,6 +6,8 @@
 #include "LanguageMenu.h"
 #include "LockCountdown.h"
 #include "MainMenus.h"
+#include "OptionsDialog.h"
+#include "PaneSplitter.h"
 #include "PasswordLoop.h"
 #include "RecentMenu.h"
 #include "TFrmHelp.h"
@@ -50,9 +52,13 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_storageFromSavePath = storage.fromSavePath;
     m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
 
-    auto *area = new QMdiArea(this);
+    // The folder pane goes left of the document area once the menus exist.
+    m_mainSplitter = new PaneSplitter(Qt::Horizontal, this);
+    m_mainSplitter->setObjectName(QStringLiteral("SptMain"));
+    setCentralWidget(m_mainSplitter);
+    auto *area = new QMdiArea(m_mainSplitter);
     area->setObjectName(QStringLiteral("PnlWindows"));
-    setCentralWidget(area);
+    m_mainSplitter->addWidget(area);
     m_windows = new DatabaseWindows(area, this);
     m_menus = new MainMenus(this);
     m_windows->setTabMenu(m_menus->PopTabs);
@@ -90,6 +96,8 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_passwordLoop = std::make_unique<PasswordLoop>(*m_password, m_language, m_settings, this);
     m_help = std::make_unique<TFrmHelp>(m_language, this);
     m_info = std::make_unique<TFrmInfo>(m_language, this);
+    m_options = std::make_unique<OptionsDialog>(m_language, m_environment, this);
+    buildFolderPane();
 
     m_menus->MenLicense->setVisible(QFileInfo::exists(m_paths.licenseFile()));
     m_menus->MenReadMe->setVisible(QFileInfo::exists(m_paths.readMeFile()));
@@ -138,6 +146,7 @@ void TFrmVaulto::connectCommands()
     connect(m.MenUsage, &QAction::triggered, this, &TFrmVaulto::MenUsageClick);
     connect(m.MenInfo, &QAction::triggered, this, &TFrmVaulto::MenInfoClick);
     connect(m.MenCheckUpdate, &QAction::triggered, this, &TFrmVaulto::MenCheckUpdateClick);
+    connect(m.MenSettings, &QAction::triggered, this, &TFrmVaulto::MenSettingsClick);
     connect(m.MenLicense, &QAction::triggered, this, [this] { openProgramFile(m_paths.licenseFile()); });
     connect(m.MenReadMe, &QAction::triggered, this, [this] { openProgramFile(m_paths.readMeFile()); });
     for (QAction *action : std::as_const(m.forwarding)) {

@@ -13,10 +13,13 @@
 #include <memory>
 
 class DatabaseWindows;
+class FolderPane;
 class LockCountdown;
+class OptionsDialog;
 class PasswordLoop;
 class InstanceServer;
 class MainMenus;
+class PaneSplitter;
 class QLabel;
 class TFrmGenerate;
 class TFrmHelp;
@@ -79,6 +82,10 @@ public:
     void MenUsageClick();
     void MenInfoClick();
     void MenCheckUpdateClick();
+    // Settings: the options dialog; OK applies and keeps what it shows.
+    void MenSettingsClick();
+    // Show folder: the folder pane and its splitter shown exactly when checked.
+    void setFolderPaneShown(bool shown);
     // Files dropped on the window, in the order dropped: a ".kvdb" file opens and ends the
     // list; the others are attached to the active window, or, with none, the first opens.
     void dropFiles(const QStringList &paths);
@@ -104,6 +111,8 @@ public:
     MainMenus &menus() const { return *m_menus; }
     TFrmHelp &helpWindow();
     TFrmInfo &infoWindow();
+    OptionsDialog &optionsDialog() { return *m_options; }
+    FolderPane &folderPane() const { return *m_folderPane; }
     const StoragePaths &paths() const { return m_paths; }
     QString statusText() const;
     bool isStartupFinished() const { return m_startupFinished; }
@@ -169,6 +178,11 @@ private:
     void askToClearClipboard();
     void finishClose();
     void openProgramFile(const QString &path);
+    void buildFolderPane();
+    void loadFolderPaneSettings();
+    void confirmOptions();
+    void updateStartupEntry();
+    void askToLoadStartupFile();
     TFrmVaultoChild *openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier);
 
     StoragePaths m_paths;
@@ -192,9 +206,14 @@ private:
     std::unique_ptr<PasswordLoop> m_passwordLoop;
     std::unique_ptr<TFrmHelp> m_help;
     std::unique_ptr<TFrmInfo> m_info;
+    std::unique_ptr<OptionsDialog> m_options;
+    PaneSplitter *m_mainSplitter;
+    FolderPane *m_folderPane = nullptr;
     QList<QMetaObject::Connection> m_followed;
 
     QString m_trayHint;
+    // The start-up file at the last showing of the options dialog that settled it.
+    QString m_seenStartupFile;
     QStringList m_handedOver;
     QByteArray m_carriedCiphertext;
     bool m_portable = false;

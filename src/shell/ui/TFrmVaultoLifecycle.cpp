@@ -4,9 +4,12 @@
 #include "TFrmVaulto.h"
 
 #include "DatabaseWindows.h"
+#include "FolderPane.h"
 #include "LockCountdown.h"
 #include "LanguageMenu.h"
 #include "MainMenus.h"
+#include "OpenTexts.h"
+#include "PaneSplitter.h"
 #include "RecentMenu.h"
 #include "dbwindow/TFrmVaultoChild.h"
 #include "dbwindow/TextFont.h"
@@ -90,6 +93,10 @@ void TFrmVaulto::startUp()
             openPickedFile(candidate);
         } else {
             newStartupDatabase();
+            if (!candidate.isEmpty()) {
+                MessageBox::show(this, m_language, MessageBox::Type::Warning,
+                                 m_language.uiText(openMessageTexts(), "m_aMStartupFileMissing") + candidate);
+            }
         }
         m_startupFinished = true;
         emit startupFinished();
@@ -155,6 +162,7 @@ void TFrmVaulto::loadSettings()
     m_settingsLoading = false;
     m_menus->recentFiles->load(m_settings.recentDb, m_settings.deactivateRecentDb);
     m_menus->recentFolders->load(m_settings.recentFolder, m_settings.deactivateRecentFolder);
+    loadFolderPaneSettings();
     if (!m_settings.languageName.isEmpty() && !m_portable) {
         buildLanguageMenu(m_settings.languageName);
     }
@@ -169,6 +177,10 @@ void TFrmVaulto::applySettings()
     statusBar()->setVisible(m_settings.showStatusBar);
     m_menus->TlbMain->setVisible(m_settings.showButtons);
     m_windows->area()->setBackground(TextFont::color(m_settings.backgroundColor, palette()));
+    m_folderPane->setFileTypes(m_settings.fileTypes);
+    m_folderPane->setLook(TextFont::fromSettings(m_settings, font()),
+                          TextFont::color(m_settings.font.color, QApplication::palette()),
+                          TextFont::color(m_settings.backgroundColor, QApplication::palette()));
     for (TFrmVaultoChild *child : databaseWindows()) {
         child->ApplySettings();
     }
@@ -223,6 +235,9 @@ bool TFrmVaulto::saveSettings()
     m_settings.recentFolder = m_menus->recentFolders->list().paths();
     m_settings.deactivateRecentFolder = m_menus->recentFolders->list().isDeactivated();
     m_settings.allowMultipleWindows = m_menus->MenAllowMultiple->isChecked();
+    m_settings.showFolder = m_menus->MenShowFolder->isChecked();
+    m_settings.folderWidth = m_mainSplitter->paneSize();
+    m_settings.folderHeight = m_folderPane->treeHeight();
     m_settings.languageName = m_language.currentName();
     return m_settings.save(settingsFile());
 }

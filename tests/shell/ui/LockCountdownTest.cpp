@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <limits>
+
 // The lock count-down's state: the seconds, the timer and the label.
 class LockCountdownTest : public QObject
 {
@@ -23,6 +25,10 @@ private slots:
         QCOMPARE(countdown.seconds(), 60);
         countdown.restart("ten");
         QCOMPARE(countdown.seconds(), 600);
+        countdown.restart(" -5 "); // a negative count-down would never end
+        QCOMPARE(countdown.seconds(), 60);
+        countdown.restart("40000000"); // minutes whose seconds overflow are bounded
+        QCOMPARE(countdown.seconds(), std::numeric_limits<int>::max() / 60 * 60);
         countdown.set("0", true); // after opening, as given
         QCOMPARE(countdown.seconds(), 0);
         QVERIFY(countdown.isRunning());

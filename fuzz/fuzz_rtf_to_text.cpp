@@ -1,0 +1,10 @@
+// The plain text of stored rich text.
+#include "FuzzInput.h"
+
+#include "richtext/RtfToText.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    RtfToText(fuzzInput(data, size));
+    return 0;
+}

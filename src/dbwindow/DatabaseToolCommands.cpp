@@ -1,0 +1,204 @@
+#include "DatabaseToolCommands.h"
+
+#include "ChildTexts.h"
+#include "MainServices.h"
+#include "TFrmVaultoChild.h"
+#include "platform/CodePage.h"
+#include "shell/LanguageStore.h"
+#include "shell/MainWindowTexts.h"
+#include "shell/Settings.h"
+#include "tools/ExportPaths.h"
+#include "tools/PrintDocument.h"
+#include "tools/ui/PagePrinter.h"
+#include "tools/ui/PrintPreviewWindow.h"
+#include "tools/ui/PropertiesDialog.h"
+#include "widgets/FileFilter.h"
+#include "widgets/MessageBox.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+
+// A list of paths or names for a message, at most a screenful.
+QString listed(const QStringList &items)
+{
+    constexpr int Shown = 12;
+    QStringList lines = items.mid(0, Shown);
+    if (items.size() > Shown) {
+        lines.append(QStringLiteral("..."));
+    }
+    return lines.join(u'\n');
+}
+
+} // namespace
+
+DatabaseToolCommands::DatabaseToolCommands(TFrmVaultoChild &window, MainServices &main)
+    : QObject(&window), m_window(window), m_main(main)
+{
+    const auto on = [this](const char *name, auto handler) {
+        QAction *action = m_window.action(QLatin1String(name));
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    on("MenProperties", [this] { MenPropertiesClick(); });
+    on("MenPrint", [this] { MenPrintClick(); });
+    on("MenPrintAll", [this] { MenPrintAllClick(); });
+    on("MenPrintPreview", [this] { MenPrintPreviewClick(); });
+    on("MenExportSingle", [this] { exportElements(ExportVariant::Selected); });
+    on("MenExportAll", [this] { exportElements(ExportVariant::All); });
+    on("MenExportAllFiles", [this] { exportElements(ExportVariant::AllAsFiles); });
+    on("MenExportAllFilesFolders", [this] { exportElements(ExportVariant::AllAsFilesInFolders); });
+    on("MenExportFileEntries", [this] { exportElements(ExportVariant::FileEntries); });
+    if (auto *menu = m_window.findChild<QMenu *>(QStringLiteral("MenExport"))) {
+        menu->menuAction()->setEnabled(true);
+    }
+}
+
+DatabaseToolCommands::~DatabaseToolCommands() = default;
+
+PagePrinter &DatabaseToolCommands::printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<PagePrinter>(m_main.language(), m_main.dialogParent());
+    }
+    return *m_printer;
+}
+
+PrintPreviewWindow &DatabaseToolCommands::preview()
+{
+    if (!m_preview) {
+        m_preview = std::make_unique<PrintPreviewWindow>(m_main.language(), printer(), m_main.dialogParent());
+    }
+    return *m_preview;
+}
+
+PropertiesDialog &DatabaseToolCommands::properties()
+{
+    if (!m_properties) {
+        m_properties = std::make_unique<PropertiesDialog>(m_main.language(), m_main.settings(), m_main.dialogParent());
+    }
+    return *m_properties;
+}
+
+PrintSource DatabaseToolCommands::printSource() const
+{
+    const Settings &settings = m_main.settings();
+    PrintSource source;
+    source.tree = &m_window.tree();
+    source.filePath = m_window.filePath();
+    source.options = PrintOptions{settings.richText, settings.hidePass};
+    source.fontFamily = settings.font.name.isEmpty() ? m_window.font().family() : CodePage::toUnicode(settings.font.name);
+    source.fontHeight = settings.font.height;
+    source.selected = m_window.tree().absoluteIndex(m_window.selectedElement());
+    return source;
+}
+
+void DatabaseToolCommands::MenPropertiesClick()
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    properties().setDatabase(m_window.filePath(), m_window.tree(), m_window.password());
+    properties().exec();
+}
+
+void DatabaseToolCommands::MenPrintClick()
+{
+    const ElementNode *node = m_window.selectedElement();
+    if (m_main.isLocked() || !node) {
+        return;
+    }
+    const PrintSource source = printSource();
+    PrintDocument document(m_window.tree(), source.options, PrintLinesPerPage(source.fontHeight));
+    document.setRange(source.selected, source.selected + 1);
+    PrintStyle style = preview().style();
+    style.title = CodePage::toUnicode(node->name());
+    style.fontFamily = source.fontFamily;
+    printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
+}
+
+void DatabaseToolCommands::MenPrintAllClick()
+{
+    if (m_main.isLocked() || m_window.tree().isEmpty()) {
+        return;
+    }
+    const PrintSource source = printSource();
+    const PrintDocument document(m_window.tree(), source.options, PrintLinesPerPage(source.fontHeight));
+    PrintStyle style = preview().style();
+    style.title = QFileInfo(source.filePath).fileName();
+    style.fontFamily = source.fontFamily;
+    printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
+}
+
+void DatabaseToolCommands::MenPrintPreviewClick()
+{
+    if (m_main.isLocked() || m_window.tree().isEmpty()) {
+        return;
+    }
+    preview().setSource(printSource());
+    preview().showPreview();
+}
+
+QString DatabaseToolCommands::askExportTarget(ExportVariant variant)
+{
+    const QString path = m_window.filePath();
+    const QString folder = path.isEmpty() ? QDir::homePath() : QFileInfo(path).absolutePath();
+    QWidget *parent = m_main.dialogParent();
+    if (variant == ExportVariant::FileEntries) {
+        return QFileDialog::getExistingDirectory(parent, QString(), folder);
+    }
+    const QString start = folder + u'/' + (path.isEmpty() ? QStringLiteral("Export") : QFileInfo(path).completeBaseName());
+    const QString filter = m_main.language().uiText(mainWindowTexts(), "m_aMExportFilter");
+    QString chosenFilter;
+    QString target = QFileDialog::getSaveFileName(parent, QString(), start, QtFileFilter(filter), &chosenFilter);
+    if (!target.isEmpty() && QFileInfo(target).suffix().isEmpty()) {
+        target += chosenFilter.contains(QLatin1String("*.txt")) ? QLatin1String(".txt") : QLatin1String(".htm");
+    }
+    return target;
+}
+
+void DatabaseToolCommands::exportElements(ExportVariant variant)
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    const QString chosen = askExportTarget(variant);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // The file entries need only a folder; documents a name that says their format.
+    const ExportTarget target =
+        variant == ExportVariant::FileEntries ? ExportTarget{chosen, QString(), QStringLiteral(".htm")} : ExportTargetOf(chosen);
+    bool fontOk = false;
+    QByteArray fontName = CodePage::fromUnicode(m_window.font().family(), &fontOk);
+    if (!fontOk) {
+        fontName = "Arial";
+    }
+    reportExport(ExportElements(m_window.tree(), m_window.selectedElement(), target.folder, target.baseName,
+                                target.extension, fontName, SwitchesFor(variant)));
+}
+
+void DatabaseToolCommands::reportExport(const ExportResult &result)
+{
+    LanguageStore &language = m_main.language();
+    if (!result.mendedNames.isEmpty()) {
+        QStringList names;
+        for (const QByteArray &name : result.mendedNames) {
+            names.append(CodePage::toUnicode(name));
+        }
+        MessageBox::show(m_main.dialogParent(), language, MessageBox::Type::Information,
+                         language.uiText(childWindowTexts(), "m_aMExportNamesChanged") + u'\n' + listed(names));
+    }
+    if (!result.failed.isEmpty()) {
+        QStringList paths;
+        for (const QString &path : result.failed) {
+            paths.append(QDir::toNativeSeparators(path));
+        }
+        MessageBox::show(m_main.dialogParent(), language, MessageBox::Type::Warning,
+                         language.uiText(childWindowTexts(), "m_aMExportNotWritten") + u'\n' + listed(paths));
+    }
+}
