@@ -114,6 +114,8 @@ constexpr LanguageText kTexts[] = {
     {"m_aMFolderReadOnly", "The folder is write-protected."},
     {"m_aMFileReadOnly", "The file is write-protected."},
     {"m_aMDiskProblem", "The disk may be full or the file may be in use."},
+    {"m_aMFileChanged", "The file was changed by another program since it was opened. Overwrite it?"},
+    {"LblTableDamaged", "This table could not be read; it is kept as stored"},
     {"m_aMClipboardFailed", "The element could not be put on the clipboard."},
     {"m_aMPasteTooDeep", "The elements would be nested deeper than 1000 levels; nothing was added."},
     {"m_aMLoadTooDeep", "The database is nested deeper than 1000 levels and cannot be opened: "},

@@ -39,10 +39,14 @@ QString listed(const QStringList &items)
 DatabaseToolCommands::DatabaseToolCommands(TFrmVaultoChild &window, MainServices &main)
     : QObject(&window), m_window(window), m_main(main)
 {
+    // A name still being edited goes into the tree first: the tools show what the user sees.
     const auto on = [this](const char *name, auto handler) {
         QAction *action = m_window.action(QLatin1String(name));
         action->setEnabled(true);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            m_window.commitPendingEdits();
+            handler();
+        });
     };
     on("MenProperties", [this] { MenPropertiesClick(); });
     on("MenPrint", [this] { MenPrintClick(); });

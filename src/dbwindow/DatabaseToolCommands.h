@@ -20,7 +20,7 @@ struct PrintSource;
 // takes from the window only what the tools need: the element tree, the selected element,
 // the file path, the password and the font. The dialogs are made on first use and kept
 // while the window lives, so the preview's switches and the printer set up stay as the
-// user left them.
+// user left them. Every command first commits the window's open edits.
 class DatabaseToolCommands : public QObject
 {
     Q_OBJECT

@@ -61,6 +61,7 @@ ElementTreeView::ElementTreeView(QWidget *parent) : QTreeView(parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     header()->setStretchLastSection(true);
+    connect(this, &ElementTreeView::nameEditorCreated, this, [this](QLineEdit *editor) { m_nameEditor = editor; });
 }
 
 void ElementTreeView::setElementModel(ElementTreeModel *model)
@@ -79,6 +80,19 @@ bool ElementTreeView::editName(const ElementNode *node)
     setFocus(Qt::OtherFocusReason);
     edit(index);
     return isEditingName();
+}
+
+void ElementTreeView::commitNameEditor()
+{
+    QLineEdit *editor = m_nameEditor;
+    if (!editor || !isEditingName()) {
+        return;
+    }
+    commitData(editor);
+    // The rename may have shown a message that closed the editor already.
+    if (m_nameEditor && isEditingName()) {
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void ElementTreeView::keyPressEvent(QKeyEvent *event)

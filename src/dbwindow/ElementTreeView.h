@@ -2,14 +2,15 @@
 
 #include "ElementDrop.h"
 
+#include <QLineEdit>
 #include <QPersistentModelIndex>
+#include <QPointer>
 #include <QTreeView>
 
 #include <functional>
 
 class ElementNode;
 class ElementTreeModel;
-class QLineEdit;
 class QMenu;
 class QMimeData;
 
@@ -48,6 +49,8 @@ public:
     // Starts in-place editing of node's name.
     bool editName(const ElementNode *node);
     bool isEditingName() const { return state() == QAbstractItemView::EditingState; }
+    // Ends an open name edit the way Enter would: the typed name goes to the model.
+    void commitNameEditor();
 
 signals:
     void copyRequested();
@@ -79,6 +82,8 @@ private:
 
     ElementTreeModel *m_model = nullptr;
     QMenu *m_popup = nullptr;
+    // The in-place name editor while one is open.
+    QPointer<QLineEdit> m_nameEditor;
     DragSource m_dragSource;
     DropHandler m_dropHandler;
     // The element of the drag this view started, while it runs.

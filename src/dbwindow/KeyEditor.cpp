@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QToolButton *makeCopyButton(const char *name, QWidget *parent)
@@ -143,12 +145,25 @@ bool KeyEditor::eventFilter(QObject *watched, QEvent *event)
         const bool navigation = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
             || key->key() == Qt::Key_Escape;
         if (opensDialog() && !ctrl && !navigation && !key->text().isEmpty()) {
-            emit passwordDialogRequested();
+            emit passwordDialogRequested(withTyped(key->text()));
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonDblClick && opensDialog()) {
-        emit passwordDialogRequested();
+        emit passwordDialogRequested(m_edtPassword->text());
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+QString KeyEditor::withTyped(const QString &typed) const
+{
+    QString text = m_edtPassword->text();
+    const bool printable = std::all_of(typed.cbegin(), typed.cend(), [](QChar ch) { return ch.isPrint(); });
+    if (!printable) {
+        return text;
+    }
+    if (m_edtPassword->hasSelectedText()) {
+        return text.replace(m_edtPassword->selectionStart(), m_edtPassword->selectionLength(), typed);
+    }
+    return text.insert(m_edtPassword->cursorPosition(), typed);
 }

@@ -14,8 +14,10 @@ class RichTextEdit;
 //
 // Hidden passwords: the password shows as dots and, unless hidden passwords may be
 // edited, the field is read-only; a typed character or a double click then asks for the
-// password dialog (passwordDialogRequested) instead. Ctrl combinations pass through, and
-// Ctrl+C copies the whole password (a masked field cannot show what is selected).
+// password dialog (passwordDialogRequested) instead, with the password as the field
+// would hold it after the key, so the typed character is not lost. Ctrl combinations
+// pass through, and Ctrl+C copies the whole password (a masked field cannot show what
+// is selected).
 class KeyEditor final : public QWidget
 {
     Q_OBJECT
@@ -47,13 +49,17 @@ public:
 signals:
     void userNameEdited(const QString &text);
     void passwordEdited(const QString &text);
-    void passwordDialogRequested();
+    // proposed: the password the dialog starts from.
+    void passwordDialogRequested(const QString &proposed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool opensDialog() const { return m_hide && !m_editHidden; }
+    // The field's text with typed put in as the field would: over the selection, else at
+    // the cursor. Only printable text goes in.
+    QString withTyped(const QString &typed) const;
 
     QLabel *m_lblText = nullptr;
     QLineEdit *m_edtUserName = nullptr;

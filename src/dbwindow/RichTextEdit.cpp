@@ -24,10 +24,21 @@ RichTextEdit::RichTextEdit(QWidget *parent) : QTextEdit(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     viewport()->setMouseTracking(true);
     connect(document(), &QTextDocument::contentsChanged, this, [this] {
-        underlineLinks();
-        if (!m_loading) {
-            emit userEdited();
+        if (m_loading) {
+            return; // loadStored underlines once the new text is in
         }
+        // The underline waits until the document has finished changing. Replacing the
+        // extra selections frees their cursors, and a document that is being cleared (a
+        // new text set) holds its cursors aside meanwhile and puts them back afterwards,
+        // freed ones included: the heap then breaks at a later edit.
+        if (!m_underlinePending) {
+            m_underlinePending = true;
+            QMetaObject::invokeMethod(this, [this] {
+                m_underlinePending = false;
+                underlineLinks();
+            }, Qt::QueuedConnection);
+        }
+        emit userEdited();
     });
 }
 

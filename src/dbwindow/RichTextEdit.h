@@ -63,5 +63,6 @@ private:
 
     bool m_richText = true;
     bool m_loading = false;
+    bool m_underlinePending = false;
     QMenu *m_popup = nullptr;
 };

@@ -309,6 +309,7 @@ void TFrmVaultoChild::ShowSelected()
         // there would have no element to go to.
         m_editorKind = -1;
         m_main.setStatusText(QString());
+        m_nameOnEntry.clear();
         LoadingGuard guard(m_main);
         m_edtName->clear();
         m_imgIcon->clear();
@@ -326,6 +327,9 @@ void TFrmVaultoChild::ShowSelected()
         if (node != m_nameFieldElement) {
             m_edtName->setText(CodePage::toUnicode(node->name()));
             m_edtName->setCursorPosition(0);
+            // The field may keep the focus while another element comes (a search, a cut,
+            // a paste): a refused rename must give that element its own name back.
+            m_nameOnEntry = node->name();
         }
         showStatus(node);
     }
@@ -365,6 +369,15 @@ void TFrmVaultoChild::showEditorFor(ElementNode *node)
         break;
     default:
         break;
+    }
+}
+
+void TFrmVaultoChild::showSelectedStatus()
+{
+    if (const ElementNode *node = selectedElement()) {
+        showStatus(node);
+    } else {
+        m_main.setStatusText(QString());
     }
 }
 
@@ -459,6 +472,12 @@ void TFrmVaultoChild::finishNameField()
         m_edtName->setText(CodePage::toUnicode(node->name()));
     }
     m_nameOnEntry = node->name();
+}
+
+void TFrmVaultoChild::commitPendingEdits()
+{
+    m_trvTree->commitNameEditor();
+    finishNameField();
 }
 
 // --- Settings and texts ---

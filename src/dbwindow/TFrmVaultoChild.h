@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ElementSearch.h"
+#include "FileIdentity.h"
 #include "TableReplace.h"
 #include "document/ElementTree.h"
 
@@ -96,6 +97,8 @@ public:
     // Fills the editor of the selected element without marking the database changed,
     // and writes its dates into the main window's status line.
     void ShowSelected();
+    // Only the status line part of ShowSelected: the selected element's dates, or nothing.
+    void showSelectedStatus();
 
     // --- Settings and texts ---
     // Password display, fonts, colours, icon size and tree width from the settings.
@@ -107,10 +110,20 @@ public:
     void RebuildRecentMenus() {}
 
     // --- Closing ---
-    // Asks "Save changes to '%s'" when modified. True when the window may close: the
-    // answer was No, or Yes and the save succeeded. Cancel, or Yes with a cancelled or
-    // failed save, keeps it open (and modified).
+    // What the close question decided.
+    enum class CloseAnswer { Close, CloseDiscarding, Stay };
+    // Commits an open name edit, then asks "Save changes to '%s'" when modified. Close:
+    // nothing to save, or Yes and the save succeeded. CloseDiscarding: No (the flag stays
+    // set, so a later refusal by another window loses nothing). Stay: Cancel, or Yes with
+    // a cancelled or failed save.
+    CloseAnswer askToClose();
+    // askToClose for this window alone: No clears the modified flag at once. True when the
+    // window may close.
     bool CanClose();
+
+    // Puts an edit still open into the element: the name being edited in the tree, the
+    // name field. Every save, close, lock, export and print runs it first.
+    void commitPendingEdits();
 
     // --- Commands (also reachable as actions) ---
     // Save to the file path, or "Save as" without one; true when the database was saved.
@@ -244,6 +257,8 @@ private:
     // Search (TFrmVaultoChildSearch.cpp)
     bool textEditorShown() const;
     bool tableShown() const;
+    // A table is shown and it is not damaged (a damaged one takes "Clear all" alone).
+    bool tableEditable() const;
     void applyDialogTexts();
     // Table (TFrmVaultoChildTable.cpp)
     void connectTable();
@@ -259,7 +274,7 @@ private:
     void saveFile();
     // Dialogs and messages (TFrmVaultoChildDialogs.cpp)
     std::optional<QByteArray> askPassword(const QByteArray &current);
-    void askPasswordOfKey();
+    void askPasswordOfKey(const QString &proposed);
     void inform(const QString &text);
     void warn(const QString &text);
     Answer confirm(const QString &text, bool withCancel);
@@ -272,6 +287,9 @@ private:
     ElementTree m_tree;
     std::unique_ptr<ElementTreeModel> m_model;
     QString m_filePath;
+    // The file as it was read or last written: another program's change is not overwritten
+    // without asking.
+    FileIdentity m_fileIdentity;
     QByteArray m_password;
     bool m_modified = false;
     int m_editorKind = -1;

@@ -56,13 +56,19 @@ std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &current
     return chosen;
 }
 
-void TFrmVaultoChild::askPasswordOfKey()
+void TFrmVaultoChild::askPasswordOfKey(const QString &proposed)
 {
     ElementNode *node = selectedElement();
     if (!node || node->kind() != KindKey || m_main.isLocked()) {
         return;
     }
-    std::optional<QByteArray> password = askPassword(node->data().Detail);
+    bool ok = false;
+    QByteArray start = CodePage::fromUnicode(proposed, &ok);
+    if (!ok) {
+        start = node->data().Detail; // a character the code page cannot carry is not typed
+    }
+    std::optional<QByteArray> password = askPassword(start);
+    SecureMemory::wipe(start);
     // The key may have gone while the dialog was open (a lock, a close).
     if (!password || selectedElement() != node) {
         return;

@@ -42,6 +42,11 @@ bool TFrmVaultoChild::tableShown() const
     return m_editorKind == KindTable && node && node->kind() == KindTable;
 }
 
+bool TFrmVaultoChild::tableEditable() const
+{
+    return tableShown() && !m_pnlTable->isDamaged();
+}
+
 void TFrmVaultoChild::applyDialogTexts()
 {
     const LanguageStore &language = m_main.language();
@@ -209,7 +214,7 @@ ReplaceDialog *TFrmVaultoChild::replaceDialog()
 
 void TFrmVaultoChild::openReplace(bool inRow)
 {
-    if (m_main.isLocked() || !tableShown()) {
+    if (m_main.isLocked() || !tableEditable()) {
         return;
     }
     const QPoint at = m_pnlTable->selectionTopLeft();

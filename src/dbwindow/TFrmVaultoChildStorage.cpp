@@ -55,11 +55,14 @@ void TFrmVaultoChild::setModified(bool modified)
 
 bool TFrmVaultoChild::LoadDatabase(const QString &path)
 {
+    // Taken before reading: a change made while the file is read counts as a change.
+    const FileIdentity identity = FileIdentity::of(path);
     LoadProblem problem = LoadProblem::None;
     if (!LoadDatabaseFile(m_tree, path, m_password, &problem)) {
         reportLoadProblem(problem, path);
         return false;
     }
+    m_fileIdentity = identity;
     SetFilePath(path);
     setModified(false);
     selectFirstElement();
@@ -73,6 +76,7 @@ bool TFrmVaultoChild::LoadDatabaseBuffer(QByteArray ciphertext)
         reportLoadProblem(problem, m_filePath);
         return false;
     }
+    m_fileIdentity = FileIdentity();
     setModified(false);
     selectFirstElement();
     return true;
@@ -105,7 +109,7 @@ bool TFrmVaultoChild::MenSaveAsClick()
     if (m_main.isLocked()) {
         return false;
     }
-    finishNameField();
+    commitPendingEdits();
     // The password first: a database is never written without one.
     if (!ensurePassword()) {
         return false;
@@ -145,8 +149,12 @@ bool TFrmVaultoChild::ensurePassword()
 
 bool TFrmVaultoChild::saveTo(const QString &path)
 {
-    finishNameField();
+    commitPendingEdits();
     if (!ensurePassword()) {
+        return false;
+    }
+    // No keeps the window modified: its changes are still to be saved somewhere.
+    if (m_fileIdentity.changedOnDisk(path) && confirm(childText("m_aMFileChanged"), false) != Answer::Yes) {
         return false;
     }
     if (!SaveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
@@ -154,6 +162,7 @@ bool TFrmVaultoChild::saveTo(const QString &path)
              + writeProblemText(path));
         return false;
     }
+    m_fileIdentity = FileIdentity::of(path);
     setModified(false);
     return true;
 }
@@ -176,24 +185,37 @@ QString TFrmVaultoChild::writeProblemText(const QString &path) const
 
 // --- Closing ---
 
-bool TFrmVaultoChild::CanClose()
+TFrmVaultoChild::CloseAnswer TFrmVaultoChild::askToClose()
 {
-    finishNameField();
+    commitPendingEdits();
     if (!m_modified) {
-        return true;
+        return CloseAnswer::Close;
     }
     const QString name = m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QDir::toNativeSeparators(m_filePath);
     switch (confirm(mainText("m_aMDiscardChanges").replace(QLatin1String("%s"), name), true)) {
     case Answer::Yes:
         // Closing after a save that did not happen would lose the changes: the window
         // stays open (and modified) unless the save succeeded.
-        return MenSaveClick();
+        return MenSaveClick() ? CloseAnswer::Close : CloseAnswer::Stay;
     case Answer::No:
+        return CloseAnswer::CloseDiscarding;
+    default:
+        return CloseAnswer::Stay;
+    }
+}
+
+bool TFrmVaultoChild::CanClose()
+{
+    switch (askToClose()) {
+    case CloseAnswer::CloseDiscarding:
         setModified(false);
         return true;
-    default:
-        return false;
+    case CloseAnswer::Close:
+        return true;
+    case CloseAnswer::Stay:
+        break;
     }
+    return false;
 }
 
 // --- Attached files ---

@@ -19,6 +19,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 
 namespace {
@@ -33,6 +34,14 @@ void TFrmVaultoChild::connectTable()
 {
     m_pnlTable->setPopupMenu(m_actions->tablePopup());
     connect(m_pnlTable, &TablePanel::gridChanged, this, [this] { StoreTable(); });
+    // A damaged table offers "Clear all" alone.
+    connect(m_pnlTable, &TablePanel::damagedChanged, this, [this](bool damaged) {
+        for (QAction *action : m_actions->tablePopup()->actions()) {
+            if (!action->isSeparator() && action->objectName() != QLatin1String("PopTableClear")) {
+                action->setEnabled(!damaged);
+            }
+        }
+    });
     connect(m_pnlTable, &TablePanel::cellEditorCreated, this,
             [this](QLineEdit *editor) { GuardCodePage(editor, m_main.language()); });
     for (QComboBox *box : m_pnlTable->boxes()) {
@@ -62,7 +71,8 @@ void TFrmVaultoChild::connectTable()
 
 bool TFrmVaultoChild::StoreTable()
 {
-    if (!tableShown()) {
+    // What could not be read is never written over by the empty grid shown for it.
+    if (!tableShown() || m_pnlTable->isDamaged()) {
         return false;
     }
     ElementNode *node = selectedElement();
@@ -86,7 +96,7 @@ TFrmSort &TFrmVaultoChild::sortDialog()
 
 bool TFrmVaultoChild::PopSortDataClick()
 {
-    if (m_main.isLocked() || !tableShown()) {
+    if (m_main.isLocked() || !tableEditable()) {
         return false;
     }
     ElementNode *node = selectedElement();
@@ -123,7 +133,7 @@ void TFrmVaultoChild::importCsvClick()
 
 bool TFrmVaultoChild::importCsv(const QString &path)
 {
-    if (m_main.isLocked() || !tableShown()) {
+    if (m_main.isLocked() || !tableEditable()) {
         return false;
     }
     const ElementNode *node = selectedElement();
@@ -148,7 +158,7 @@ bool TFrmVaultoChild::importCsv(const QString &path)
     case TableCsv::ImportResult::TooLarge: warn(childText("m_aMCsvTooLarge") + shown); return false;
     }
     // The progress let events through: the table must still be the one shown.
-    if (selectedElement() != node || !tableShown()) {
+    if (selectedElement() != node || !tableEditable()) {
         return false;
     }
     m_pnlTable->replaceGrid(std::move(imported));
@@ -170,7 +180,7 @@ void TFrmVaultoChild::exportCsvClick()
 
 bool TFrmVaultoChild::exportCsv(const QString &path)
 {
-    if (m_main.isLocked() || !tableShown()) {
+    if (m_main.isLocked() || !tableEditable()) {
         return false;
     }
     if (!TableCsv::Export(m_pnlTable->model()->grid(), path)) {

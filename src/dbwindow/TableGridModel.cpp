@@ -108,7 +108,7 @@ QVariant TableGridModel::data(const QModelIndex &index, int role) const
 
 bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole) {
+    if (!index.isValid() || role != Qt::EditRole || m_readOnly) {
         return false;
     }
     bool ok = false;
@@ -129,7 +129,10 @@ bool TableGridModel::setData(const QModelIndex &index, const QVariant &value, in
 
 Qt::ItemFlags TableGridModel::flags(const QModelIndex &index) const
 {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable : Qt::NoItemFlags;
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return m_readOnly ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
 QVariant TableGridModel::headerData(int section, Qt::Orientation orientation, int role) const

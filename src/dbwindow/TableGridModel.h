@@ -23,6 +23,8 @@ public:
     // size and box texts when it has no readable stream). False when nothing was read.
     bool load(const ElementData &record);
     const TableGrid &grid() const { return m_grid; }
+    // A read-only grid offers no cell for editing and takes no typed text.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
     // How a change touches the grid: its cells only, or its size (or everything).
     enum class Shape { CellsOnly, Resized };
@@ -53,4 +55,5 @@ signals:
 
 private:
     TableGrid m_grid;
+    bool m_readOnly = false;
 };

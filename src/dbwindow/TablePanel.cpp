@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -122,9 +123,25 @@ TablePanel::TablePanel(QWidget *parent) : QWidget(parent)
     }
     bar->addStretch(1);
 
+    // Why a damaged table takes no change, above its empty grid.
+    m_pnlDamaged = new QWidget(this);
+    m_pnlDamaged->setObjectName(QStringLiteral("PnlTableDamaged"));
+    auto *warning = new QLabel(m_pnlDamaged);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    warning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize, iconSize));
+    auto *reason = new QLabel(QStringLiteral("This table could not be read; it is kept as stored"), m_pnlDamaged);
+    reason->setObjectName(QStringLiteral("LblTableDamaged"));
+    reason->setWordWrap(true);
+    auto *damagedRow = new QHBoxLayout(m_pnlDamaged);
+    damagedRow->setContentsMargins(4, 4, 4, 4);
+    damagedRow->addWidget(warning, 0, Qt::AlignTop);
+    damagedRow->addWidget(reason, 1);
+    m_pnlDamaged->hide();
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(m_pnlDamaged);
     layout->addWidget(m_stgTable, 1);
     layout->addWidget(m_pnlTableMode);
     LoadTable(ElementData(), true);
@@ -152,6 +169,7 @@ QList<QComboBox *> TablePanel::boxes() const
 bool TablePanel::LoadTable(const ElementData &record, bool scrollToTop)
 {
     const bool read = m_model->load(record);
+    setDamaged(record.hasBlob() && !read);
     showBarTexts();
     applyWidth();
     if (scrollToTop) {
@@ -159,6 +177,23 @@ bool TablePanel::LoadTable(const ElementData &record, bool scrollToTop)
         m_stgTable->horizontalScrollBar()->setValue(0);
     }
     return read;
+}
+
+void TablePanel::setDamaged(bool damaged)
+{
+    if (m_damaged == damaged) {
+        return;
+    }
+    m_damaged = damaged;
+    m_model->setReadOnly(damaged);
+    m_pnlDamaged->setVisible(damaged);
+    for (QComboBox *box : boxes()) {
+        box->setEnabled(!damaged);
+    }
+    for (QHeaderView *header : {m_stgTable->horizontalHeader(), m_stgTable->verticalHeader()}) {
+        header->setSectionsMovable(!damaged);
+    }
+    emit damagedChanged(damaged);
 }
 
 void TablePanel::showBarTexts()
@@ -189,7 +224,7 @@ void TablePanel::updateRowHeight(int fontHeight)
 
 void TablePanel::onBoxEdited(QComboBox *box, const QString &text)
 {
-    if (m_quiet) {
+    if (m_quiet || m_damaged) {
         return;
     }
     bool ok = false;
@@ -219,6 +254,9 @@ void TablePanel::onBoxEdited(QComboBox *box, const QString &text)
 
 void TablePanel::onSectionMoved(Qt::Orientation orientation, int from, int to)
 {
+    if (m_damaged) {
+        return;
+    }
     QHeaderView *header = orientation == Qt::Horizontal ? m_stgTable->horizontalHeader() : m_stgTable->verticalHeader();
     // The header showed the order before this move (the plain one): put it back, then
     // move the cells themselves.
@@ -253,6 +291,10 @@ QPoint TablePanel::selectionTopLeft() const
 bool TablePanel::apply(TableGridModel::Shape shape, const std::function<bool(TableGrid &)> &operation,
                        bool keepCurrent)
 {
+    // A damaged table changes by "Clear all" alone, which lifts the damage first.
+    if (m_damaged) {
+        return false;
+    }
     const QPoint current(m_stgTable->currentIndex().column(), m_stgTable->currentIndex().row());
     const int across = m_stgTable->horizontalScrollBar()->value();
     const int down = m_stgTable->verticalScrollBar()->value();
@@ -281,6 +323,9 @@ bool TablePanel::changeGrid(TableGridModel::Shape shape, const std::function<boo
 
 void TablePanel::replaceGrid(TableGrid grid)
 {
+    if (m_damaged) {
+        return;
+    }
     m_model->replaceGrid(std::move(grid));
     showBarTexts();
     applyWidth();
@@ -291,6 +336,8 @@ void TablePanel::replaceGrid(TableGrid grid)
 
 void TablePanel::clearAll()
 {
+    // Clearing is the user's purpose to give up what could not be read.
+    setDamaged(false);
     apply(TableGridModel::Shape::CellsOnly, [](TableGrid &grid) {
         grid.clearAll();
         return true;

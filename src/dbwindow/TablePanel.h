@@ -42,7 +42,12 @@ public:
     // LoadTable: fills the grid from a table element's record (without a stream: a new
     // table, shown with the current size). With scrollToTop the grid starts at its first
     // row (another table than the last one). Reports no change.
+    //
+    // A stream that cannot be read makes the table damaged: the grid shows empty and takes
+    // no change, and LblTableDamaged says why, so the stored bytes stay as they are. Only
+    // "Clear all" (clearAll) ends that, on the user's purpose.
     bool LoadTable(const ElementData &record, bool scrollToTop);
+    bool isDamaged() const { return m_damaged; }
 
     // The default row height: the font height + 10, at least 20.
     void updateRowHeight(int fontHeight);
@@ -74,6 +79,8 @@ signals:
     void gridChanged();
     // An in-place cell editor was made: the window puts the code-page rule on it.
     void cellEditorCreated(QLineEdit *editor);
+    // The table shown became damaged, or no longer is.
+    void damagedChanged(bool damaged);
 
 private:
     QComboBox *makeBox(const char *name, const QStringList &items);
@@ -82,6 +89,7 @@ private:
     void showBarTexts();
     void applyWidth();
     bool apply(TableGridModel::Shape shape, const std::function<bool(TableGrid &)> &operation, bool keepCurrent);
+    void setDamaged(bool damaged);
 
     TableGridModel *m_model = nullptr;
     QTableView *m_stgTable = nullptr;
@@ -89,7 +97,9 @@ private:
     QComboBox *m_cbbColumns = nullptr;
     QComboBox *m_cbbRows = nullptr;
     QComboBox *m_cbbWidth = nullptr;
+    QWidget *m_pnlDamaged = nullptr;
     QMenu *m_popup = nullptr;
     // Set while the panel itself writes into the boxes or puts a moved section back.
     bool m_quiet = false;
+    bool m_damaged = false;
 };

@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
         }
         auto object = entry.make();
         failed += QTest::qExec(object.get(), app.arguments());
+        vaultbase::test::discardModalAnswers();
     }
     if (failed != 0) {
         std::fprintf(stderr, "%d test function(s) failed\n", failed);

@@ -81,6 +81,9 @@ class DatabaseToolsTest : public QObject
     QString m_database;
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void initTestCase()
     {
         // Bank (folder) > Cards (folder) > PIN (key), scan.pdf (file), Grid (table); Notes (entry).
@@ -208,14 +211,23 @@ private slots:
             return m_dir.filePath(QString::number(proposed.size()) + ".pdf");
         });
         child.selectElement(child.tree().findPath({"Bank & Co", "Cards", "PIN"}));
+        // A name still open in the tree's editor is what prints.
+        child.show();
+        child.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&child));
+        child.action("MenChangeEntry")->trigger();
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "PIN2");
         child.action("MenPrint")->trigger();
         child.action("MenPrintAll")->trigger();
-        QCOMPARE(proposed, (QStringList{m_dir.filePath("PIN.pdf"), m_dir.filePath("Bank.pdf")}));
+        QCOMPARE(proposed, (QStringList{m_dir.filePath("PIN2.pdf"), m_dir.filePath("Bank.pdf")}));
         const QString one = pdfText(m_dir.filePath("1.pdf"));
         if (one.isEmpty()) {
             QSKIP("pdftotext is not installed (scripts/install-deps --tests brings poppler-utils)");
         }
-        QVERIFY(one.contains("Bank & Co > Cards > PIN") && one.contains("card") && !one.contains("Notes"));
+        QVERIFY(one.contains("Bank & Co > Cards > PIN2") && one.contains("card") && !one.contains("Notes"));
         QVERIFY(!one.contains("s3cr"));
         const QString all = pdfText(m_dir.filePath("2.pdf"));
         for (const char *path : {"Bank.kvdb", "Bank & Co", "Bank & Co > Cards > scan.pdf", "Bank & Co > Grid", "<IBAN>",

@@ -63,6 +63,9 @@ class DatabaseWindowCommandsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void keysAddedFromTheMenuAreNamedInTurnAndEdited()
     {
         FakeMainServices main;
@@ -348,6 +351,80 @@ private slots:
         QVERIFY(child.CanClose());
         QCOMPARE(answers.texts().first(), QStringLiteral("Save changes to '%1'").arg(QDir::toNativeSeparators(child.filePath())));
         QVERIFY(!child.isModified());
+    }
+
+    void aNameStillBeingEditedIsSavedAndAskedAboutOnClosing()
+    {
+        QTemporaryDir dir;
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        child.show();
+        child.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&child));
+        ElementNode *key = child.addElement(NewElement::Key, false);
+        child.setPassword("pw");
+        child.SetFilePath(dir.filePath(QStringLiteral("db.kvdb")));
+        QVERIFY(child.MenSaveClick());
+
+        // F2, a name typed, and Ctrl+S while the editor is still open.
+        const auto rename = [&child](const char *name) {
+            child.action(QStringLiteral("MenChangeEntry"))->trigger();
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, QLatin1String(name));
+        };
+        rename("Bank");
+        child.action(QStringLiteral("MenSave"))->trigger();
+        ElementTree saved;
+        QVERIFY(LoadDatabaseFile(saved, child.filePath(), "pw"));
+        QCOMPARE(saved.firstRoot()->name(), "Bank");
+        QVERIFY(!child.isModified());
+
+        // Closing with the editor open asks: the new name is a change.
+        rename("Card");
+        Answers answers(MessageBox::Button::Cancel);
+        QVERIFY(!child.CanClose());
+        QCOMPARE(answers.asked().size(), 1);
+        QCOMPARE(key->name(), "Card");
+        QVERIFY(child.isModified());
+    }
+
+    void aFileChangedByAnotherProgramIsNotOverwrittenUnasked()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("db.kvdb"));
+        ElementTree theirs;
+        theirs.insertElement(nullptr, "Ours", KindKey, KindKey, ElementData());
+        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        FakeMainServices main;
+        TFrmVaultoChild child(main);
+        child.setPassword("pw");
+        QVERIFY(child.LoadDatabase(path));
+        child.addElement(NewElement::Entry, false);
+
+        // Another program writes the file meanwhile.
+        theirs.insertElement(nullptr, "Theirs", KindKey, KindKey, ElementData());
+        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        const QByteArray written = readFile(path);
+        Answers answers(MessageBox::Button::No);
+        QVERIFY(!child.MenSaveClick());
+        QCOMPARE(answers.texts(), QStringList{QStringLiteral(
+                                      "The file was changed by another program since it was opened. Overwrite it?")});
+        QCOMPARE(answers.asked().first().buttons, (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No}));
+        QVERIFY(child.isModified());
+        QCOMPARE(readFile(path), written);
+
+        answers.setAnswer(MessageBox::Button::Yes);
+        QVERIFY(child.MenSaveClick());
+        ElementTree saved;
+        QVERIFY(LoadDatabaseFile(saved, path, "pw"));
+        QCOMPARE(childNames(saved, nullptr), "New entry|Ours");
+        // The window's own save is no change by another program.
+        answers.clear();
+        child.addElement(NewElement::Key, false);
+        QVERIFY(child.MenSaveClick());
+        QVERIFY(answers.asked().isEmpty());
     }
 };
 

@@ -123,6 +123,9 @@ class DatabaseWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void showingNeverMarksTheDatabaseChanged_data()
     {
         QTest::addColumn<bool>("richText");
@@ -321,12 +324,14 @@ private slots:
         auto *password = child.findChild<QLineEdit *>("EdtPassword");
         password->setFocus();
 
+        // The key typed arrives in the dialog's field, where the field would have put it.
         PasswordDialogState seen;
         answerPasswordDialog(QByteArray("n3w"), &seen);
+        password->end(false);
         QTest::keyClick(password, Qt::Key_A);
         QVERIFY(seen.shown);
         QVERIFY(seen.confirmationMode);
-        QCOMPARE(seen.password, "secret");
+        QCOMPARE(seen.password, "secreta");
         QCOMPARE(kinds.key->data().Detail, "n3w");
         QCOMPARE(password->text(), QStringLiteral("n3w"));
         QVERIFY(child.isModified());
@@ -338,6 +343,7 @@ private slots:
         child.setModified(false);
         answerPasswordDialog(std::nullopt, &seen);
         QTest::mouseDClick(password, Qt::LeftButton);
+        QCOMPARE(seen.password, "n3w");
         QCOMPARE(kinds.key->data().Detail, "n3w");
         QVERIFY(!child.isModified());
 
@@ -399,6 +405,16 @@ private slots:
         QCOMPARE(name->text(), QStringLiteral("Bank<"));
         tree->setFocus();
         QCOMPARE(kinds.key->name(), "Bank<");
+
+        // Another element shown while the field keeps the focus (Alt+F3, a cut or a paste
+        // from the menu): a refused name gives that element back its own name.
+        name->setFocus();
+        child.selectElement(kinds.entry);
+        name->selectAll();
+        QTest::keyClicks(name, "Table");
+        tree->setFocus();
+        QCOMPARE(kinds.entry->name(), "Entry");
+        QCOMPARE(kinds.key->name(), "Bank<");
     }
 
     void linksOpenOnClickAndStayOutOfTheText()
@@ -425,6 +441,24 @@ private slots:
         QVERIFY(!child.isModified());
         QCOMPARE(kinds.entry->data().Content, kRtf);
         QVERIFY(!text->takeStored().contains("\\ul"));
+    }
+
+    void underlinesStayWhileANewTextComesIn()
+    {
+        // Setting a new text clears the document, which holds its cursors aside meanwhile
+        // and puts them back afterwards: underline cursors replaced then were freed while
+        // the document still used them, and the heap broke at a later edit.
+        RichTextEdit edit;
+        edit.loadStored(kRtf, true);
+        QCOMPARE(edit.extraSelections().size(), 1);
+        QList<qsizetype> during;
+        connect(edit.document(), &QTextDocument::contentsChanged, &edit,
+                [&] { during.append(edit.extraSelections().size()); });
+        edit.loadStored(QByteArray(kRtf).replace("example", "other"), true);
+        QVERIFY(!during.isEmpty());
+        QCOMPARE(during.count(1), during.size());
+        QCOMPARE(edit.extraSelections().size(), 1);
+        QCOMPARE(edit.extraSelections().first().cursor.selectedText(), QStringLiteral("http://other.org/x"));
     }
 
     void settingsApplyToTheWindow()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModalAnswers.h"
 #include "dbwindow/MainServices.h"
 #include "dbwindow/TFrmVaultoChild.h"
 #include "platform/Clock.h"
@@ -18,7 +19,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -127,21 +127,7 @@ private:
     QList<MessageBox::Request> m_asked;
 };
 
-// Runs action on the next modal dialog of type D once it shows.
-template <typename D>
-void whenModal(std::function<void(D *)> action, int intervalMs = 10)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(intervalMs);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (auto *dialog = qobject_cast<D *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-        }
-    });
-    timer->start();
-}
+using vaultbase::test::whenModal;
 
 // Answers the next file dialog with path (empty: cancels it).
 inline void answerFileDialog(const QString &path)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -70,6 +71,9 @@ class WindowTableTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void typedColumnCountSurvivesReselecting()
     {
         Window w;
@@ -279,6 +283,37 @@ private slots:
         // Cancelled: nothing changes.
         whenModal<TFrmSort>([](TFrmSort *dialog) { dialog->reject(); });
         QVERIFY(!w.child.PopSortDataClick());
+    }
+
+    void aDamagedTableIsKeptUntilClearedOnPurpose()
+    {
+        Window w;
+        ElementData damaged;
+        damaged.setBlob("CLASS_TABLE V1.000VLB and then no table");
+        ElementNode *table = add(w.child.tree(), nullptr, "Table", KindTable, damaged);
+        w.child.selectElement(table);
+        auto *reason = w.child.findChild<QLabel *>(QStringLiteral("LblTableDamaged"));
+        QVERIFY(reason && reason->isVisible());
+        QCOMPARE(reason->text(), QStringLiteral("This table could not be read; it is kept as stored"));
+
+        // Typing, the boxes and the grid's other commands change nothing.
+        w.grid->setFocus();
+        w.select(0, 0);
+        QTest::keyClicks(w.grid, QStringLiteral("x"));
+        QVERIFY(!w.box("CbbTableColumns")->isEnabled());
+        w.pop("PopTableInsertRow");
+        QVERIFY(!w.child.action(QStringLiteral("PopSortData"))->isEnabled());
+        QCOMPARE(table->data().Blob, damaged.Blob);
+        QVERIFY(!w.child.isModified());
+
+        // "Clear all" gives the stored bytes up on purpose: an empty table takes their place.
+        w.pop("PopTableClear");
+        QVERIFY(!reason->isVisible());
+        TableGrid readBack;
+        QVERIFY(TableStorage::LoadTable(readBack, table->data()));
+        QVERIFY(w.child.isModified());
+        QVERIFY(w.grid->model()->flags(w.grid->model()->index(0, 0)) & Qt::ItemIsEditable);
+        QVERIFY(w.child.action(QStringLiteral("PopSortData"))->isEnabled());
     }
 
     void csvImportOfManyRowsAndExport()

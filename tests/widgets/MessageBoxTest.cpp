@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "shell/LanguageStore.h"
@@ -7,7 +8,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -35,6 +35,9 @@ class MessageBoxTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void titlesAndCaptionsFollowTheLanguage()
     {
         LanguageStore store;
@@ -70,9 +73,7 @@ private slots:
         store.loadFromText(kGerman);
         using B = MessageBox::Button;
         const auto press = [](const QString &caption) {
-            QTimer::singleShot(0, [caption] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
+            vaultbase::test::whenModal<QMessageBox>([caption](QMessageBox *box) {
                 for (QAbstractButton *button : box->buttons()) {
                     if (button->text() == caption) {
                         button->click();
@@ -85,7 +86,7 @@ private slots:
         press(QStringLiteral("Abbrechen"));
         QCOMPARE(MessageBox::show(nullptr, store, MessageBox::Type::Confirmation, "?", B::Yes | B::No | B::Cancel), B::Cancel);
         // Escape closes with the escape answer: No when there is no Cancel.
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+        vaultbase::test::whenModal<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Escape); });
         QCOMPARE(MessageBox::show(nullptr, store, MessageBox::Type::Confirmation, "?", B::Yes | B::No), B::No);
     }
 
@@ -113,7 +114,7 @@ private slots:
         QCOMPARE(seen.at(0).title, QStringLiteral("Warning"));
         QCOMPARE(seen.at(1).title, QStringLiteral("Information"));
         // With no answerer left, a real box runs again.
-        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
+        vaultbase::test::whenModal<QMessageBox>([](QMessageBox *box) { QTest::keyClick(box, Qt::Key_Return); });
         QCOMPARE(MessageBox::show(nullptr, store, MessageBox::Type::Error, "c"), B::Ok);
     }
 };

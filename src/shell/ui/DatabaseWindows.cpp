@@ -81,7 +81,9 @@ DatabaseWindows::DatabaseWindows(QMdiArea *area, QObject *parent) : QObject(pare
 void DatabaseWindows::add(TFrmVaultoChild *child)
 {
     auto *window = new DatabaseSubWindow(child);
-    window->setWindowTitle(child->caption());
+    // "[*]" shows a "*" after the caption and in the tab while the database is modified.
+    window->setWindowTitle(child->caption() + QLatin1String("[*]"));
+    window->setWindowModified(child->isModified());
     window->setWindowIcon(Icons::application());
     window->onClosing = [this](TFrmVaultoChild *closing) {
         if (m_lastActive == closing) {
@@ -89,7 +91,9 @@ void DatabaseWindows::add(TFrmVaultoChild *child)
         }
         emit windowClosed(closing);
     };
-    connect(child, &TFrmVaultoChild::captionChanged, window, &QWidget::setWindowTitle);
+    connect(child, &TFrmVaultoChild::captionChanged, window,
+            [window](const QString &caption) { window->setWindowTitle(caption + QLatin1String("[*]")); });
+    connect(child, &TFrmVaultoChild::modifiedChanged, window, &QWidget::setWindowModified);
     connect(child, &TFrmVaultoChild::closeRequested, window, [window] { window->closeWithQuestion(true); });
     m_area->addSubWindow(window);
     window->showMaximized();
@@ -104,6 +108,15 @@ TFrmVaultoChild *DatabaseWindows::active() const
     // The current sub-window stays current while a dialog or another program is active.
     auto *window = databaseSubWindow(m_area->currentSubWindow());
     return window ? window->child() : nullptr;
+}
+
+void DatabaseWindows::activate(TFrmVaultoChild *child)
+{
+    if (QMdiSubWindow *window = subWindowOf(child)) {
+        m_area->setActiveSubWindow(window);
+        // The area does not report activations while the program is in the background.
+        onSubWindowActivated(window);
+    }
 }
 
 QList<TFrmVaultoChild *> DatabaseWindows::windows() const
@@ -141,10 +154,18 @@ bool DatabaseWindows::close(TFrmVaultoChild *child, bool ask)
 
 bool DatabaseWindows::canCloseAll()
 {
+    // A No counts only once every window agreed: a later Cancel keeps the program open
+    // with every change still marked.
+    QList<TFrmVaultoChild *> discarding;
     for (TFrmVaultoChild *child : windows()) {
-        if (!child->CanClose()) {
-            return false;
+        switch (child->askToClose()) {
+        case TFrmVaultoChild::CloseAnswer::Stay: return false;
+        case TFrmVaultoChild::CloseAnswer::CloseDiscarding: discarding.append(child); break;
+        case TFrmVaultoChild::CloseAnswer::Close: break;
         }
+    }
+    for (TFrmVaultoChild *child : std::as_const(discarding)) {
+        child->setModified(false);
     }
     return true;
 }
@@ -193,7 +214,7 @@ void DatabaseWindows::refreshCaptions()
 {
     for (QMdiSubWindow *window : m_area->subWindowList()) {
         if (auto *database = databaseSubWindow(window)) {
-            window->setWindowTitle(database->child()->caption());
+            window->setWindowTitle(database->child()->caption() + QLatin1String("[*]"));
         }
     }
 }

@@ -26,6 +26,8 @@ public:
     void add(TFrmVaultoChild *child);
 
     TFrmVaultoChild *active() const;
+    // Makes the window the active one (its tab the current tab).
+    void activate(TFrmVaultoChild *child);
     // In the order they were made.
     QList<TFrmVaultoChild *> windows() const;
     int count() const;
@@ -33,7 +35,8 @@ public:
     // Closes the window's sub-window. With ask, the window is asked first (CanClose)
     // and may refuse; true when it is gone.
     bool close(TFrmVaultoChild *child, bool ask = true);
-    // Asks every window in turn, first to last; stops at the first refusal.
+    // Asks every window in turn, first to last; stops at the first refusal. The windows
+    // answered No lose their modified flag only when every window agreed.
     bool canCloseAll();
     // Closes every window, last first, without asking.
     void closeAllWithoutAsking();

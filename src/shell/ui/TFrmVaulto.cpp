@@ -193,6 +193,8 @@ void TFrmVaulto::onActiveChanged(TFrmVaultoChild *child)
         setStatusText({});
         return;
     }
+    // The status line shows the dates of the active window's element, not the last one's.
+    child->showSelectedStatus();
     setTrayHint(child->caption());
     restartLockCountdown();
 }

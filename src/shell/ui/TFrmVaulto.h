@@ -62,7 +62,8 @@ public:
     // The password loop: asks for the password (a key file beside the database may
     // answer the first time) until the file loads or the dialog is cancelled.
     bool openIntoWindow(const QString &path, TFrmVaultoChild *child);
-    // A new window with the file opened in it, or null (the window closed again).
+    // A new window with the file opened in it (the window already showing it, activated),
+    // or null (the window closed again).
     TFrmVaultoChild *openDatabase(const QString &path);
     // True while a password is being asked for a file.
     bool isOpening() const;
@@ -70,8 +71,12 @@ public:
     // --- Commands ---
     void MenNewClick();
     void MenOpenClick();
-    // Opens a picked file: a ".kvdb" database, or the database another file carries.
+    // Opens a picked file (Open, Recent, a drop, the command line): a file already open
+    // activates its window; a name not ending in ".kvdb" is first searched for a database
+    // carried at its end; every other file is opened as a database.
     TFrmVaultoChild *openPickedFile(const QString &path);
+    // The window showing the file at path (compared as canonical paths), or null.
+    TFrmVaultoChild *windowOfFile(const QString &path) const;
     void MenChangePasswordClick();
     void MenPasswordGeneratorClick();
     void MenUsageClick();
@@ -81,7 +86,8 @@ public:
     void MenSettingsClick();
     // Show folder: the folder pane and its splitter shown exactly when checked.
     void setFolderPaneShown(bool shown);
-    // Files dropped on the window, in the order dropped.
+    // Files dropped on the window, in the order dropped: a ".kvdb" file opens and ends the
+    // list; the others are attached to the active window, or, with none, the first opens.
     void dropFiles(const QStringList &paths);
 
     // --- Languages ---

@@ -10,6 +10,7 @@
 #include "PasswordLoop.h"
 #include "dbwindow/TFrmVaultoChild.h"
 #include "document/AttachedDatabase.h"
+#include "document/Blowfish.h"
 #include "document/KeyFile.h"
 #include "shell/DesktopCommandLine.h"
 #include "shell/DroppedFiles.h"
@@ -52,22 +53,32 @@ void TFrmVaulto::MenOpenClick()
 
 TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
 {
-    if (DroppedFiles::isDatabasePath(path)) {
-        return openDatabase(path);
+    if (TFrmVaultoChild *open = windowOfFile(path)) {
+        m_windows->activate(open);
+        return open;
     }
-    const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable()) {
-        MessageBox::show(this, m_language, MessageBox::Type::Warning,
-                         m_language.uiText(openMessageTexts(), "m_aMFileUnreadable") + path);
+    // A name that does not say database may be a file carrying one at its end; one that
+    // carries none is read as a database all the same (saved under another name).
+    if (!DroppedFiles::isDatabasePath(path) && QFileInfo(path).isFile()) {
+        if (std::optional<CarriedDatabase> carried = FindAttachedDatabase(path)) {
+            return openCarriedDatabase(carried->ciphertext, path);
+        }
+    }
+    return openDatabase(path);
+}
+
+TFrmVaultoChild *TFrmVaulto::windowOfFile(const QString &path) const
+{
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    if (wanted.isEmpty()) {
         return nullptr;
     }
-    std::optional<CarriedDatabase> carried = FindAttachedDatabase(path);
-    if (!carried) {
-        MessageBox::show(this, m_language, MessageBox::Type::Warning,
-                         m_language.uiText(openMessageTexts(), "m_aMNoDatabase") + path);
-        return nullptr;
+    for (TFrmVaultoChild *child : databaseWindows()) {
+        if (!child->filePath().isEmpty() && QFileInfo(child->filePath()).canonicalFilePath() == wanted) {
+            return child;
+        }
     }
-    return openCarriedDatabase(carried->ciphertext, path);
+    return nullptr;
 }
 
 // A carried database has no file of its own: its window's file name stays empty, so
@@ -93,11 +104,21 @@ TFrmVaultoChild *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, c
 
 TFrmVaultoChild *TFrmVaulto::openDatabase(const QString &path)
 {
+    // A second window on one file would let one save drop the other's changes.
+    if (TFrmVaultoChild *open = windowOfFile(path)) {
+        m_windows->activate(open);
+        return open;
+    }
+    // Asking for a password would only end in "Wrong password!" again and again.
     const QFileInfo file(path);
     if (!file.isFile() || !file.isReadable()) {
-        // Asking for a password would only end in "Wrong password!" again and again.
         MessageBox::show(this, m_language, MessageBox::Type::Warning,
                          m_language.uiText(openMessageTexts(), "m_aMFileUnreadable") + path);
+        return nullptr;
+    }
+    if (file.size() < Blowfish::BlockSize) {
+        MessageBox::show(this, m_language, MessageBox::Type::Warning,
+                         m_language.uiText(openMessageTexts(), "m_aMNoDatabase") + path);
         return nullptr;
     }
     TFrmVaultoChild *child = newDatabaseWindow();
@@ -135,13 +156,11 @@ bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
 void TFrmVaulto::dropFiles(const QStringList &paths)
 {
     for (const DroppedFiles::Step &step : DroppedFiles::plan(paths)) {
-        if (step.kind == DroppedFiles::Step::OpenDatabase) {
-            openDatabase(step.path);
-            return;
-        }
         TFrmVaultoChild *child = activeChild();
-        if (!child) {
-            continue;
+        // With no database to attach it to, a file is opened as Open would open it.
+        if (step.kind == DroppedFiles::Step::OpenDatabase || !child) {
+            openPickedFile(step.path);
+            return;
         }
         QApplication::setOverrideCursor(Qt::WaitCursor);
         child->addFile(step.path, false);

@@ -36,6 +36,9 @@ class MainWindowCloseTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void closingWithChangesAsksEveryWindowAndCancelRefuses()
     {
         Program program;
@@ -51,6 +54,16 @@ private slots:
             // The first refused: the second was not asked.
             QCOMPARE(cancel.texts(), QStringList{QStringLiteral("Save changes to 'Unnamed'")});
             QCOMPARE(cancel.requests.first().type, MessageBox::Type::Confirmation);
+        }
+        // No for the first, then Cancel for the second: the first keeps its changes too.
+        {
+            QList<MessageBox::Button> replies{MessageBox::Button::No, MessageBox::Button::Cancel};
+            MessageBox::ScopedAnswerer answer([&replies](const MessageBox::Request &) { return replies.takeFirst(); });
+            QVERIFY(!window->close());
+            QVERIFY(replies.isEmpty());
+        }
+        for (TFrmVaultoChild *child : window->databaseWindows()) {
+            QVERIFY(child->isModified());
         }
         QVERIFY(window->isVisible());
         QCOMPARE(window->databaseWindows().size(), 2);

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtEndian>
 
 using namespace mainwintest;
@@ -49,6 +50,9 @@ class MainWindowInstanceTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void initTestCase()
     {
         if (!QFileInfo(programPath()).isExecutable()) {
@@ -133,15 +137,18 @@ private slots:
         QVERIFY(writeDatabase(other, "pw"));
 
         PasswordAnswers answers({QByteArray("pw")});
+        QSignalSpy received(window->findChild<InstanceServer *>(), &InstanceServer::bringToFrontRequested);
         bool handedOver = false;
         answers.whileAsked = [&] {
             handedOver = InstanceChannel::handOver(program.storage(), qint32(QCoreApplication::applicationPid()),
                                                    {other}, 2000);
-            QTest::qWait(200); // the dialog's loop receives it
+            // The dialog's loop receives it, however slowly the program runs.
+            QTRY_COMPARE(received.count(), 1);
+            QCoreApplication::processEvents();
         };
         QVERIFY(window->openPickedFile(asked));
         QVERIFY(handedOver);
-        QTest::qWait(200);
+        QCoreApplication::processEvents();
         QCOMPARE(answers.asked(), 1);
         QCOMPARE(window->databaseWindows().size(), 2);
         for (TFrmVaultoChild *child : window->databaseWindows()) {

@@ -67,6 +67,9 @@ class MainWindowLanguageTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void aFileChangingOneCaptionThenEnglishAgain()
     {
         Program program;

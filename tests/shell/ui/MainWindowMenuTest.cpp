@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -87,6 +88,39 @@ private slots:
         }
         window->menus().MenNew->trigger();
         QCOMPARE(menuBarTitles(*window).size(), 7);
+    }
+
+    void tabsMarkChangesAndTheStatusLineFollowsTheActiveWindow()
+    {
+        Program program;
+        auto window = program.window();
+        QVERIFY(start(*window));
+        TFrmVaultoChild *first = window->activeChild();
+        ElementNode *key = first->tree().nodeAt(1);
+        key->data().Modified = "2001-02-03 04:05:06";
+        first->selectElement(key);
+        const QString firstStatus = QStringLiteral("Modified: 2001-02-03 04:05:06  ");
+        QCOMPARE(window->statusText(), firstStatus);
+        window->MenNewClick();
+        TFrmVaultoChild *second = window->activeChild();
+        QCOMPARE(window->statusText(), QString());
+
+        // The "*" of a modified window, in its tab.
+        QTabBar *tabs = window->findChild<QTabBar *>(QStringLiteral("PgcWindows"));
+        QVERIFY(tabs);
+        first->setModified(true);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Unnamed*"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Unnamed"));
+        first->setModified(false);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Unnamed"));
+
+        // "Next window", then closing a tab: the active window's dates, never the last one's.
+        window->menus().MenNextWin->trigger();
+        QTRY_COMPARE(window->activeChild(), first);
+        QCOMPARE(window->statusText(), firstStatus);
+        window->menus().PopTabsClose->trigger();
+        QTRY_COMPARE(window->activeChild(), second);
+        QCOMPARE(window->statusText(), QString());
     }
 
     void theToolBarInItsOrderWithIconsEverywhere()

@@ -19,41 +19,21 @@ using namespace mainwintest;
 namespace {
 
 // Does something in the options dialog once it is shown modally, then ends it with OK
-// or Cancel.
-class OptionsAnswer : public QObject
-{
-public:
-    OptionsAnswer(std::function<void(OptionsDialog &)> act, bool ok) : m_act(std::move(act)), m_ok(ok)
-    {
-        connect(&m_timer, &QTimer::timeout, this, &OptionsAnswer::poll);
-        m_timer.start(5);
-    }
-    bool answered() const { return m_answered; }
-
-private:
-    void poll()
-    {
-        auto *dialog = qobject_cast<OptionsDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            return;
-        }
-        m_timer.stop();
-        m_answered = true;
-        m_act(*dialog);
-        m_ok ? dialog->accept() : dialog->reject();
-    }
-
-    QTimer m_timer;
-    std::function<void(OptionsDialog &)> m_act;
-    bool m_ok;
-    bool m_answered = false;
-};
-
+// or Cancel; false when the dialog never came (the test fails then).
 bool runOptions(TFrmVaulto &window, std::function<void(OptionsDialog &)> act, bool ok = true)
 {
-    OptionsAnswer answer(std::move(act), ok);
+    const QPointer<vaultbase::test::ModalAnswerer> answer =
+        vaultbase::test::whenModal<OptionsDialog>([act = std::move(act), ok](OptionsDialog *dialog) {
+            act(*dialog);
+            ok ? dialog->accept() : dialog->reject();
+        });
     window.menus().MenSettings->trigger();
-    return answer.answered();
+    // Ended here: act may capture the caller's locals.
+    const bool answered = answer && answer->answered() == 1;
+    if (answer) {
+        answer->finish();
+    }
+    return answered;
 }
 
 template<typename T>
@@ -81,6 +61,9 @@ class MainWindowOptionsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     // The start-up entry goes into a configuration folder of the test's own.
     void initTestCase()
     {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "dbwindow/TFrmVaultoChild.h"
@@ -15,7 +16,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -87,16 +87,26 @@ inline bool start(TFrmVaulto &window)
 }
 
 // Answers the password dialog whenever it is shown modally: each answer is a password
-// (OK) or nothing (Cancel). Counts the questions.
-class PasswordAnswers : public QObject
+// (OK) or nothing (Cancel); questions beyond the list are cancelled. Counts the questions.
+// The test fails when fewer questions came than answers were given.
+class PasswordAnswers
 {
 public:
     explicit PasswordAnswers(QList<std::optional<QByteArray>> answers, QByteArray confirmation = {})
-        : m_answers(std::move(answers)), m_confirmation(std::move(confirmation))
+        : m_answers(std::move(answers)), m_confirmation(std::move(confirmation)),
+          m_answerer(new vaultbase::test::ModalAnswerer(
+              QStringLiteral("TFrmPassword"), [this](QWidget *modal) { return answer(modal); },
+              int(m_answers.size()), -1))
     {
-        connect(&m_timer, &QTimer::timeout, this, &PasswordAnswers::poll);
-        m_timer.start(5);
     }
+    ~PasswordAnswers()
+    {
+        if (m_answerer) {
+            m_answerer->finish();
+        }
+    }
+    PasswordAnswers(const PasswordAnswers &) = delete;
+    PasswordAnswers &operator=(const PasswordAnswers &) = delete;
 
     int asked() const { return m_asked; }
     QStringList captions() const { return m_captions; }
@@ -104,11 +114,11 @@ public:
     std::function<void()> whileAsked;
 
 private:
-    void poll()
+    bool answer(QWidget *modal)
     {
-        auto *dialog = qobject_cast<TFrmPassword *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible()) {
-            return;
+        auto *dialog = qobject_cast<TFrmPassword *>(modal);
+        if (!dialog) {
+            return false;
         }
         ++m_asked;
         m_captions.append(dialog->windowTitle());
@@ -118,20 +128,21 @@ private:
         const std::optional<QByteArray> answer = m_answers.isEmpty() ? std::nullopt : m_answers.takeFirst();
         if (!answer) {
             dialog->reject();
-            return;
+            return true;
         }
         dialog->setPassword(*answer);
         if (dialog->confirmationMode()) {
             dialog->setConfirmation(m_confirmation.isEmpty() ? *answer : m_confirmation);
         }
         dialog->accept();
+        return true;
     }
 
-    QTimer m_timer;
     QList<std::optional<QByteArray>> m_answers;
     QByteArray m_confirmation;
     int m_asked = 0;
     QStringList m_captions;
+    QPointer<vaultbase::test::ModalAnswerer> m_answerer;
 };
 
 // Answers every message box with the first of the given buttons it offers, and keeps

@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "shell/LanguageStore.h"
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -25,10 +25,13 @@ T *child(QWidget &dialog, const char *name)
 // Runs `step` once the dialog's modal loop is running.
 void whenShown(QDialog &dialog, std::function<void()> step)
 {
-    QTimer::singleShot(0, &dialog, [&dialog, step] {
-        QTRY_VERIFY(dialog.isVisible());
+    new vaultbase::test::ModalAnswerer(QStringLiteral("TFrmGenerate"), [&dialog, step](QWidget *modal) {
+        if (modal != &dialog) {
+            return false;
+        }
         step();
-    });
+        return true;
+    }, 1, 1);
 }
 
 } // namespace
@@ -38,6 +41,9 @@ class GeneratorDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void showingGeneratesFromTheLengthAndClasses()
     {
         LanguageStore store;

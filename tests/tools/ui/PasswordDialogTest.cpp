@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "document/KeyFile.h"
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -60,6 +60,9 @@ class PasswordDialogTest : public QObject
     Q_OBJECT
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void confirmationMustMatchExactly()
     {
         Fixture f;
@@ -235,10 +238,9 @@ private slots:
         f.dialog.SetConfirmationMode(true);
         f.dialog.show();
         f.dialog.setConfirmation("typed");
-        QTimer::singleShot(0, &f.generator, [&] {
-            QTRY_VERIFY(f.generator.isVisible());
-            QVERIFY(!f.generator.findChild<QPushButton *>(QStringLiteral("BtnOK"))->isHidden());
-            f.generator.findChild<QPushButton *>(QStringLiteral("BtnOK"))->click();
+        vaultbase::test::whenModal<TFrmGenerate>([](TFrmGenerate *generator) {
+            QVERIFY(!generator->findChild<QPushButton *>(QStringLiteral("BtnOK"))->isHidden());
+            generator->findChild<QPushButton *>(QStringLiteral("BtnOK"))->click();
         });
         f.dialog.LblGenerateClick();
         QCOMPARE(f.dialog.password(), f.generator.password());

@@ -1,3 +1,4 @@
+#include "ModalAnswers.h"
 #include "TestRegistry.h"
 
 #include "document/ElementTree.h"
@@ -18,9 +19,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QPointer>
 
 #include <sys/stat.h>
+
+using vaultbase::test::ModalAnswerer;
+using vaultbase::test::whenModal;
 
 namespace {
 
@@ -84,6 +88,9 @@ class PrintPreviewTest : public QObject
     }
 
 private slots:
+    // No answerer outlives its test function.
+    void cleanup() { vaultbase::test::finishModalAnswers(); }
+
     void initTestCase() { buildTree(m_tree); }
 
     void controlsZoomNavigationAndRange()
@@ -132,18 +139,11 @@ private slots:
         QCOMPARE(preview.document().end(), 63);
 
         // "Printer" is the system's printer setup; cancelled, nothing changes.
-        bool setUpShown = false;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-                setUpShown = true;
-                dialog->reject();
-            }
-        });
-        poll.start(10);
+        const QPointer<ModalAnswerer> setUp = whenModal<QPrintDialog>([](QPrintDialog *dialog) { dialog->reject(); });
         const double zoom = preview.zoom();
         preview.BtnPrinterClick();
-        QVERIFY(setUpShown);
+        QVERIFY(setUp);
+        QCOMPARE(setUp->answered(), 1);
         QCOMPARE(preview.zoom(), zoom);
     }
 

@@ -125,9 +125,11 @@ private slots:
         QSignalSpy done(&dialog, &PropertiesDialog::checksumDone);
         dialog.show();
         auto *progress = dialog.findChild<QProgressBar *>("PrbChecksum");
-        QTRY_VERIFY(progress->isVisible());
+        // The worker runs at low priority: on a busy machine its first report takes a while.
+        constexpr int Patience = 60000;
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), Patience);
         QVERIFY(dialog.checksumRunning());
-        QTRY_VERIFY(progress->value() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 0, Patience);
         dialog.findChild<QPushButton *>("BtnCancelChecksum")->click();
         QVERIFY(!dialog.checksumRunning());
         QVERIFY(!progress->isVisible());
