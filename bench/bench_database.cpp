@@ -54,8 +54,8 @@ ElementData keyData(QRandomGenerator &random, int i)
     data.Detail = QByteArray::number(random.generate64(), 36);
     data.Comment = "Account opened for the " + QByteArray::number(i % 97) + ". project; PIN card in the drawer";
     const QDateTime created = QDateTime(QDate(2015, 1, 1), QTime(8, 0)).addSecs(qint64(i) * 3607);
-    data.Created = TimeText(created);
-    data.Modified = TimeText(created.addSecs(random.bounded(1000000)));
+    data.Created = timeText(created);
+    data.Modified = timeText(created.addSecs(random.bounded(1000000)));
     return data;
 }
 
@@ -107,8 +107,8 @@ Sample &sample(const benchmark::State &state)
     if (!s.tree) {
         s.tree = makeTree(elements, flat != 0);
         s.path = workDir().filePath(QStringLiteral("db%1-%2.kvdb").arg(elements).arg(flat));
-        SaveDatabase(*s.tree, s.path, Password, true);
-        s.plaintext = DatabaseStream(*s.tree, true);
+        saveDatabase(*s.tree, s.path, Password, true);
+        s.plaintext = databaseStream(*s.tree, true);
     }
     return s;
 }
@@ -124,7 +124,7 @@ void Save(benchmark::State &state)
     Sample &s = sample(state);
     const QString path = workDir().filePath(QStringLiteral("save.kvdb"));
     for (auto _ : state) {
-        if (!SaveDatabase(*s.tree, path, Password, true)) {
+        if (!saveDatabase(*s.tree, path, Password, true)) {
             state.SkipWithError("save failed");
         }
     }
@@ -136,7 +136,7 @@ void SaveReference(benchmark::State &state)
     Sample &s = sample(state);
     const QString path = workDir().filePath(QStringLiteral("reference.kvdb"));
     for (auto _ : state) {
-        if (!EncryptToFile(s.plaintext, path, Password)) {
+        if (!encryptToFile(s.plaintext, path, Password)) {
             state.SkipWithError("write failed");
         }
     }
@@ -148,7 +148,7 @@ void Load(benchmark::State &state)
     Sample &s = sample(state);
     for (auto _ : state) {
         auto tree = std::make_unique<ElementTree>();
-        if (!LoadDatabaseFile(*tree, s.path, Password) || tree->count() != s.tree->count()) {
+        if (!loadDatabaseFile(*tree, s.path, Password) || tree->count() != s.tree->count()) {
             state.SkipWithError("load failed");
         }
         // Freeing the loaded tree is not part of loading, nor is the allocator's merging of
@@ -165,7 +165,7 @@ void LoadReference(benchmark::State &state)
 {
     Sample &s = sample(state);
     for (auto _ : state) {
-        std::optional<QByteArray> plain = DecryptFile(s.path, Password);
+        std::optional<QByteArray> plain = decryptFile(s.path, Password);
         if (!plain) {
             state.SkipWithError("read failed");
         }
@@ -198,7 +198,7 @@ int loadPeak(const char *path)
 {
     const long before = statusKiB("VmRSS");
     ElementTree tree;
-    const bool loaded = LoadDatabaseFile(tree, QString::fromLocal8Bit(path), Password);
+    const bool loaded = loadDatabaseFile(tree, QString::fromLocal8Bit(path), Password);
     const long peak = statusKiB("VmHWM");
     std::printf("%ld %ld %d\n", before, peak, loaded && tree.count() == 1 ? 1 : 0);
     return loaded ? 0 : 1;
@@ -215,7 +215,7 @@ void LoadPeakMemory(benchmark::State &state)
         random.fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
         data.setBlob(bytes);
         tree.insertElement(nullptr, "big.bin", KindFile, KindFile, data);
-        SaveDatabase(tree, path, Password, true);
+        saveDatabase(tree, path, Password, true);
     }
     const double fileKiB = double(QFile(path).size()) / 1024;
     long before = 0;

@@ -92,8 +92,8 @@ void BM_AddAndDeleteInLargeFolder(benchmark::State &state)
         selected = model->indexOf(folder->child(kElements / 2));
     }
     for (auto _ : state) {
-        ElementNode *node = tree.AddElement(NewElement::Key, folder, "New key", ElementData());
-        tree.DeleteSubtree(node);
+        ElementNode *node = tree.addElement(NewElement::Key, folder, "New key", ElementData());
+        tree.deleteSubtree(node);
     }
     state.SetLabel(observed ? "with the adapter" : "bare tree");
 }

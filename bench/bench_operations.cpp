@@ -12,7 +12,7 @@
 #include "dbwindow/TableSort.h"
 #include "dbwindow/TableStorage.h"
 #include "document/ElementTree.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "platform/Clock.h"
 
 #include <benchmark/benchmark.h>
@@ -165,10 +165,10 @@ void SortReference(benchmark::State &state)
     const QByteArray unsorted = TableStorage::BuildStream(randomGrid(TableRows, TableColumns, 9));
     for (auto _ : state) {
         state.PauseTiming();
-        class_table stored;
-        stored.ReadBinary(unsorted);
+        Table stored;
+        stored.readBinary(unsorted);
         state.ResumeTiming();
-        stored.Sort(0, true, 3, TableRows + 2, true);
+        stored.sort(0, true, 3, TableRows + 2, true);
     }
     state.SetItemsProcessed(state.iterations() * TableRows);
 }
@@ -190,8 +190,8 @@ void CsvImportReference(benchmark::State &state)
 {
     const QString path = csvFile();
     for (auto _ : state) {
-        class_table table;
-        benchmark::DoNotOptimize(table.ImportCsv(path, true));
+        Table table;
+        benchmark::DoNotOptimize(table.importCsv(path, true));
     }
     state.SetItemsProcessed(state.iterations() * TableRows);
 }

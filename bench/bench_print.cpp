@@ -4,7 +4,7 @@
 // The goal: a 10,000-element database opens in under a second. Links no widgets.
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "tools/PrintDocument.h"
 
 #include <benchmark/benchmark.h>
@@ -31,11 +31,11 @@ ElementData data(QByteArray content, QByteArray detail = {}, QByteArray comment 
 // (every fourth in RTF) and a small table in each folder.
 void fill(ElementTree &tree, int elements)
 {
-    class_table grid;
-    grid.InitSize(4, 6);
+    Table grid;
+    grid.initSize(4, 6);
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 4; ++c) {
-            grid.SetCell(c, r, "cell " + QByteArray::number(r * 4 + c));
+            grid.setCell(c, r, "cell " + QByteArray::number(r * 4 + c));
         }
     }
     const QByteArray table = TableElement::buildStream(TableElement::GridSettings(), grid);

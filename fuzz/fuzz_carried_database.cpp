@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QByteArray input = fuzzInput(data, size);
     QBuffer file(&input);
     file.open(QIODevice::ReadOnly);
-    if (const std::optional<CarriedDatabase> found = FindAttachedDatabase(file)) {
+    if (const std::optional<CarriedDatabase> found = findAttachedDatabase(file)) {
         fuzzCheck(found->databaseOffset >= 0 && found->databaseOffset + found->ciphertext.size() <= input.size());
         fuzzCheck(found->programLength >= 0 && found->programLength <= found->databaseOffset);
     }

@@ -8,6 +8,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     ElementTree tree;
-    LoadDatabaseBuffer(tree, fuzzInput(data, size), "sample");
+    loadDatabaseBuffer(tree, fuzzInput(data, size), "sample");
     return 0;
 }

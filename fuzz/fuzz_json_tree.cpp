@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     fuzzCheck(tree.heightOf(nullptr) <= ElementTree::MaxDepth);
     ElementTree back;
-    fuzzCheck(LoadDatabaseStream(back, DatabaseStream(tree, true)));
+    fuzzCheck(loadDatabaseStream(back, databaseStream(tree, true)));
     fuzzCheck(back.count() == tree.count());
     return 0;
 }

@@ -5,7 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const std::optional<QByteArray> password = KeyFilePassword(fuzzInput(data, size));
+    const std::optional<QByteArray> password = keyFilePassword(fuzzInput(data, size));
     fuzzCheck(!password || (!password->isEmpty() && !password->contains('\0')));
     return 0;
 }

@@ -3,20 +3,20 @@
 #include "FuzzInput.h"
 
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = fuzzInput(data, size);
-    class_table table;
-    if (table.ReadBinary(input)) {
-        const QByteArray written = table.WriteBinary();
-        class_table back;
-        fuzzCheck(back.ReadBinary(written));
-        fuzzCheck(back.WriteBinary() == written);
+    Table table;
+    if (table.readBinary(input)) {
+        const QByteArray written = table.writeBinary();
+        Table back;
+        fuzzCheck(back.readBinary(written));
+        fuzzCheck(back.writeBinary() == written);
     }
     TableElement::GridSettings settings;
-    class_table grid;
+    Table grid;
     if (TableElement::read(input, settings, grid)) {
         TableElement::buildStream(settings, grid);
     }

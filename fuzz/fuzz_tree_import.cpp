@@ -10,13 +10,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input = fuzzInput(data, size);
     ElementTree tree;
-    if (!LoadDatabaseStream(tree, input)) {
+    if (!loadDatabaseStream(tree, input)) {
         return 0;
     }
     fuzzCheck(tree.heightOf(nullptr) <= ElementTree::MaxDepth);
-    const QByteArray saved = DatabaseStream(tree, true);
+    const QByteArray saved = databaseStream(tree, true);
     ElementTree again;
-    fuzzCheck(LoadDatabaseStream(again, saved));
-    fuzzCheck(DatabaseStream(again, true) == saved);
+    fuzzCheck(loadDatabaseStream(again, saved));
+    fuzzCheck(databaseStream(again, true) == saved);
     return 0;
 }

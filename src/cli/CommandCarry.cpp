@@ -65,7 +65,7 @@ std::optional<QByteArray> databaseCiphertext(const Invocation &invocation, int *
     if (*status != ExitOk) {
         return std::nullopt;
     }
-    std::optional<QByteArray> ciphertext = EncryptDatabase(tree, password->bytes(), true);
+    std::optional<QByteArray> ciphertext = encryptDatabase(tree, password->bytes(), true);
     if (!ciphertext) {
         Console::error(QStringLiteral("Cannot encrypt the database of %1.").arg(invocation.file));
         *status = ExitFailure;
@@ -94,7 +94,7 @@ int runAttach(const Invocation &invocation)
     if (!ciphertext) {
         return status;
     }
-    if (!WriteAttachedDatabase(carrier, *out, false, *ciphertext)) {
+    if (!writeAttachedDatabase(carrier, *out, false, *ciphertext)) {
         Console::error(QStringLiteral("Cannot write %1.").arg(*out));
         return ExitFailure;
     }
@@ -132,7 +132,7 @@ int runPortable(const Invocation &invocation)
     if (!ciphertext) {
         return status;
     }
-    if (!WriteAttachedDatabase(program, *out, true, *ciphertext, languageText)) {
+    if (!writeAttachedDatabase(program, *out, true, *ciphertext, languageText)) {
         Console::error(QStringLiteral("Cannot write %1.").arg(*out));
         return ExitFailure;
     }

@@ -39,7 +39,7 @@ bool writtenInTextForm(const QString &path, QByteArrayView password)
         return false;
     }
     const QByteArray firstBlock = file.read(8);
-    std::optional<QByteArray> plain = DecryptBuffer(firstBlock, password);
+    std::optional<QByteArray> plain = decryptBuffer(firstBlock, password);
     const bool text = plain && plain->startsWith("<?xml");
     if (plain) {
         SecureMemory::wipe(*plain);
@@ -78,7 +78,7 @@ int runImport(const Invocation &invocation)
         return ExitFailure;
     }
     const bool textForm = invocation.has(QStringLiteral("--text-form"));
-    if (!SaveDatabase(tree, file, password->bytes(), !textForm)) {
+    if (!saveDatabase(tree, file, password->bytes(), !textForm)) {
         Console::error(QStringLiteral("Cannot write %1.").arg(file));
         return ExitFailure;
     }

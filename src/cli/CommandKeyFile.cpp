@@ -26,7 +26,7 @@ int runKeyFile(const Invocation &invocation)
     if (!password) {
         return ExitFailure;
     }
-    if (!WriteKeyFile(path, password->bytes())) {
+    if (!writeKeyFile(path, password->bytes())) {
         Console::error(QStringLiteral("Cannot write %1.").arg(path));
         return ExitFailure;
     }

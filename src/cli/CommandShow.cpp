@@ -10,7 +10,7 @@
 
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "richtext/PlainText.h"
 
 namespace {
@@ -93,14 +93,14 @@ QByteArray labelled(const char *label, QByteArray value)
 QByteArray tableRows(const ElementNode &node)
 {
     TableElement::GridSettings settings;
-    class_table grid;
+    Table grid;
     if (!node.data().Blob || !TableElement::read(*node.data().Blob, settings, grid)) {
         return "(no grid)";
     }
     QByteArray rows;
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        for (int c = 0; c < grid.ColumnCount(); ++c) {
-            rows += (c > 0 ? "\t" : "") + terminalText(grid.GetCell(c, r));
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            rows += (c > 0 ? "\t" : "") + terminalText(grid.getCell(c, r));
         }
         rows += '\n';
     }

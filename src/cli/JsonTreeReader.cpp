@@ -1,7 +1,7 @@
 #include "JsonTreeReader.h"
 
 #include "document/ElementTree.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/SecureMemory.h"
@@ -135,7 +135,7 @@ private:
             if (!toCodePage(u"path", name, bytes)) {
                 return false;
             }
-            if (bytes.contains(class_treeview::PathSeparator)) {
+            if (bytes.contains(TreeTable::PathSeparator)) {
                 return fail(QStringLiteral("field \"path\": the name \"%1\" holds \"<>\", which separates the names"
                                            " of a path in the database file and cannot be stored.")
                                 .arg(name));
@@ -170,7 +170,7 @@ private:
                 "field \"kind\" must be 0 (folder), 2 (text entry), 3 (key), 4 (file) or 5 (table)."));
         }
         element.kind = *code;
-        element.selected = SelectedCodeFor(*code);
+        element.selected = selectedCodeFor(*code);
         const QJsonValue selected = m_object.value(QStringLiteral("selected"));
         if (selected.isUndefined()) {
             return true;
@@ -237,7 +237,7 @@ public:
             ElementNode *next = m_tree.findChild(parent, element.path[i]);
             if (!next) {
                 next = m_tree.insertElement(parent, element.path[i], KindFolder, KindOpenFolder,
-                                            ElementData::Fresh(m_clock));
+                                            ElementData::fresh(m_clock));
                 m_placeholders.insert(next);
             } else if (!next->isFolder()) {
                 error = QStringLiteral("\"%1\" is a %2, not a folder; only folders hold elements.")
@@ -293,7 +293,7 @@ QString readTreeJson(QByteArray json, ElementTree &tree, const Clock &clock)
         return QStringLiteral("the JSON must be an object {\"elements\":[...]} and nothing else.");
     }
     TreeBuilder builder(tree, clock);
-    const QByteArray now = TimeText(clock.now());
+    const QByteArray now = timeText(clock.now());
     int number = 0;
     for (const QJsonValue &value : elements.toArray()) {
         ++number;

@@ -22,7 +22,7 @@ bool isDatabaseFileName(const QString &path)
 std::optional<QByteArray> databaseCiphertext(const QString &path)
 {
     if (!isDatabaseFileName(path)) {
-        if (std::optional<CarriedDatabase> carried = FindAttachedDatabase(path)) {
+        if (std::optional<CarriedDatabase> carried = findAttachedDatabase(path)) {
             return std::move(carried->ciphertext);
         }
     }
@@ -40,8 +40,8 @@ bool loadCarriedInstead(const QString &path, ElementTree &tree, QByteArrayView p
     if (!isDatabaseFileName(path)) {
         return false;
     }
-    std::optional<CarriedDatabase> carried = FindAttachedDatabase(path);
-    return carried && LoadDatabaseBuffer(tree, std::move(carried->ciphertext), password);
+    std::optional<CarriedDatabase> carried = findAttachedDatabase(path);
+    return carried && loadDatabaseBuffer(tree, std::move(carried->ciphertext), password);
 }
 
 } // namespace
@@ -86,7 +86,7 @@ int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<
     }
     // Decrypted in place; the plaintext is wiped by the loader.
     LoadProblem problem = LoadProblem::None;
-    if (!LoadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes(), &problem)
+    if (!loadDatabaseBuffer(tree, std::move(*ciphertext), password->bytes(), &problem)
         && !loadCarriedInstead(path, tree, password->bytes())) {
         if (problem == LoadProblem::TooDeep) {
             Console::error(QStringLiteral("Cannot open %1: its elements are nested deeper than %2 levels.")

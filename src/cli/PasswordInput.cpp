@@ -35,7 +35,7 @@ std::optional<Password> fromKeyFile(const QString &path)
                                           : describeReadProblem(path, problem, MaxKeyFileSize)));
         return std::nullopt;
     }
-    std::optional<QByteArray> password = KeyFilePassword(std::move(*bytes));
+    std::optional<QByteArray> password = keyFilePassword(std::move(*bytes));
     if (!password) {
         Console::error(QStringLiteral("The key file %1 holds no password.").arg(path));
         return std::nullopt;

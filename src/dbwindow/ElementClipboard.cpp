@@ -2,7 +2,7 @@
 
 #include "document/ClipboardFormat.h"
 #include "document/ElementTree.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QMimeData>
 #include <QStringList>
@@ -26,30 +26,30 @@ const QString kColorFormat = QStringLiteral("application/x-color");
 
 bool isElementTable(qint32 columns, qint32 rows)
 {
-    return columns == class_treeview::TreeColumns && rows >= 1;
+    return columns == TreeTable::TreeColumns && rows >= 1;
 }
 
 bool readBinary(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 {
     qint32 columns = 0;
     qint32 rows = 0;
-    if (!class_table::ReadBinaryHeader(block, columns, rows) || !isElementTable(columns, rows)) {
+    if (!Table::readBinaryHeader(block, columns, rows) || !isElementTable(columns, rows)) {
         return false;
     }
-    class_treeview table;
-    const bool read = table.ImportBinaryStream(elements, block, nullptr, false);
-    tooDeep = table.TooDeep();
+    TreeTable table;
+    const bool read = table.importBinaryStream(elements, block, nullptr, false);
+    tooDeep = table.tooDeep();
     return read;
 }
 
 bool readText(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 {
-    class_treeview table;
-    if (!table.ReadText(block) || !isElementTable(table.ColumnCount(), table.RowCount())) {
+    TreeTable table;
+    if (!table.readText(block) || !isElementTable(table.columnCount(), table.rowCount())) {
         return false;
     }
-    const bool read = table.ImportTree(elements, nullptr, false);
-    tooDeep = table.TooDeep();
+    const bool read = table.importTree(elements, nullptr, false);
+    tooDeep = table.tooDeep();
     return read;
 }
 
@@ -57,7 +57,7 @@ bool readText(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 
 QByteArray BuildBlock(const ElementTree &tree, const ElementNode *node)
 {
-    return node ? class_treeview::WriteTreeBinary(tree, node) : QByteArray();
+    return node ? TreeTable::writeTreeBinary(tree, node) : QByteArray();
 }
 
 QMimeData *MakeMimeData(const QByteArray &block, const QMimeData *keep)
@@ -165,7 +165,7 @@ PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
             if (next.target == parent) {
                 // Only the arriving element can meet a name already there.
                 tops.push_back(copy);
-                tree.setName(copy, tree.MakeUniqueName(copy, true));
+                tree.setName(copy, tree.makeUniqueName(copy, true));
             }
             for (int i = source->childCount() - 1; i >= 0; --i) {
                 pending.push_back({source->child(i), copy});
@@ -174,7 +174,7 @@ PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
     } catch (const std::bad_alloc &) {
         // What arrived so far goes again: a paste arrives whole or not at all.
         for (ElementNode *top : tops) {
-            tree.DeleteSubtree(top);
+            tree.deleteSubtree(top);
         }
         tree.setSorted(wasSorted);
         return PasteResult{nullptr, result.treeWasEmpty, 0};
@@ -208,7 +208,7 @@ bool CutElement(ElementTree &tree, ElementNode *node, const PlaceBlock &place)
     if (!CopyElement(tree, node, place)) {
         return false;
     }
-    return tree.DeleteSubtree(node);
+    return tree.deleteSubtree(node);
 }
 
 } // namespace ElementClipboard

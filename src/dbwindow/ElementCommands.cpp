@@ -25,14 +25,14 @@ QByteArray defaultName(NewElement what, const LanguageStore &language, const Set
     case NewElement::Table:
     case NewElement::File: break;
     }
-    return NewElementName(language.text(mainWindowTexts(), key), settings.setNewEntry, settings.newEntryValue,
+    return newElementName(language.text(mainWindowTexts(), key), settings.setNewEntry, settings.newEntryValue,
                           clock);
 }
 
 ElementNode *addElement(ElementTree &tree, NewElement what, ElementNode *selected, const QByteArray &name,
                         const Clock &clock)
 {
-    return tree.AddElement(what, selected, name, ElementData::Fresh(clock));
+    return tree.addElement(what, selected, name, ElementData::fresh(clock));
 }
 
 QByteArray fileElementName(const QString &path)
@@ -44,7 +44,7 @@ QByteArray fileElementName(const QString &path)
 
 ElementData fileElementData(const QString &path, QByteArray bytes, const Clock &clock)
 {
-    ElementData data = ElementData::Fresh(clock);
+    ElementData data = ElementData::fresh(clock);
     data.Detail = fileElementName(path);
     data.setBlob(std::move(bytes));
     return data;

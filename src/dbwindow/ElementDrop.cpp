@@ -65,7 +65,7 @@ ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode
         }
         return nullptr;
     }
-    tree.DeleteSubtree(dragged);
+    tree.deleteSubtree(dragged);
     return arrived.pasted;
 }
 

@@ -1,7 +1,7 @@
 #include "ElementSearch.h"
 
 #include "document/ElementTree.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <array>
 #include <cstring>
@@ -76,12 +76,12 @@ bool tableHasCell(const ElementData &data, const ElementSearch::Pattern &pattern
     const QByteArrayView stream(*data.Blob);
     qint32 columns = 0;
     qint32 rows = 0;
-    if (class_table::ReadBinaryHeader(stream, columns, rows)) {
+    if (Table::readBinaryHeader(stream, columns, rows)) {
         const qint64 cells = qint64(columns) * rows;
-        qsizetype pos = class_table::BinaryHeaderSize;
+        qsizetype pos = Table::BinaryHeaderSize;
         for (qint64 i = 0; i < cells; ++i) {
             QByteArrayView cell;
-            pos = class_table::NextBinaryCell(stream, pos, cell);
+            pos = Table::nextBinaryCell(stream, pos, cell);
             if (pos < 0) {
                 return false; // damaged: the cells before the damage were searched
             }
@@ -91,13 +91,13 @@ bool tableHasCell(const ElementData &data, const ElementSearch::Pattern &pattern
         }
         return false;
     }
-    class_table table;
-    if (!table.ReadText(stream)) {
+    Table table;
+    if (!table.readText(stream)) {
         return false;
     }
-    for (int r = 0; r < table.RowCount(); ++r) {
-        for (int c = 0; c < table.ColumnCount(); ++c) {
-            if (pattern.equals(table.CellView(c, r))) {
+    for (int r = 0; r < table.rowCount(); ++r) {
+        for (int c = 0; c < table.columnCount(); ++c) {
+            if (pattern.equals(table.cellView(c, r))) {
                 return true;
             }
         }

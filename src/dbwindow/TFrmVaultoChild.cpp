@@ -91,7 +91,7 @@ TFrmVaultoChild::~TFrmVaultoChild()
     delete m_sptMain;
     m_sptMain = nullptr;
     m_model.reset();
-    m_tree.ClearTree();
+    m_tree.clearTree();
     SecureMemory::wipe(m_password);
 }
 

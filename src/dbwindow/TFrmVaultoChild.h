@@ -87,7 +87,7 @@ public:
     // file that is no database or cannot be read) leaves the tree and path untouched.
     bool LoadDatabase(const QString &path);
     // The same for ciphertext already in memory (a carried database); the path is kept.
-    bool LoadDatabaseBuffer(QByteArray ciphertext);
+    bool loadDatabaseBuffer(QByteArray ciphertext);
 
     // --- Selection and display ---
     ElementNode *selectedElement() const;

@@ -150,7 +150,7 @@ ElementNode *TFrmVaultoChild::addFile(const QString &path, bool fromMenu)
         return nullptr;
     }
     ElementData fields = ElementCommands::fileElementData(path, std::move(*bytes), m_main.clock());
-    ElementNode *node = m_tree.AddElement(NewElement::File, selectedElement(), ElementCommands::fileElementName(path),
+    ElementNode *node = m_tree.addElement(NewElement::File, selectedElement(), ElementCommands::fileElementName(path),
                                           std::move(fields));
     return placeNewElement(node, fromMenu);
 }

@@ -87,7 +87,7 @@ void TFrmVaultoChild::deleteElement(ElementNode *node)
     ElementNode *next = ElementDrop::IsInSubtree(selected, node) ? ElementCommands::selectionAfterDelete(node) : selected;
     m_lastShown = nullptr;
     m_changingTree = true;
-    m_tree.DeleteSubtree(node);
+    m_tree.deleteSubtree(node);
     m_changingTree = false;
     setModified(true);
     selectElement(next);

@@ -58,7 +58,7 @@ bool TFrmVaultoChild::LoadDatabase(const QString &path)
     // Taken before reading: a change made while the file is read counts as a change.
     const FileIdentity identity = FileIdentity::of(path);
     LoadProblem problem = LoadProblem::None;
-    if (!LoadDatabaseFile(m_tree, path, m_password, &problem)) {
+    if (!loadDatabaseFile(m_tree, path, m_password, &problem)) {
         reportLoadProblem(problem, path);
         return false;
     }
@@ -69,10 +69,10 @@ bool TFrmVaultoChild::LoadDatabase(const QString &path)
     return true;
 }
 
-bool TFrmVaultoChild::LoadDatabaseBuffer(QByteArray ciphertext)
+bool TFrmVaultoChild::loadDatabaseBuffer(QByteArray ciphertext)
 {
     LoadProblem problem = LoadProblem::None;
-    if (!::LoadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &problem)) {
+    if (!::loadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &problem)) {
         reportLoadProblem(problem, m_filePath);
         return false;
     }
@@ -157,7 +157,7 @@ bool TFrmVaultoChild::saveTo(const QString &path)
     if (m_fileIdentity.changedOnDisk(path) && confirm(childText("m_aMFileChanged"), false) != Answer::Yes) {
         return false;
     }
-    if (!SaveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
+    if (!saveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
         warn(childTextWith("m_aMSaveFailed", QDir::toNativeSeparators(path)) + QLatin1Char('\n')
              + writeProblemText(path));
         return false;

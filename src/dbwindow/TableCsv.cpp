@@ -1,7 +1,7 @@
 #include "TableCsv.h"
 
 #include "TableGrid.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <algorithm>
 #include <utility>
@@ -19,28 +19,28 @@ ImportResult Import(TableGrid &grid, const QString &path, const Progress &progre
 {
     // Measured before it is read: a grid that the table cannot hold is refused before
     // any memory goes to it.
-    class_table::CsvLimits limits;
+    Table::CsvLimits limits;
     limits.columns = TableGrid::MaxColumns;
     limits.rows = TableGrid::MaxRows;
-    limits.cells = std::min(TableGrid::MaxCells, class_table::MaxCsvCells);
-    class_table table;
-    class_table::CsvProblem problem = class_table::CsvProblem::None;
-    if (!table.ImportCsv(path, true, limits, &problem)) {
-        return problem == class_table::CsvProblem::TooLarge ? ImportResult::TooLarge : ImportResult::Unreadable;
+    limits.cells = std::min(TableGrid::MaxCells, Table::MaxCsvCells);
+    Table table;
+    Table::CsvProblem problem = Table::CsvProblem::None;
+    if (!table.importCsv(path, true, limits, &problem)) {
+        return problem == Table::CsvProblem::TooLarge ? ImportResult::TooLarge : ImportResult::Unreadable;
     }
-    const int columns = std::max(1, table.ColumnCount());
-    const int rows = std::max(1, table.RowCount());
+    const int columns = std::max(1, table.columnCount());
+    const int rows = std::max(1, table.rowCount());
     // Filled aside: a cancelled import leaves the grid as it was.
     TableGrid imported;
     imported.setWidthText(grid.barTexts().width);
     imported.resize(columns, rows);
-    for (int r = 0; r < table.RowCount(); ++r) {
+    for (int r = 0; r < table.rowCount(); ++r) {
         if (progress && r % kProgressRows == 0 && !progress(r, rows)) {
             return ImportResult::Cancelled;
         }
-        for (int c = 0; c < table.ColumnCount(); ++c) {
-            if (table.CellLength(c, r) > 0) {
-                imported.setCell(c, r, table.TakeCell(c, r));
+        for (int c = 0; c < table.columnCount(); ++c) {
+            if (table.cellLength(c, r) > 0) {
+                imported.setCell(c, r, table.takeCell(c, r));
             }
         }
     }
@@ -53,8 +53,8 @@ ImportResult Import(TableGrid &grid, const QString &path, const Progress &progre
 
 bool Export(const TableGrid &grid, const QString &path)
 {
-    class_table table = grid.toTable();
-    return table.ExportCsv(path);
+    Table table = grid.toTable();
+    return table.exportCsv(path);
 }
 
 } // namespace TableCsv

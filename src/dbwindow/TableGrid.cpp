@@ -1,6 +1,6 @@
 #include "TableGrid.h"
 
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <algorithm>
 #include <utility>
@@ -189,17 +189,17 @@ bool TableGrid::removeColumn(int column)
     return true;
 }
 
-class_table TableGrid::toTable() const
+Table TableGrid::toTable() const
 {
-    class_table table;
-    table.InitSize(m_columns, m_rows);
+    Table table;
+    table.initSize(m_columns, m_rows);
     const size_t rows = std::min(m_cells.size(), size_t(m_rows));
     for (size_t r = 0; r < rows; ++r) {
         const Row &cells = m_cells[r];
         const size_t columns = std::min(cells.size(), size_t(m_columns));
         for (size_t c = 0; c < columns; ++c) {
             if (!cells[c].isEmpty()) {
-                table.SetCell(int(c), int(r), cells[c]);
+                table.setCell(int(c), int(r), cells[c]);
             }
         }
     }

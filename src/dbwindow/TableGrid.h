@@ -6,7 +6,7 @@
 
 #include <vector>
 
-class class_table;
+class Table;
 
 // The working copy of a table element's grid: columns x rows of text cells (code-page
 // bytes) and the texts of the bar's three boxes (column count, row count, default column
@@ -71,7 +71,7 @@ public:
     bool removeColumn(int column);
 
     // The cells inside the grid as a table of the grid's size.
-    class_table toTable() const;
+    Table toTable() const;
     // Can a grid have this size?
     static bool fits(qint64 columns, qint64 rows);
     // Sets the size (held to the limits); the column and row boxes show the new counts.

@@ -3,7 +3,7 @@
 #include "TableGrid.h"
 #include "TableStorage.h"
 #include "document/ElementTree.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <algorithm>
 
@@ -38,10 +38,10 @@ std::optional<StoredRange> StoredRangeFor(const Request &request, int storedColu
     return StoredRange{column, int(from), int(to)};
 }
 
-bool SortStored(class_table &stored, const Request &request)
+bool SortStored(Table &stored, const Request &request)
 {
-    const std::optional<StoredRange> range = StoredRangeFor(request, stored.ColumnCount(), stored.RowCount());
-    return range && stored.Sort(range->column, request.ascending, range->fromRow, range->toRow, true);
+    const std::optional<StoredRange> range = StoredRangeFor(request, stored.columnCount(), stored.rowCount());
+    return range && stored.sort(range->column, request.ascending, range->fromRow, range->toRow, true);
 }
 
 bool SortTableData(ElementTree &tree, ElementNode *node, const Request &request, const Clock &clock)
@@ -49,18 +49,18 @@ bool SortTableData(ElementTree &tree, ElementNode *node, const Request &request,
     if (!node || node->kind() != KindTable || !node->data().Blob) {
         return false;
     }
-    class_table stored;
+    Table stored;
     const QByteArray &blob = *node->data().Blob;
-    if (!stored.ReadBinary(blob)) {
-        stored.Clear(true);
-        if (!stored.ReadText(blob)) {
+    if (!stored.readBinary(blob)) {
+        stored.clear(true);
+        if (!stored.readText(blob)) {
             return false;
         }
     }
     if (!SortStored(stored, request)) {
         return false;
     }
-    return TableStorage::StoreStream(tree, node, stored.WriteBinary(), clock);
+    return TableStorage::StoreStream(tree, node, stored.writeBinary(), clock);
 }
 
 } // namespace TableSort

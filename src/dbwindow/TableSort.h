@@ -8,7 +8,7 @@ class Clock;
 class ElementNode;
 class ElementTree;
 class TableGrid;
-class class_table;
+class Table;
 
 // "Sort data": sorts rows of a table element's stored table by one column, ignoring the
 // case of A to Z, with the table's own row sort. The dialog counts columns and rows from
@@ -42,7 +42,7 @@ std::optional<StoredRange> StoredRangeFor(const Request &request, int storedColu
 
 // Sorts stored (a table element's table, settings rows included) as requested. False
 // when there is nothing to sort.
-bool SortStored(class_table &stored, const Request &request);
+bool SortStored(Table &stored, const Request &request);
 
 // Sort data on a table element: reads its stream, sorts, stores the sorted table as its
 // new record (Content, Detail and Comment empty, Created kept, Modified now). False, with

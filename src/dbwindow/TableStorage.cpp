@@ -3,7 +3,7 @@
 #include "TableGrid.h"
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "platform/Clock.h"
 #include "platform/SecureMemory.h"
 
@@ -24,7 +24,7 @@ bool StoreStream(ElementTree &tree, ElementNode *node, QByteArray stream, const 
     }
     ElementData record;
     record.Created = node->data().Created;
-    record.Modified = TimeText(clock.now());
+    record.Modified = timeText(clock.now());
     record.setBlob(std::move(stream));
     // The old stream holds the table's texts: wiped, not just freed.
     std::optional<QByteArray> old = std::move(node->data().Blob);
@@ -47,17 +47,17 @@ bool LoadTable(TableGrid &grid, const ElementData &record)
         return false;
     }
     TableElement::GridSettings texts = grid.barTexts();
-    class_table stored;
+    Table stored;
     if (!TableElement::read(*record.Blob, texts, stored)) {
         return false;
     }
     grid.setBarTexts(texts);
-    const int rows = std::min(stored.RowCount(), grid.rowCount());
-    const int columns = std::min(stored.ColumnCount(), grid.columnCount());
+    const int rows = std::min(stored.rowCount(), grid.rowCount());
+    const int columns = std::min(stored.columnCount(), grid.columnCount());
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            if (stored.CellLength(c, r) > 0) {
-                grid.setCell(c, r, stored.TakeCell(c, r));
+            if (stored.cellLength(c, r) > 0) {
+                grid.setCell(c, r, stored.takeCell(c, r));
             }
         }
     }

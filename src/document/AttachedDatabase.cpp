@@ -169,7 +169,7 @@ bool fitsLength(qint64 value)
 
 } // namespace
 
-std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file)
+std::optional<CarriedDatabase> findAttachedDatabase(QIODevice &file)
 {
     if (!file.isOpen() || file.isSequential()) {
         return std::nullopt;
@@ -187,17 +187,17 @@ std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file)
     return findWindowsPortable(file, length);
 }
 
-std::optional<CarriedDatabase> FindAttachedDatabase(const QString &path)
+std::optional<CarriedDatabase> findAttachedDatabase(const QString &path)
 {
     // Only regular files: opening a named pipe would wait for a writer.
     QFile file;
     if (!RegularFile::open(file, path)) {
         return std::nullopt;
     }
-    return FindAttachedDatabase(file);
+    return findAttachedDatabase(file);
 }
 
-bool WriteAttachedDatabase(const QString &source, const QString &destination, bool portable,
+bool writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
                            QByteArrayView ciphertext, QByteArrayView languageText)
 {
     QFile in;
@@ -208,7 +208,7 @@ bool WriteAttachedDatabase(const QString &source, const QString &destination, bo
     if (portable) {
         // A portable copy made from a portable copy (or from a file that carries a
         // database) takes over the program part only.
-        if (const std::optional<CarriedDatabase> carried = FindAttachedDatabase(in)) {
+        if (const std::optional<CarriedDatabase> carried = findAttachedDatabase(in)) {
             programLength = carried->programLength;
         }
     }

@@ -59,8 +59,8 @@ struct CarriedDatabase {
 // The database a file carries, in any of the three forms; nothing for an ordinary file,
 // a file of 28 bytes or less, or damaged numbers. Only the trailer and the carried part
 // are read, however big the carrier is.
-std::optional<CarriedDatabase> FindAttachedDatabase(const QString &path);
-std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file);
+std::optional<CarriedDatabase> findAttachedDatabase(const QString &path);
+std::optional<CarriedDatabase> findAttachedDatabase(QIODevice &file);
 
 // Writes destination as an owner-only file: the source's first L bytes (streamed, never
 // held whole), the ciphertext (EncryptDatabase's result) and, for a portable copy, the
@@ -71,5 +71,5 @@ std::optional<CarriedDatabase> FindAttachedDatabase(QIODevice &file);
 // (mode 0700). False when the source cannot be read, the ciphertext is empty, a length
 // does not fit the 32-bit fields, or the destination cannot be written (an older
 // destination is then left as it was). Source and destination may be the same file.
-bool WriteAttachedDatabase(const QString &source, const QString &destination, bool portable,
+bool writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
                            QByteArrayView ciphertext, QByteArrayView languageText = {});

@@ -3,7 +3,7 @@
 #include "BackgroundDecryption.h"
 #include "Blowfish.h"
 #include "ElementTree.h"
-#include "class_treeview.h"
+#include "TreeTable.h"
 #include "platform/RegularFile.h"
 #include "platform/SecureMemory.h"
 
@@ -42,11 +42,11 @@ bool writeAll(QIODevice &out, const char *data, qsizetype size)
 
 // The binary form is written, encrypted and saved piece by piece while the tree is
 // walked: each piece is encrypted while it is fresh in the cache, and the plaintext never
-// exists whole. The bytes are those of encryptStream(DatabaseStream(tree, true)).
+// exists whole. The bytes are those of encryptStream(databaseStream(tree, true)).
 bool writeEncryptedBinary(const ElementTree &tree, const Blowfish &cipher, QIODevice &out)
 {
     constexpr qsizetype ChunkSize = 64 * 1024; // a multiple of the block size
-    return class_treeview::WriteTreeBinary(tree, ChunkSize, [&](char *chunk, qsizetype size) {
+    return TreeTable::writeTreeBinary(tree, ChunkSize, [&](char *chunk, qsizetype size) {
         // Only the last piece can end inside a block: it is completed with zeros.
         const qsizetype padded = (size + Blowfish::BlockSize - 1) / Blowfish::BlockSize * Blowfish::BlockSize;
         std::memset(chunk + size, 0, size_t(padded - size));
@@ -55,15 +55,15 @@ bool writeEncryptedBinary(const ElementTree &tree, const Blowfish &cipher, QIODe
     });
 }
 
-bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
-                  const SecretFile::FailingWrites *failing)
+bool writeDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
+                   const SecretFile::FailingWrites *failing)
 {
     if (password.isEmpty()) {
         return false;
     }
     try {
         if (!binary) {
-            const std::optional<QByteArray> cipher = EncryptDatabase(tree, password, binary);
+            const std::optional<QByteArray> cipher = encryptDatabase(tree, password, binary);
             if (!cipher) {
                 return false;
             }
@@ -79,46 +79,46 @@ bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 
 } // namespace
 
-QByteArray DatabaseStream(const ElementTree &tree, bool binary)
+QByteArray databaseStream(const ElementTree &tree, bool binary)
 {
     if (binary) {
-        return class_treeview::WriteTreeBinary(tree);
+        return TreeTable::writeTreeBinary(tree);
     }
-    class_treeview converter;
-    if (!converter.ExportTree(tree)) {
+    TreeTable converter;
+    if (!converter.exportTree(tree)) {
         return {};
     }
     // The text form cuts a cell at a column tag or a NUL and shifts the cells after it; the
     // binary form carries any cell, and every reader accepts it.
-    QByteArray stream = converter.TextFormCanCarry() ? converter.WriteText() : converter.WriteBinary();
-    for (int r = 0; r < converter.RowCount(); ++r) {
-        QByteArray hex = converter.TakeCell(class_treeview::ColBlob, r);
+    QByteArray stream = converter.textFormCanCarry() ? converter.writeText() : converter.writeBinary();
+    for (int r = 0; r < converter.rowCount(); ++r) {
+        QByteArray hex = converter.takeCell(TreeTable::ColBlob, r);
         SecureMemory::wipe(hex);
     }
     return stream;
 }
 
-std::optional<QByteArray> EncryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary)
+std::optional<QByteArray> encryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary)
 {
     if (password.isEmpty()) {
         return std::nullopt;
     }
     try {
-        return encryptStream(DatabaseStream(tree, binary), password);
+        return encryptStream(databaseStream(tree, binary), password);
     } catch (const std::bad_alloc &) {
         return std::nullopt;
     }
 }
 
-bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary)
+bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary)
 {
-    return saveDatabase(tree, path, password, binary, nullptr);
+    return writeDatabase(tree, path, password, binary, nullptr);
 }
 
-bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
+bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
                   SecretFile::FailingWrites failing)
 {
-    return saveDatabase(tree, path, password, binary, &failing);
+    return writeDatabase(tree, path, password, binary, &failing);
 }
 
 namespace {
@@ -133,23 +133,23 @@ bool failWith(LoadProblem *problem, LoadProblem reason)
 
 // Reads the database in plaintext into a tree built aside, swapped in only on success.
 // With readable, the plaintext is still being decrypted (see ImportBinaryStream).
-bool loadStream(ElementTree &tree, QByteArrayView plaintext, const class_treeview::Readable &readable,
+bool loadStream(ElementTree &tree, QByteArrayView plaintext, const TreeTable::Readable &readable,
                 LoadProblem *problem)
 {
     try {
         // The binary form is imported where it lies; the text form goes through the table.
-        class_treeview converter;
+        TreeTable converter;
         ElementTree loaded;
-        if (!converter.ImportBinaryStream(loaded, plaintext, nullptr, false, readable)) {
-            if (converter.TooDeep()) {
+        if (!converter.importBinaryStream(loaded, plaintext, nullptr, false, readable)) {
+            if (converter.tooDeep()) {
                 return failWith(problem, LoadProblem::TooDeep);
             }
-            loaded.ClearTree();
+            loaded.clearTree();
             if (readable) {
                 readable(plaintext.size());
             }
-            if (!converter.ReadText(plaintext) || !converter.ImportTree(loaded, nullptr, false)) {
-                return failWith(problem, converter.TooDeep() ? LoadProblem::TooDeep : LoadProblem::NotADatabase);
+            if (!converter.readText(plaintext) || !converter.importTree(loaded, nullptr, false)) {
+                return failWith(problem, converter.tooDeep() ? LoadProblem::TooDeep : LoadProblem::NotADatabase);
             }
         }
         loaded.setSorted(tree.isSorted());
@@ -186,13 +186,13 @@ bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView passwor
 
 } // namespace
 
-bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem)
+bool loadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem)
 {
     failWith(problem, LoadProblem::None);
-    return loadStream(tree, plaintext, class_treeview::Readable(), problem);
+    return loadStream(tree, plaintext, TreeTable::Readable(), problem);
 }
 
-bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password, LoadProblem *problem)
+bool loadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password, LoadProblem *problem)
 {
     failWith(problem, LoadProblem::None);
     if (bytes.isEmpty() || password.isEmpty()) {
@@ -205,7 +205,7 @@ bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView pass
     }
 }
 
-bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password, LoadProblem *problem)
+bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password, LoadProblem *problem)
 {
     failWith(problem, LoadProblem::None);
     if (password.isEmpty()) {
@@ -215,5 +215,5 @@ bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView pas
     if (!bytes || bytes->isEmpty()) {
         return failWith(problem, LoadProblem::Unreadable);
     }
-    return LoadDatabaseBuffer(tree, std::move(*bytes), password, problem);
+    return loadDatabaseBuffer(tree, std::move(*bytes), password, problem);
 }

@@ -29,33 +29,33 @@ enum class LoadProblem {
 // The plaintext of a database: the tree's table in the binary form, or in the text form
 // with its NUL when binary is false. A cell the text form would corrupt (one holding a NUL
 // byte or a column tag) makes it the binary form all the same. Empty when the export fails.
-QByteArray DatabaseStream(const ElementTree &tree, bool binary);
+QByteArray databaseStream(const ElementTree &tree, bool binary);
 
 // The ciphertext of the tree; nothing for an empty password or a failed export.
-std::optional<QByteArray> EncryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary);
+std::optional<QByteArray> encryptDatabase(const ElementTree &tree, QByteArrayView password, bool binary);
 
 // Writes the encrypted tree to path atomically as an owner-only file: a failed save leaves
 // the old file exactly as it was. The binary form is encrypted and written piece by piece
 // as the tree is walked, so its plaintext never exists whole.
-bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary);
+bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary);
 // The same through a device that fails after a number of bytes (for tests).
-bool SaveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
+bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
                   SecretFile::FailingWrites failing);
 
 // Replaces the tree by the database in plaintext (either stream form). When neither form
 // reads it (a wrong password) or the import fails, the tree is left as it was: the new
 // tree is built aside and swapped in only on success. The tree's sort mode is kept. Each
 // load function says why it failed in problem, when given.
-bool LoadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem = nullptr);
+bool loadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem = nullptr);
 
 // Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards. From
 // BackgroundDecryption::ThreadedFrom bytes on, a worker thread decrypts while this thread
 // parses the part already decrypted; the worker has ended when this returns.
-bool LoadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password,
+bool loadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password,
                         LoadProblem *problem = nullptr);
 
 // Reads, decrypts and loads a database file. False for a missing or empty file, one that
 // is no regular file or is larger than MaxDatabaseFileSize, an empty password or a wrong
 // one; the tree is then untouched.
-bool LoadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password,
+bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password,
                       LoadProblem *problem = nullptr);

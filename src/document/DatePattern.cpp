@@ -11,7 +11,7 @@ QByteArray twoDigits(int value)
 
 } // namespace
 
-QByteArray ExpandDatePattern(QByteArray pattern, const QDateTime &time)
+QByteArray expandDatePattern(QByteArray pattern, const QDateTime &time)
 {
     const QDate date = time.date();
     const QTime clockTime = time.time();
@@ -25,16 +25,16 @@ QByteArray ExpandDatePattern(QByteArray pattern, const QDateTime &time)
     return pattern;
 }
 
-QByteArray ExpandDatePattern(QByteArray pattern, const Clock &clock)
+QByteArray expandDatePattern(QByteArray pattern, const Clock &clock)
 {
-    return ExpandDatePattern(std::move(pattern), clock.now());
+    return expandDatePattern(std::move(pattern), clock.now());
 }
 
-QByteArray NewElementName(const QByteArray &defaultName, bool setNewEntry, const QByteArray &pattern,
+QByteArray newElementName(const QByteArray &defaultName, bool setNewEntry, const QByteArray &pattern,
                           const Clock &clock)
 {
     if (setNewEntry && !pattern.isEmpty()) {
-        return ExpandDatePattern(pattern, clock);
+        return expandDatePattern(pattern, clock);
     }
     return defaultName;
 }

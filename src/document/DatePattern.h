@@ -9,10 +9,10 @@ class Clock;
 // two-digit year, "%MM" month, "%DD" day, "%HH" hour (24-hour clock), "%NN" minute and
 // "%SS" second, each two digits, replaced in that order, every occurrence, case-sensitive.
 // So "Entry%%YYYY%MM" on 27 October 2018 gives "Entry%201810".
-QByteArray ExpandDatePattern(QByteArray pattern, const QDateTime &time);
-QByteArray ExpandDatePattern(QByteArray pattern, const Clock &clock);
+QByteArray expandDatePattern(QByteArray pattern, const QDateTime &time);
+QByteArray expandDatePattern(QByteArray pattern, const Clock &clock);
 
 // The name of a new element: the pattern expanded when the "SetNewEntry" setting is on and
 // the pattern is not empty, else the kind's default name.
-QByteArray NewElementName(const QByteArray &defaultName, bool setNewEntry, const QByteArray &pattern,
+QByteArray newElementName(const QByteArray &defaultName, bool setNewEntry, const QByteArray &pattern,
                           const Clock &clock);

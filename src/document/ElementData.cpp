@@ -4,20 +4,20 @@
 
 #include <climits>
 
-qint32 SelectedCodeFor(qint32 kind)
+qint32 selectedCodeFor(qint32 kind)
 {
     return kind == KindFolder ? qint32(KindOpenFolder) : kind;
 }
 
-QByteArray TimeText(const QDateTime &time)
+QByteArray timeText(const QDateTime &time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1();
 }
 
-ElementData ElementData::Fresh(const Clock &clock)
+ElementData ElementData::fresh(const Clock &clock)
 {
     ElementData data;
-    data.Created = TimeText(clock.now());
+    data.Created = timeText(clock.now());
     data.Modified = data.Created;
     return data;
 }
@@ -38,5 +38,5 @@ void ElementData::clearBlob()
 
 void ElementData::touch(const Clock &clock)
 {
-    Modified = TimeText(clock.now());
+    Modified = timeText(clock.now());
 }

@@ -19,10 +19,10 @@ enum ElementKind : qint32 {
 };
 
 // The selected code that goes with a kind code: 1 for folders, the kind code otherwise.
-qint32 SelectedCodeFor(qint32 kind);
+qint32 selectedCodeFor(qint32 kind);
 
 // Local time as the program writes it: "yyyy-MM-dd HH:mm:ss".
-QByteArray TimeText(const QDateTime &time);
+QByteArray timeText(const QDateTime &time);
 
 // The content of one element. Texts are the code page's bytes, RTF or plain.
 struct ElementData {
@@ -37,7 +37,7 @@ struct ElementData {
     QByteArray Modified; // time text
 
     // Empty texts, no Blob, Created = Modified = now.
-    static ElementData Fresh(const Clock &clock);
+    static ElementData fresh(const Clock &clock);
 
     bool hasBlob() const { return Blob.has_value(); }
     void setBlob(QByteArray bytes);

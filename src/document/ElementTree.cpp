@@ -156,7 +156,7 @@ QByteArray ElementTree::uniqueNameAmong(const ElementNode *levelNode, const QByt
     return candidate;
 }
 
-QByteArray ElementTree::MakeUniqueName(const ElementNode *node, bool excludeSelf) const
+QByteArray ElementTree::makeUniqueName(const ElementNode *node, bool excludeSelf) const
 {
     if (!node) {
         return {};
@@ -164,7 +164,7 @@ QByteArray ElementTree::MakeUniqueName(const ElementNode *node, bool excludeSelf
     return uniqueNameAmong(node->m_parent, node->m_name, node, excludeSelf);
 }
 
-bool ElementTree::HasNameClash(const ElementNode *node) const
+bool ElementTree::hasNameClash(const ElementNode *node) const
 {
     return node && nameTaken(node->m_parent, node->m_name, node, true);
 }
@@ -351,7 +351,7 @@ ElementNode *ElementTree::insertDetached(ElementNode *parent, std::unique_ptr<El
     return raw;
 }
 
-ElementNode *ElementTree::AddElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data)
+ElementNode *ElementTree::addElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data)
 {
     qint32 kind = KindFolder;
     switch (what) {
@@ -370,7 +370,7 @@ ElementNode *ElementTree::AddElement(NewElement what, ElementNode *selected, QBy
     }
     name.replace("<>", "<_>");
     QByteArray unique = uniqueNameAmong(level(parent), name, nullptr, true);
-    return insertElement(parent, std::move(unique), kind, SelectedCodeFor(kind), std::move(data));
+    return insertElement(parent, std::move(unique), kind, selectedCodeFor(kind), std::move(data));
 }
 
 bool ElementTree::rename(ElementNode *node, QByteArray name)
@@ -472,7 +472,7 @@ int ElementTree::subtreeSize(const ElementNode *node) const
     return size;
 }
 
-bool ElementTree::DeleteSubtree(ElementNode *node)
+bool ElementTree::deleteSubtree(ElementNode *node)
 {
     if (!node || node == m_root.get()) {
         return false;
@@ -500,7 +500,7 @@ bool ElementTree::DeleteSubtree(ElementNode *node)
     return true;
 }
 
-bool ElementTree::ClearTree()
+bool ElementTree::clearTree()
 {
     if (m_observer) {
         m_observer->treeAboutToBeReset();

@@ -70,9 +70,9 @@ public:
     // --- Names ---
     // A name no sibling of node uses: its own name, else its name followed by 0, 1, ...
     // With excludeSelf false the node's own name counts as taken too.
-    QByteArray MakeUniqueName(const ElementNode *node, bool excludeSelf) const;
+    QByteArray makeUniqueName(const ElementNode *node, bool excludeSelf) const;
     // True when another sibling has exactly node's name.
-    bool HasNameClash(const ElementNode *node) const;
+    bool hasNameClash(const ElementNode *node) const;
     // Would name clash with a sibling of node other than node itself?
     bool nameTakenBySibling(const ElementNode *node, QByteArrayView name) const;
     // Sibling order of two names: negative, 0 (only for equal bytes) or positive.
@@ -94,7 +94,7 @@ public:
     // childless (beside a selected non-folder, inside a selected folder, at the top level
     // without a selection; a Folder always beside the selection), sets its codes and gives
     // it the first free name from name, name0, name1, ... ("<>" in name becomes "<_>").
-    ElementNode *AddElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data);
+    ElementNode *addElement(NewElement what, ElementNode *selected, QByteArray name, ElementData data);
     // Renames node unless a sibling already has the name or the name cannot be stored
     // (then false, nothing changes).
     bool rename(ElementNode *node, QByteArray name);
@@ -108,8 +108,8 @@ public:
     // Reports a change made directly on node's data to the observer.
     void notifyChanged(const ElementNode *node);
     // Frees node, its descendants and their data. Always true: freeing cannot fail here.
-    bool DeleteSubtree(ElementNode *node);
-    bool ClearTree();
+    bool deleteSubtree(ElementNode *node);
+    bool clearTree();
 
     bool isSorted() const { return m_sorted; }
     void setSorted(bool sorted);

@@ -21,7 +21,7 @@ qsizetype roundDownToBlock(qsizetype size)
 
 } // namespace
 
-std::optional<QByteArray> EncryptBuffer(QByteArrayView bytes, QByteArrayView key)
+std::optional<QByteArray> encryptBuffer(QByteArrayView bytes, QByteArrayView key)
 {
     if (key.isEmpty()) {
         return std::nullopt;
@@ -37,13 +37,13 @@ std::optional<QByteArray> EncryptBuffer(QByteArrayView bytes, QByteArrayView key
     return cipher;
 }
 
-bool EncryptToFile(QByteArrayView bytes, const QString &path, QByteArrayView key)
+bool encryptToFile(QByteArrayView bytes, const QString &path, QByteArrayView key)
 {
-    const std::optional<QByteArray> cipher = EncryptBuffer(bytes, key);
+    const std::optional<QByteArray> cipher = encryptBuffer(bytes, key);
     return cipher && SecretFile::write(path, *cipher);
 }
 
-std::optional<QByteArray> DecryptBuffer(QByteArrayView bytes, QByteArrayView key)
+std::optional<QByteArray> decryptBuffer(QByteArrayView bytes, QByteArrayView key)
 {
     if (key.isEmpty()) {
         return std::nullopt;
@@ -53,7 +53,7 @@ std::optional<QByteArray> DecryptBuffer(QByteArrayView bytes, QByteArrayView key
     return plain;
 }
 
-bool DecryptInPlace(QByteArray &bytes, QByteArrayView key)
+bool decryptInPlace(QByteArray &bytes, QByteArrayView key)
 {
     if (key.isEmpty()) {
         return false;
@@ -67,7 +67,7 @@ bool DecryptInPlace(QByteArray &bytes, QByteArrayView key)
     return true;
 }
 
-std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key, qint64 maxBytes)
+std::optional<QByteArray> decryptFile(const QString &path, QByteArrayView key, qint64 maxBytes)
 {
     if (key.isEmpty()) {
         return std::nullopt;
@@ -76,6 +76,6 @@ std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key, q
     if (!bytes || bytes->isEmpty()) {
         return std::nullopt;
     }
-    DecryptInPlace(*bytes, key);
+    decryptInPlace(*bytes, key);
     return bytes;
 }

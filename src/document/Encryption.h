@@ -21,18 +21,18 @@
 // so a reader of the plaintext can rely on that terminator.
 
 // The ciphertext of bytes; its length is bytes.size() rounded up to a multiple of 8.
-std::optional<QByteArray> EncryptBuffer(QByteArrayView bytes, QByteArrayView key);
+std::optional<QByteArray> encryptBuffer(QByteArrayView bytes, QByteArrayView key);
 
 // Encrypts and replaces the whole file at path atomically with an owner-only file. False
 // for an empty key or when the file cannot be written; the old file then survives.
-bool EncryptToFile(QByteArrayView bytes, const QString &path, QByteArrayView key);
+bool encryptToFile(QByteArrayView bytes, const QString &path, QByteArrayView key);
 
-std::optional<QByteArray> DecryptBuffer(QByteArrayView bytes, QByteArrayView key);
+std::optional<QByteArray> decryptBuffer(QByteArrayView bytes, QByteArrayView key);
 
 // Decrypts bytes in place, sparing a second buffer the size of a big database.
-bool DecryptInPlace(QByteArray &bytes, QByteArrayView key);
+bool decryptInPlace(QByteArray &bytes, QByteArrayView key);
 
 // Reads and decrypts the whole file. Nothing for an empty key, a file that cannot be
 // opened, an empty file, or one that is no regular file or has more than maxBytes bytes.
-std::optional<QByteArray> DecryptFile(const QString &path, QByteArrayView key,
+std::optional<QByteArray> decryptFile(const QString &path, QByteArrayView key,
                                       qint64 maxBytes = std::numeric_limits<qint64>::max());

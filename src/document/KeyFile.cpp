@@ -33,26 +33,26 @@ QString withKeyFileExtension(const QString &path)
 
 } // namespace
 
-QByteArrayView KeyFileKey()
+QByteArrayView keyFileKey()
 {
     return QByteArrayView(keyFileKeyText, sizeof keyFileKeyText - 1);
 }
 
-std::optional<QByteArray> ReadKeyFile(const QString &path)
+std::optional<QByteArray> readKeyFile(const QString &path)
 {
     std::optional<QByteArray> bytes = RegularFile::read(path, MaxKeyFileSize);
     if (!bytes) {
         return std::nullopt;
     }
-    return KeyFilePassword(std::move(*bytes));
+    return keyFilePassword(std::move(*bytes));
 }
 
-std::optional<QByteArray> KeyFilePassword(QByteArray keyFileBytes)
+std::optional<QByteArray> keyFilePassword(QByteArray keyFileBytes)
 {
     if (keyFileBytes.isEmpty() || keyFileBytes.size() > MaxKeyFileSize) {
         return std::nullopt;
     }
-    DecryptInPlace(keyFileBytes, KeyFileKey());
+    decryptInPlace(keyFileBytes, keyFileKey());
     const qsizetype end = keyFileBytes.indexOf('\0');
     QByteArray password = keyFileBytes.left(end < 0 ? keyFileBytes.size() : end);
     SecureMemory::wipe(keyFileBytes);
@@ -62,7 +62,7 @@ std::optional<QByteArray> KeyFilePassword(QByteArray keyFileBytes)
     return password;
 }
 
-bool WriteKeyFile(const QString &path, QByteArrayView password)
+bool writeKeyFile(const QString &path, QByteArrayView password)
 {
     if (password.isEmpty()) {
         return false;
@@ -70,12 +70,12 @@ bool WriteKeyFile(const QString &path, QByteArrayView password)
     // The password, then zeros up to three times its length; the first zero ends it.
     QByteArray plain(3 * password.size(), '\0');
     std::memcpy(plain.data(), password.data(), size_t(password.size()));
-    const bool written = EncryptToFile(plain, path, KeyFileKey());
+    const bool written = encryptToFile(plain, path, keyFileKey());
     SecureMemory::wipe(plain);
     return written;
 }
 
-QString FindKeyFileFor(const QString &databasePath)
+QString findKeyFileFor(const QString &databasePath)
 {
     if (databasePath.isEmpty()) {
         return {};
@@ -91,11 +91,11 @@ QString FindKeyFileFor(const QString &databasePath)
     return {};
 }
 
-std::optional<QByteArray> KeyFilePasswordFor(const QString &databasePath)
+std::optional<QByteArray> keyFilePasswordFor(const QString &databasePath)
 {
-    const QString keyFile = FindKeyFileFor(databasePath);
+    const QString keyFile = findKeyFileFor(databasePath);
     if (keyFile.isEmpty()) {
         return std::nullopt;
     }
-    return ReadKeyFile(keyFile);
+    return readKeyFile(keyFile);
 }

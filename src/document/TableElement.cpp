@@ -7,13 +7,13 @@ namespace TableElement {
 namespace {
 
 // A stored table's stream in either form, read into a fresh table.
-bool readEither(QByteArrayView stream, class_table &table)
+bool readEither(QByteArrayView stream, Table &table)
 {
-    if (table.ReadBinary(stream)) {
+    if (table.readBinary(stream)) {
         return true;
     }
-    table.Clear(true);
-    return table.ReadText(stream);
+    table.clear(true);
+    return table.readText(stream);
 }
 
 } // namespace
@@ -25,48 +25,48 @@ int settingValue(QByteArrayView text, int fallback)
     return ok ? value : fallback;
 }
 
-bool read(QByteArrayView stream, GridSettings &settings, class_table &grid)
+bool read(QByteArrayView stream, GridSettings &settings, Table &grid)
 {
-    class_table stored;
+    Table stored;
     if (stream.isEmpty() || !readEither(stream, stored)) {
         return false;
     }
     QByteArray *targets[SettingsRows] = {&settings.columns, &settings.rows, &settings.width};
     for (int r = 0; r < SettingsRows; ++r) {
-        QByteArray text = stored.GetCell(0, r);
+        QByteArray text = stored.getCell(0, r);
         if (!text.isEmpty()) {
             *targets[r] = std::move(text);
         }
     }
-    const int columns = stored.ColumnCount();
-    const int rows = std::max(0, stored.RowCount() - SettingsRows);
-    grid.Clear();
+    const int columns = stored.columnCount();
+    const int rows = std::max(0, stored.rowCount() - SettingsRows);
+    grid.clear();
     if (columns > 0) {
-        grid.InitSize(columns, rows);
+        grid.initSize(columns, rows);
     }
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
-            if (stored.CellLength(c, r + SettingsRows) >= 0) {
-                grid.SetCell(c, r, stored.TakeCell(c, r + SettingsRows));
+            if (stored.cellLength(c, r + SettingsRows) >= 0) {
+                grid.setCell(c, r, stored.takeCell(c, r + SettingsRows));
             }
         }
     }
     return true;
 }
 
-QByteArray buildStream(const GridSettings &settings, const class_table &grid)
+QByteArray buildStream(const GridSettings &settings, const Table &grid)
 {
-    class_table stored;
-    stored.InitSize(std::max(1, grid.ColumnCount()), grid.RowCount() + SettingsRows);
-    stored.SetCell(0, 0, settings.columns);
-    stored.SetCell(0, 1, settings.rows);
-    stored.SetCell(0, 2, settings.width);
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        for (int c = 0; c < grid.ColumnCount(); ++c) {
-            stored.SetCell(c, r + SettingsRows, grid.GetCell(c, r));
+    Table stored;
+    stored.initSize(std::max(1, grid.columnCount()), grid.rowCount() + SettingsRows);
+    stored.setCell(0, 0, settings.columns);
+    stored.setCell(0, 1, settings.rows);
+    stored.setCell(0, 2, settings.width);
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
+            stored.setCell(c, r + SettingsRows, grid.getCell(c, r));
         }
     }
-    return stored.WriteBinary();
+    return stored.writeBinary();
 }
 
 } // namespace TableElement

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "class_table.h"
+#include "Table.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -27,10 +27,10 @@ int settingValue(QByteArrayView text, int fallback);
 // those in settings; grid receives the stored cells of rows 3 and below, sized to the
 // stream's columns and its rows less 3. False when neither form reads the stream; settings
 // and grid are then untouched.
-bool read(QByteArrayView stream, GridSettings &settings, class_table &grid);
+bool read(QByteArrayView stream, GridSettings &settings, Table &grid);
 
 // The binary stream of a grid (every cell of grid's logical size) with its settings. The
 // settings rows store only column 0, so their other cells are written as not stored.
-QByteArray buildStream(const GridSettings &settings, const class_table &grid);
+QByteArray buildStream(const GridSettings &settings, const Table &grid);
 
 } // namespace TableElement

@@ -2,7 +2,7 @@
 
 #include "document/ElementNode.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "platform/CodePage.h"
 #include "richtext/PlainText.h"
 
@@ -149,13 +149,13 @@ std::optional<QByteArray> ExportFormat::table(const ElementNode &node) const
 {
     const ElementData &data = node.data();
     TableElement::GridSettings settings;
-    class_table grid;
+    Table grid;
     if (!data.Blob || !TableElement::read(*data.Blob, settings, grid)) {
         return std::nullopt;
     }
     const bool html = m_html;
     const auto appendCell = [&grid, html](QByteArray &out, int c, int r) {
-        const QByteArrayView text = grid.CellView(c, r);
+        const QByteArrayView text = grid.cellView(c, r);
         if (text.size() >= LongCell) {
             return;
         }
@@ -166,11 +166,11 @@ std::optional<QByteArray> ExportFormat::table(const ElementNode &node) const
         }
     };
     QByteArray out = m_html ? QByteArray("  <tr>\r\n   <td>\r\n<table border=\"1\">\r\n") : QByteArray();
-    for (int r = 0; r < grid.RowCount(); ++r) {
+    for (int r = 0; r < grid.rowCount(); ++r) {
         if (m_html) {
             out += " <tr>\r\n";
         }
-        for (int c = 0; c < grid.ColumnCount(); ++c) {
+        for (int c = 0; c < grid.columnCount(); ++c) {
             if (m_html) {
                 out += QByteArray("  <td><font face=\"") + m_font + "\">";
                 appendCell(out, c, r);

@@ -2,7 +2,7 @@
 
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "platform/CodePage.h"
 #include "richtext/PlainText.h"
 #include "richtext/RtfParser.h"
@@ -24,7 +24,7 @@ QString cellText(QByteArrayView bytes)
     return text;
 }
 
-bool readGrid(const ElementNode &node, class_table &grid)
+bool readGrid(const ElementNode &node, Table &grid)
 {
     const std::optional<QByteArray> &blob = node.data().Blob;
     TableElement::GridSettings settings;
@@ -98,15 +98,15 @@ PrintBlock PrintBlockOf(const ElementTree &tree, const ElementNode &node, const 
         block.lines.append(PrintLines(PrintPlainText(data.Comment, options.richText)));
         break;
     case KindTable: {
-        class_table grid;
+        Table grid;
         if (!readGrid(node, grid)) {
             break; // an unreadable table prints its title row only
         }
-        block.columns = grid.ColumnCount();
-        for (int r = 0; r < grid.RowCount(); ++r) {
+        block.columns = grid.columnCount();
+        for (int r = 0; r < grid.rowCount(); ++r) {
             QStringList row;
-            for (int c = 0; c < grid.ColumnCount(); ++c) {
-                row.append(cellText(grid.CellView(c, r)));
+            for (int c = 0; c < grid.columnCount(); ++c) {
+                row.append(cellText(grid.cellView(c, r)));
             }
             block.cells.append(row);
         }
@@ -131,8 +131,8 @@ PrintBlockSize PrintBlockSizeOf(const ElementNode &node, const PrintOptions &opt
     case KindKey:
         return {KeyHeadRows + textRows(data.Comment), KeyHeadRows};
     case KindTable: {
-        class_table grid;
-        return {readGrid(node, grid) ? grid.RowCount() : 0, 0};
+        Table grid;
+        return {readGrid(node, grid) ? grid.rowCount() : 0, 0};
     }
     default:
         return {textRows(data.Content), 0};

@@ -70,7 +70,7 @@ private slots:
         pin.Detail = "4711";
         addElement(tree, bank, "PIN", KindKey, pin);
         m_database = path("db.kvdb");
-        QVERIFY(SaveDatabase(tree, m_database, "pw", true));
+        QVERIFY(saveDatabase(tree, m_database, "pw", true));
         m_databaseSize = QFileInfo(m_database).size();
     }
 
@@ -123,7 +123,7 @@ private slots:
         // The tool itself stands for the program: an ELF file carrying nothing.
         const QString program = QStringLiteral(VAULTBASE_CLI_PATH);
         const qint64 programSize = QFileInfo(program).size();
-        QVERIFY(!FindAttachedDatabase(program));
+        QVERIFY(!findAttachedDatabase(program));
         QCOMPARE(ls(program).err, QByteArray("Wrong password!\n"));
 
         QVERIFY(writeBytes(path("Deutsch.lng"), "FrmMain.MenFile=\"Datei\"\r\n"));
@@ -132,7 +132,7 @@ private slots:
                                        "pw\n");
         QCOMPARE(first.exitCode, 0);
         QCOMPARE(fileMode(path("first")), 0700);
-        const std::optional<CarriedDatabase> carried = FindAttachedDatabase(path("first"));
+        const std::optional<CarriedDatabase> carried = findAttachedDatabase(path("first"));
         QVERIFY(carried);
         QCOMPARE(carried->kind, CarriedDatabase::Portable);
         QCOMPARE(carried->programLength, programSize);
@@ -181,10 +181,10 @@ private slots:
         const QString key = path("new.kvky");
         const CliResult created = runCli({"keyfile", "create", "--password-stdin", key}, "p\xc3\xa9w\n");
         QCOMPARE(created.exitCode, 0);
-        QCOMPARE(ReadKeyFile(key), std::optional<QByteArray>("p\xe9w"));
+        QCOMPARE(readKeyFile(key), std::optional<QByteArray>("p\xe9w"));
         QCOMPARE(fileMode(key), 0600);
         QCOMPARE(runCli({"keyfile", "create", "--password-stdin", key}, "other\n").exitCode, 1);
-        QCOMPARE(ReadKeyFile(key), std::optional<QByteArray>("p\xe9w"));
+        QCOMPARE(readKeyFile(key), std::optional<QByteArray>("p\xe9w"));
         QCOMPARE(runCli({"keyfile", "create", "--force", "--password-stdin", key}, "pw\n").exitCode, 0);
         QCOMPARE(runCli({"ls", "--key-file", key, m_database}).out, listing);
 

@@ -25,7 +25,7 @@ private slots:
         addElement(tree, nullptr, "only", KindKey);
         m_database = m_dir.filePath("db.kvdb");
         // The password as the code page's bytes: "é" is one byte, E9.
-        QVERIFY(SaveDatabase(tree, m_database, "p\xe9 w", true));
+        QVERIFY(saveDatabase(tree, m_database, "p\xe9 w", true));
     }
 
     void passwordFromStandardInput_data()
@@ -79,14 +79,14 @@ private slots:
     void keyFileSuppliesThePassword()
     {
         const QString keyFile = m_dir.filePath("db.kvky");
-        QVERIFY(WriteKeyFile(keyFile, "p\xe9 w"));
+        QVERIFY(writeKeyFile(keyFile, "p\xe9 w"));
         const CliResult result = runCli({"ls", "--key-file", keyFile, m_database});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, QByteArray("only\n"));
         QCOMPARE(runCli({"ls", "--key-file=" + keyFile, m_database}).exitCode, 0);
 
         const QString otherKey = m_dir.filePath("other.kvky");
-        QVERIFY(WriteKeyFile(otherKey, "other"));
+        QVERIFY(writeKeyFile(otherKey, "other"));
         QCOMPARE(runCli({"ls", "--key-file", otherKey, m_database}).err, QByteArray("Wrong password!\n"));
 
         const CliResult missing = runCli({"ls", "--key-file", m_dir.filePath("none.kvky"), m_database});

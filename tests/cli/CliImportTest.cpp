@@ -46,7 +46,7 @@ class CliImportTest : public QObject
     {
         const QString target = freshPath(".kvdb");
         const CliResult result = import("{\"elements\":[" + elements + "]}", target);
-        if (result.exitCode == 0 && !LoadDatabaseFile(tree, target, "secret")) {
+        if (result.exitCode == 0 && !loadDatabaseFile(tree, target, "secret")) {
             qWarning() << "the database import wrote does not load";
         }
         return result;
@@ -79,7 +79,7 @@ private slots:
         ElementTree original;
         fillRandomTree(original, 7, 300);
         const QString source = freshPath(".kvdb");
-        QVERIFY(SaveDatabase(original, source, "pw", true));
+        QVERIFY(saveDatabase(original, source, "pw", true));
         const CliResult exported = runCli({"export", "--format", "json", "--password-stdin", source}, "pw\n");
         QCOMPARE(exported.exitCode, 0);
 
@@ -92,13 +92,13 @@ private slots:
                                                       | QFile::WriteUser),
                  QFileDevice::Permissions());
 
-        std::optional<QByteArray> plain = DecryptFile(target, "secret");
+        std::optional<QByteArray> plain = decryptFile(target, "secret");
         QVERIFY(plain);
         QCOMPARE(plain->startsWith("<?xml version=\"1.0\" encoding=\"utf-8\" ?>\r\n"), textForm);
         QCOMPARE(plain->startsWith("CLASS_TABLE V1.000VLB"), !textForm);
 
         ElementTree loaded;
-        QVERIFY(LoadDatabaseFile(loaded, target, "secret"));
+        QVERIFY(loadDatabaseFile(loaded, target, "secret"));
         QCOMPARE(treeDifference(original, loaded), QString());
     }
 
@@ -129,7 +129,7 @@ private slots:
 
         QCOMPARE(import(json, target, {"--force"}).exitCode, 0);
         ElementTree tree;
-        QVERIFY(LoadDatabaseFile(tree, target, "secret"));
+        QVERIFY(loadDatabaseFile(tree, target, "secret"));
         QCOMPARE(tree.count(), 1);
     }
 

@@ -15,7 +15,7 @@ class CliReadTest : public QObject
     QString save(const ElementTree &tree, const char *name, bool binary = true)
     {
         const QString path = m_dir.filePath(QString::fromLatin1(name));
-        if (!SaveDatabase(tree, path, "pw", binary)) {
+        if (!saveDatabase(tree, path, "pw", binary)) {
             qWarning() << "cannot save" << path;
         }
         return path;

@@ -56,7 +56,7 @@ inline ElementNode *addElement(ElementTree &tree, ElementNode *parent, const QBy
         data.Created = "2024-03-01 08:00:00";
         data.Modified = "2024-03-02 09:30:00";
     }
-    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), std::move(data));
+    return tree.insertElement(parent, name, kind, selectedCodeFor(kind), std::move(data));
 }
 
 inline QJsonArray exportedElements(const QByteArray &json)

@@ -110,7 +110,7 @@ private slots:
         ElementTree tree;
         addElement(tree, nullptr, "only", KindKey);
         m_database = m_dir.filePath("db.kvdb");
-        QVERIFY(SaveDatabase(tree, m_database, "s\xe9same", true));
+        QVERIFY(saveDatabase(tree, m_database, "s\xe9same", true));
     }
 
     void passwordIsAskedWithoutEcho()

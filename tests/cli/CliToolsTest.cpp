@@ -4,7 +4,7 @@
 #include "TestRegistry.h"
 
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "platform/CodePage.h"
 
 #include <QDir>
@@ -69,17 +69,17 @@ private slots:
         ElementData scan = texts("statement", "C:\\docs\\scan.pdf");
         scan.setBlob(QByteArray("%PDF\0\xff", 6));
         addElement(tree, bank, "scan.pdf", KindFile, scan);
-        class_table grid;
-        grid.InitSize(2, 1);
-        grid.SetCell(0, 0, "<b>");
-        grid.SetCell(1, 0, "caf\xe9");
+        Table grid;
+        grid.initSize(2, 1);
+        grid.setCell(0, 0, "<b>");
+        grid.setCell(1, 0, "caf\xe9");
         ElementData table;
         table.setBlob(TableElement::buildStream(TableElement::GridSettings(), grid));
         addElement(tree, nullptr, "Grid", KindTable, table);
         addElement(tree, nullptr, "a > b", KindEntry, texts("tricky\x1b[2J"));
         addElement(tree, nullptr, "Note", KindEntry, texts("{\\rtf1\\ansi one\\par two}"));
         m_database = m_dir.filePath("db.kvdb");
-        QVERIFY(SaveDatabase(tree, m_database, "pw", true));
+        QVERIFY(saveDatabase(tree, m_database, "pw", true));
     }
 
     void showFieldsAndPlainText()
@@ -115,7 +115,7 @@ private slots:
                    texts("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil\\fcharset161 Arial;}}"
                          "\\f0 \\'cc\\'e8\\'f0 \\f1 \\'ea\\'fc\\'f3\\'ec\\'ef\\'f2 \\f0\\u19990?\\u30028?\\par}"));
         const QString path = m_dir.filePath("world.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "pw", true));
+        QVERIFY(saveDatabase(tree, path, "pw", true));
         QCOMPARE(runCli({"show", "--field", "content", "--password-stdin", path, "World"}, "pw\n").out,
                  QStringLiteral("\u041C\u0438\u0440 \u03BA\u03CC\u03C3\u03BC\u03BF\u03C2 \u4E16\u754C\n").toUtf8());
     }
@@ -265,7 +265,7 @@ private slots:
         addElement(tree, a, "K", KindKey);
         addElement(tree, nullptr, "T", KindTable);
         const QString path = m_dir.filePath("counts.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "Abcdefg1!", true));
+        QVERIFY(saveDatabase(tree, path, "Abcdefg1!", true));
         const qint64 size = QFileInfo(path).size();
 
         const CliResult info = runCli({"info", "--algorithm", "md5", "--password-stdin", path}, "Abcdefg1!\n");

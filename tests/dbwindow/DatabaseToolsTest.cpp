@@ -4,7 +4,7 @@
 #include "FakeMainServices.h"
 #include "dbwindow/DatabaseToolCommands.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "tools/ui/PagePrinter.h"
 #include "tools/ui/PrintPreviewWindow.h"
 #include "tools/ui/PropertiesDialog.h"
@@ -94,16 +94,16 @@ private slots:
         ElementData scan = texts("statement", "C:\\docs\\scan.pdf");
         scan.setBlob("%PDF-");
         tree.insertElement(cards, "scan.pdf", KindFile, KindFile, scan);
-        class_table grid;
-        grid.InitSize(2, 1);
-        grid.SetCell(0, 0, "<IBAN>");
-        grid.SetCell(1, 0, "DE02");
+        Table grid;
+        grid.initSize(2, 1);
+        grid.setCell(0, 0, "<IBAN>");
+        grid.setCell(1, 0, "DE02");
         ElementData table = texts("");
         table.setBlob(TableElement::buildStream(TableElement::GridSettings(), grid));
         tree.insertElement(bank, "Grid", KindTable, KindTable, table);
         tree.insertElement(nullptr, "Notes", KindEntry, KindEntry, texts("one\r\ntwo"));
         m_database = m_dir.filePath("Bank.kvdb");
-        QVERIFY(SaveDatabase(tree, m_database, "pw", true));
+        QVERIFY(saveDatabase(tree, m_database, "pw", true));
     }
 
     void exportWritesWhatTheCommandLineWrites_data()

@@ -278,14 +278,14 @@ private slots:
         QVERIFY(!child.isModified());
         QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
         ElementTree loaded;
-        QVERIFY(LoadDatabaseFile(loaded, path, "pw"));
+        QVERIFY(loadDatabaseFile(loaded, path, "pw"));
         QCOMPARE(loaded.count(), 2);
         QCOMPARE(loaded.childAt(loaded.firstRoot(), 0)->data().Detail, "pin");
 
         // Save goes to the same path without asking.
         child.addElement(NewElement::Entry, false);
         QVERIFY(child.MenSaveClick());
-        QVERIFY(LoadDatabaseFile(loaded, path, "pw"));
+        QVERIFY(loadDatabaseFile(loaded, path, "pw"));
         QCOMPARE(loaded.count(), 3);
 
         // Save as: a cancelled dialog saves nothing.
@@ -377,7 +377,7 @@ private slots:
         rename("Bank");
         child.action(QStringLiteral("MenSave"))->trigger();
         ElementTree saved;
-        QVERIFY(LoadDatabaseFile(saved, child.filePath(), "pw"));
+        QVERIFY(loadDatabaseFile(saved, child.filePath(), "pw"));
         QCOMPARE(saved.firstRoot()->name(), "Bank");
         QVERIFY(!child.isModified());
 
@@ -396,7 +396,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("db.kvdb"));
         ElementTree theirs;
         theirs.insertElement(nullptr, "Ours", KindKey, KindKey, ElementData());
-        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        QVERIFY(saveDatabase(theirs, path, "pw", true));
         FakeMainServices main;
         TFrmVaultoChild child(main);
         child.setPassword("pw");
@@ -405,7 +405,7 @@ private slots:
 
         // Another program writes the file meanwhile.
         theirs.insertElement(nullptr, "Theirs", KindKey, KindKey, ElementData());
-        QVERIFY(SaveDatabase(theirs, path, "pw", true));
+        QVERIFY(saveDatabase(theirs, path, "pw", true));
         const QByteArray written = readFile(path);
         Answers answers(MessageBox::Button::No);
         QVERIFY(!child.MenSaveClick());
@@ -418,7 +418,7 @@ private slots:
         answers.setAnswer(MessageBox::Button::Yes);
         QVERIFY(child.MenSaveClick());
         ElementTree saved;
-        QVERIFY(LoadDatabaseFile(saved, path, "pw"));
+        QVERIFY(loadDatabaseFile(saved, path, "pw"));
         QCOMPARE(childNames(saved, nullptr), "New entry|Ours");
         // The window's own save is no change by another program.
         answers.clear();

@@ -64,10 +64,10 @@ EveryKind fill(ElementTree &tree)
     file.setBlob(QByteArray(2048, 'x'));
     kinds.file = tree.insertElement(kinds.folder, "report.pdf", KindFile, KindFile, file);
     ElementData table = dated();
-    class_table grid;
-    grid.InitSize(2, 2);
-    grid.SetCell(0, 0, "a1");
-    grid.SetCell(1, 1, "b2");
+    Table grid;
+    grid.initSize(2, 2);
+    grid.setCell(0, 0, "a1");
+    grid.setCell(1, 1, "b2");
     table.setBlob(TableElement::buildStream({"2", "2", "80"}, grid));
     kinds.table = tree.insertElement(kinds.folder, "Table", KindTable, KindTable, table);
     return kinds;
@@ -300,7 +300,7 @@ private slots:
         child.setPassword("pw");
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("first.kvdb"));
-        QVERIFY(SaveDatabase(child.tree(), first, "pw", true));
+        QVERIFY(saveDatabase(child.tree(), first, "pw", true));
         for (ElementNode *n : {kinds.folder, kinds.key, kinds.entry, kinds.file, kinds.table, kinds.key}) {
             child.selectElement(n);
         }

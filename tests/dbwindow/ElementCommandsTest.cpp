@@ -135,7 +135,7 @@ private slots:
         ElementNode *b = tree.insertElement(folder, "b", KindKey, KindKey, ElementData());
         QCOMPARE(ElementCommands::selectionAfterDelete(a), b);
         QCOMPARE(ElementCommands::selectionAfterDelete(b), a);
-        tree.DeleteSubtree(b);
+        tree.deleteSubtree(b);
         QCOMPARE(ElementCommands::selectionAfterDelete(a), folder);
         QCOMPARE(ElementCommands::selectionAfterDelete(folder), nullptr);
     }

@@ -12,7 +12,7 @@ namespace {
 
 ElementNode *add(ElementTree &tree, ElementNode *parent, const QByteArray &name, qint32 kind = KindFolder)
 {
-    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), ElementData());
+    return tree.insertElement(parent, name, kind, selectedCodeFor(kind), ElementData());
 }
 
 // Every node's index leads back to it, and every index's parent and row agree with the tree.
@@ -52,7 +52,7 @@ private slots:
                 ElementNode *selected = nodes.isEmpty() || random.bounded(4) == 0
                     ? nullptr : nodes[random.bounded(nodes.size())];
                 const NewElement kinds[] = {NewElement::Key, NewElement::Folder, NewElement::Subfolder, NewElement::Entry};
-                nodes.append(tree.AddElement(kinds[random.bounded(4)], selected,
+                nodes.append(tree.addElement(kinds[random.bounded(4)], selected,
                                              "n" + QByteArray::number(random.bounded(50)), ElementData()));
             } else if (what < 8) {
                 ElementNode *node = nodes[random.bounded(nodes.size())];
@@ -68,14 +68,14 @@ private slots:
                     }
                     return false;
                 });
-                tree.DeleteSubtree(node);
+                tree.deleteSubtree(node);
             }
             if (step % 50 == 0) {
                 checkMirrors(tree, model);
             }
         }
         checkMirrors(tree, model);
-        tree.ClearTree();
+        tree.clearTree();
         QCOMPARE(model.rowCount(), 0);
     }
 

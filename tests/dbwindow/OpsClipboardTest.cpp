@@ -52,11 +52,11 @@ private slots:
     {
         Sample s;
         const QByteArray block = Clip::BuildBlock(s.tree, s.web);
-        class_treeview table;
-        QVERIFY(table.ReadBinary(block));
-        QCOMPARE(table.RowCount(), 4);
-        QCOMPARE(table.GetCell(0, 0), QByteArray("Web")); // the copied element's bare name
-        QCOMPARE(table.GetCell(0, 3), QByteArray("Web<>Sub<>Deep<>"));
+        TreeTable table;
+        QVERIFY(table.readBinary(block));
+        QCOMPARE(table.rowCount(), 4);
+        QCOMPARE(table.getCell(0, 0), QByteArray("Web")); // the copied element's bare name
+        QCOMPARE(table.getCell(0, 3), QByteArray("Web<>Sub<>Deep<>"));
         QVERIFY(Clip::BuildBlock(s.tree, nullptr).isEmpty());
 
         std::unique_ptr<QMimeData> alone(Clip::MakeMimeData(block));
@@ -152,9 +152,9 @@ private slots:
         ElementData file = textData("description", "photo.jpg");
         file.setBlob(QByteArray("\x00\xff\x10", 3));
         add(s.tree, s.web, "photo.jpg", KindFile, file);
-        class_treeview table;
-        QVERIFY(table.ExportTree(s.tree, s.web));
-        const QByteArray textBlock = table.WriteText();
+        TreeTable table;
+        QVERIFY(table.exportTree(s.tree, s.web));
+        const QByteArray textBlock = table.writeText();
 
         ElementTree other;
         ElementNode *folder = add(other, nullptr, "Target", KindFolder);
@@ -171,17 +171,17 @@ private slots:
         QTest::addColumn<QByteArray>("block");
         Sample s;
         const QByteArray good = Clip::BuildBlock(s.tree, s.web);
-        class_table fiveColumns;
-        fiveColumns.InitSize(5, 2);
-        fiveColumns.SetCell(0, 0, "Web");
-        class_table noRows;
-        noRows.InitSize(10, 0);
+        Table fiveColumns;
+        fiveColumns.initSize(5, 2);
+        fiveColumns.setCell(0, 0, "Web");
+        Table noRows;
+        noRows.initSize(10, 0);
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("text of another program") << QByteArray("Hello, clipboard");
         QTest::newRow("cut short") << good.first(good.size() - 7);
-        QTest::newRow("header only") << good.first(class_table::BinaryHeaderSize);
-        QTest::newRow("not an element table") << fiveColumns.WriteBinary();
-        QTest::newRow("no rows") << noRows.WriteBinary();
+        QTest::newRow("header only") << good.first(Table::BinaryHeaderSize);
+        QTest::newRow("not an element table") << fiveColumns.writeBinary();
+        QTest::newRow("no rows") << noRows.writeBinary();
         QTest::newRow("broken text form") << QByteArray("<CLASS_TABLE_ROWS>2</CLASS_TABLE_ROWS>"
                                                         "<CLASS_TABLE_COLUMNS>10</CLASS_TABLE_COLUMNS>"
                                                         " <CLASS_TABLE_ROW><CLASS_TABLE_COLUMN>X");

@@ -15,20 +15,20 @@ namespace {
 
 QByteArray tableStream(const QList<QList<QByteArray>> &rows, bool textForm = false)
 {
-    class_table grid;
-    grid.InitSize(int(rows.value(0).size()), int(rows.size()));
+    Table grid;
+    grid.initSize(int(rows.value(0).size()), int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c) {
-            grid.SetCell(c, r, rows[r][c]);
+            grid.setCell(c, r, rows[r][c]);
         }
     }
     const QByteArray binary = TableElement::buildStream(TableElement::GridSettings(), grid);
     if (!textForm) {
         return binary;
     }
-    class_table stored;
-    stored.ReadBinary(binary);
-    return stored.WriteText();
+    Table stored;
+    stored.readBinary(binary);
+    return stored.writeText();
 }
 
 ElementData tableData(const QByteArray &stream)

@@ -153,15 +153,15 @@ private slots:
         QCOMPARE(record.BlobSize, qint32(record.Blob->size()));
 
         const QByteArray stream = *record.Blob;
-        class_table stored;
-        QVERIFY(stored.ReadBinary(stream));
-        QCOMPARE(stored.ColumnCount(), 2);
-        QCOMPARE(stored.RowCount(), 5);
-        QCOMPARE(stored.GetCell(0, 0), QByteArray("2"));
-        QCOMPARE(stored.GetCell(0, 1), QByteArray("2"));
-        QCOMPARE(stored.GetCell(0, 2), QByteArray("60"));
-        QCOMPARE(stored.GetCell(0, 3), QByteArray("a"));
-        QCOMPARE(stored.GetCell(1, 4), QByteArray("d"));
+        Table stored;
+        QVERIFY(stored.readBinary(stream));
+        QCOMPARE(stored.columnCount(), 2);
+        QCOMPARE(stored.rowCount(), 5);
+        QCOMPARE(stored.getCell(0, 0), QByteArray("2"));
+        QCOMPARE(stored.getCell(0, 1), QByteArray("2"));
+        QCOMPARE(stored.getCell(0, 2), QByteArray("60"));
+        QCOMPARE(stored.getCell(0, 3), QByteArray("a"));
+        QCOMPARE(stored.getCell(1, 4), QByteArray("d"));
         // Settings rows store column 0 only: the cell beside "2" is written as not stored.
         QCOMPARE(qFromLittleEndian<qint32>(stream.constData() + 2064), 1);
         QCOMPARE(qFromLittleEndian<qint32>(stream.constData() + 2064 + 6), -1);

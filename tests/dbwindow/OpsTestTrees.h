@@ -1,7 +1,7 @@
 #pragma once
 
 #include "document/ElementTree.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QByteArray>
 #include <QList>
@@ -22,7 +22,7 @@ inline ElementData textData(const QByteArray &content, const QByteArray &detail 
 inline ElementNode *add(ElementTree &tree, ElementNode *parent, const QByteArray &name, qint32 kind,
                         ElementData data = textData({}))
 {
-    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), std::move(data));
+    return tree.insertElement(parent, name, kind, selectedCodeFor(kind), std::move(data));
 }
 
 // The names of parent's children in sibling order, joined by "|".
@@ -38,7 +38,7 @@ inline QByteArray childNames(const ElementTree &tree, const ElementNode *parent)
 // Everything the tree holds, as a saved database would: equal trees give equal bytes.
 inline QByteArray snapshot(const ElementTree &tree)
 {
-    return class_treeview::WriteTreeBinary(tree);
+    return TreeTable::writeTreeBinary(tree);
 }
 
 } // namespace vaultbase::test::ops

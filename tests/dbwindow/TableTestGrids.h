@@ -4,7 +4,7 @@
 #include "dbwindow/TableGrid.h"
 #include "dbwindow/TableStorage.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,11 +14,11 @@ namespace vaultbase::test::ops {
 // A table element's record holding rows (all of one width) under the bar texts of settings.
 inline ElementData tableData(const TableElement::GridSettings &settings, const QList<QList<QByteArray>> &rows)
 {
-    class_table table;
-    table.InitSize(int(rows.first().size()), int(rows.size()));
+    Table table;
+    table.initSize(int(rows.first().size()), int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c) {
-            table.SetCell(c, r, rows[r][c]);
+            table.setCell(c, r, rows[r][c]);
         }
     }
     ElementData data = textData({});

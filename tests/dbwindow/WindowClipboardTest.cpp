@@ -8,7 +8,7 @@
 #include "dbwindow/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "document/ClipboardFormat.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -212,9 +212,9 @@ private slots:
         QVERIFY(into.isModified());
 
         // The text stream form reads as well.
-        class_table table;
-        QVERIFY(table.ReadBinary(ElementClipboard::BuildBlock(from.tree(), s.login)));
-        putOnClipboard(table.WriteText());
+        Table table;
+        QVERIFY(table.readBinary(ElementClipboard::BuildBlock(from.tree(), s.login)));
+        putOnClipboard(table.writeText());
         ElementNode *pasted = into.MenPasteEntryClick();
         QVERIFY(pasted);
         // The selected folder already holds a "Login" from the first paste.
@@ -232,7 +232,7 @@ private slots:
         Answers answers;
         child.selectElement(s.web);
         for (const QByteArray &junk : {QByteArray("not a table"), QByteArray("CLASS_TABLE V1.000VLB"),
-                                       QByteArray(class_table::BinaryMagic, class_table::BinaryMagicSize) + QByteArray(5000, '\xff'),
+                                       QByteArray(Table::BinaryMagic, Table::BinaryMagicSize) + QByteArray(5000, '\xff'),
                                        QByteArray()}) {
             putOnClipboard(junk);
             QCOMPARE(child.MenPasteEntryClick(), nullptr);

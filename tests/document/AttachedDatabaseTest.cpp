@@ -52,7 +52,7 @@ std::optional<CarriedDatabase> carriedIn(const QByteArray &bytes)
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return FindAttachedDatabase(buffer);
+    return findAttachedDatabase(buffer);
 }
 
 const QByteArray attachmentTrailer("VAULTO_ATTACHMENT_ADDED\0", 24);
@@ -74,7 +74,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         vaultbase::test::fillRandomTree(m_tree, 42, 30);
-        const std::optional<QByteArray> cipher = EncryptDatabase(m_tree, "secret", true);
+        const std::optional<QByteArray> cipher = encryptDatabase(m_tree, "secret", true);
         QVERIFY(cipher);
         m_ciphertext = *cipher;
     }
@@ -83,7 +83,7 @@ private slots:
     {
         const QByteArray picture = carrierBytes(1000);
         QVERIFY(writeBytes(path("picture.png"), picture));
-        QVERIFY(WriteAttachedDatabase(path("picture.png"), path("carried.png"), false, m_ciphertext));
+        QVERIFY(writeAttachedDatabase(path("picture.png"), path("carried.png"), false, m_ciphertext));
 
         const QByteArray out = fileBytes(path("carried.png"));
         const qint64 n = m_ciphertext.size();
@@ -94,7 +94,7 @@ private slots:
         QCOMPARE(out.right(24), attachmentTrailer);
         QCOMPARE(fileMode(path("carried.png")), 0600);
 
-        const std::optional<CarriedDatabase> carried = FindAttachedDatabase(path("carried.png"));
+        const std::optional<CarriedDatabase> carried = findAttachedDatabase(path("carried.png"));
         QVERIFY(carried);
         QCOMPARE(carried->kind, CarriedDatabase::Attached);
         QCOMPARE(carried->programLength, qint64(1000));
@@ -102,12 +102,12 @@ private slots:
         QCOMPARE(carried->ciphertext, m_ciphertext);
         QVERIFY(carried->languageText.isEmpty());
         ElementTree back;
-        QVERIFY(LoadDatabaseBuffer(back, carried->ciphertext, "secret"));
+        QVERIFY(loadDatabaseBuffer(back, carried->ciphertext, "secret"));
         QCOMPARE(treeDifference(m_tree, back), QString());
 
         // Attaching again takes the carrier whole, as the user chose it.
-        QVERIFY(WriteAttachedDatabase(path("carried.png"), path("twice.png"), false, m_ciphertext));
-        QCOMPARE(FindAttachedDatabase(path("twice.png"))->programLength, qint64(out.size()));
+        QVERIFY(writeAttachedDatabase(path("carried.png"), path("twice.png"), false, m_ciphertext));
+        QCOMPARE(findAttachedDatabase(path("twice.png"))->programLength, qint64(out.size()));
     }
 
     void portableCopyOfAPortableCopyHoldsTheProgramOnce()
@@ -115,34 +115,34 @@ private slots:
         // The test executable itself stands for the program as installed: an ELF file
         // with nothing appended, never a portable copy.
         const QString program = QCoreApplication::applicationFilePath();
-        QVERIFY(!FindAttachedDatabase(program));
+        QVERIFY(!findAttachedDatabase(program));
         const qint64 programLength = QFile(program).size();
 
         const QByteArray language = "[FrmMain]\r\nCaption=\"Tresor\"\r\n";
-        QVERIFY(WriteAttachedDatabase(program, path("first"), true, m_ciphertext, language));
+        QVERIFY(writeAttachedDatabase(program, path("first"), true, m_ciphertext, language));
         QCOMPARE(fileMode(path("first")), 0700);
-        const std::optional<CarriedDatabase> first = FindAttachedDatabase(path("first"));
+        const std::optional<CarriedDatabase> first = findAttachedDatabase(path("first"));
         QVERIFY(first);
         QCOMPARE(first->kind, CarriedDatabase::Portable);
         QCOMPARE(first->programLength, programLength);
         QCOMPARE(first->ciphertext, m_ciphertext);
         QCOMPARE(first->languageText, language);
 
-        const QByteArray otherCipher = *EncryptDatabase(m_tree, "other", false);
-        QVERIFY(WriteAttachedDatabase(path("first"), path("second"), true, otherCipher, QByteArray()));
+        const QByteArray otherCipher = *encryptDatabase(m_tree, "other", false);
+        QVERIFY(writeAttachedDatabase(path("first"), path("second"), true, otherCipher, QByteArray()));
         const QByteArray second = fileBytes(path("second"));
         QCOMPARE(second.size(), programLength + otherCipher.size() + 0 + 34);
         QCOMPARE(second.left(programLength), fileBytes(program));
         QCOMPARE(second.right(26), le32(qint32(programLength)) + QByteArray("VAULTO_PORTABLE_ADDED\0", 22));
-        const std::optional<CarriedDatabase> again = FindAttachedDatabase(path("second"));
+        const std::optional<CarriedDatabase> again = findAttachedDatabase(path("second"));
         QVERIFY(again);
         QCOMPARE(again->programLength, programLength);
         QCOMPARE(again->ciphertext, otherCipher);
         QVERIFY(again->languageText.isEmpty());
 
         // A copy written over its own source reads the source before it is replaced.
-        QVERIFY(WriteAttachedDatabase(path("second"), path("second"), true, m_ciphertext, language));
-        QCOMPARE(FindAttachedDatabase(path("second"))->ciphertext, m_ciphertext);
+        QVERIFY(writeAttachedDatabase(path("second"), path("second"), true, m_ciphertext, language));
+        QCOMPARE(findAttachedDatabase(path("second"))->ciphertext, m_ciphertext);
         QCOMPARE(QFile(path("second")).size(), programLength + m_ciphertext.size() + language.size() + 34);
     }
 
@@ -170,8 +170,8 @@ private slots:
         // A portable copy made here from the Windows program ends in our trailer: the
         // trailer wins and the program part keeps its offset-80 field.
         QVERIFY(writeBytes(path("windows.exe"), file));
-        QVERIFY(WriteAttachedDatabase(path("windows.exe"), path("linux-copy.exe"), true, m_ciphertext, "x"));
-        const std::optional<CarriedDatabase> copied = FindAttachedDatabase(path("linux-copy.exe"));
+        QVERIFY(writeAttachedDatabase(path("windows.exe"), path("linux-copy.exe"), true, m_ciphertext, "x"));
+        const std::optional<CarriedDatabase> copied = findAttachedDatabase(path("linux-copy.exe"));
         QVERIFY(copied);
         QCOMPARE(copied->kind, CarriedDatabase::Portable);
         QCOMPARE(copied->programLength, qint64(300));
@@ -241,15 +241,15 @@ private slots:
 
     void unreadableSourceWritesNothing()
     {
-        QVERIFY(!WriteAttachedDatabase(path("missing"), path("never"), false, m_ciphertext));
+        QVERIFY(!writeAttachedDatabase(path("missing"), path("never"), false, m_ciphertext));
         QVERIFY(!QFile::exists(path("never")));
         QVERIFY(writeBytes(path("small"), "abc"));
-        QVERIFY(!WriteAttachedDatabase(path("small"), path("never"), false, QByteArray()));
+        QVERIFY(!writeAttachedDatabase(path("small"), path("never"), false, QByteArray()));
         QVERIFY(!QFile::exists(path("never")));
         // A destination that cannot be written is a failure, not a silent success.
-        QVERIFY(!WriteAttachedDatabase(path("small"), m_dir.path(), false, m_ciphertext));
-        QVERIFY(!FindAttachedDatabase(path("missing")));
-        QVERIFY(!FindAttachedDatabase(m_dir.path()));
+        QVERIFY(!writeAttachedDatabase(path("small"), m_dir.path(), false, m_ciphertext));
+        QVERIFY(!findAttachedDatabase(path("missing")));
+        QVERIFY(!findAttachedDatabase(m_dir.path()));
     }
 };
 

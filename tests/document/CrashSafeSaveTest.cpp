@@ -47,13 +47,13 @@ private slots:
         ElementTree trees[2];
         fillBigTree(trees[0], 1, DatabaseBytes);
         fillBigTree(trees[1], 2, DatabaseBytes);
-        const QByteArray saved[2] = {*EncryptDatabase(trees[0], SaveLoopPassword, true),
-                                     *EncryptDatabase(trees[1], SaveLoopPassword, true)};
+        const QByteArray saved[2] = {*encryptDatabase(trees[0], SaveLoopPassword, true),
+                                     *encryptDatabase(trees[1], SaveLoopPassword, true)};
         QTemporaryDir dir;
         const QString path = dir.filePath("big.kvdb");
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(SaveDatabase(trees[0], path, SaveLoopPassword, true));
+        QVERIFY(saveDatabase(trees[0], path, SaveLoopPassword, true));
         const int saveMs = std::max<int>(1, int(timer.elapsed()));
         QCOMPARE(fileBytes(path), saved[0]);
 
@@ -64,7 +64,7 @@ private slots:
             if (firstSave) {
                 QFile::remove(path);
             } else if (kill == FirstSaves) {
-                QVERIFY(SaveDatabase(trees[0], path, SaveLoopPassword, true));
+                QVERIFY(saveDatabase(trees[0], path, SaveLoopPassword, true));
             }
             QProcess child;
             child.start(QStringLiteral(VAULTBASE_SAVE_LOOP_PATH),
@@ -93,7 +93,7 @@ private slots:
             ++whole[now == saved[0] ? 0 : 1];
         }
         QVERIFY(whole[0] > 0 && whole[1] > 0);
-        QVERIFY(SaveDatabase(trees[0], path, SaveLoopPassword, true));
+        QVERIFY(saveDatabase(trees[0], path, SaveLoopPassword, true));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"big.kvdb"});
     }
 };

@@ -5,7 +5,7 @@
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 #include "document/Encryption.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,17 +57,17 @@ private slots:
     void emptyDatabase()
     {
         ElementTree tree;
-        const QByteArray plain = DatabaseStream(tree, true);
+        const QByteArray plain = databaseStream(tree, true);
         QCOMPARE(plain.size(), 2064);
         QCOMPARE(plain.mid(2056, 8), QByteArray("\x0a\0\0\0\0\0\0\0", 8));
         QTemporaryDir dir;
         const QString path = dir.filePath("empty.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "pw", true));
+        QVERIFY(saveDatabase(tree, path, "pw", true));
         QCOMPARE(QFile(path).size(), qint64(2064));
         QCOMPARE(fileMode(path), 0600);
         ElementTree back;
         buildAbc(back);
-        QVERIFY(LoadDatabaseFile(back, path, "pw"));
+        QVERIFY(loadDatabaseFile(back, path, "pw"));
         QCOMPARE(back.count(), 0);
     }
 
@@ -85,8 +85,8 @@ private slots:
         buildAbc(tree);
         QTemporaryDir dir;
         const QString path = dir.filePath("abc.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "secret", binary));
-        const std::optional<QByteArray> plain = DecryptFile(path, "secret");
+        QVERIFY(saveDatabase(tree, path, "secret", binary));
+        const std::optional<QByteArray> plain = decryptFile(path, "secret");
         QVERIFY(plain);
         QCOMPARE(plain->startsWith("CLASS_TABLE V1.000VLB"), binary);
         QCOMPARE(plain->size() % 8, 0);
@@ -96,15 +96,15 @@ private slots:
             QVERIFY(plain->contains(QByteArray("</CLASS_TABLE_XML>\r\n\0", 21)));
         }
         ElementTree back;
-        QVERIFY(LoadDatabaseFile(back, path, "secret"));
+        QVERIFY(loadDatabaseFile(back, path, "secret"));
         QCOMPARE(treeDifference(tree, back), QString());
         QCOMPARE(back.findPath({"A", "f"})->data().Blob, std::optional<QByteArray>(QByteArray("\x00\xff", 2)));
         QCOMPARE(back.findPath({"A", "f"})->data().BlobSize, 2);
 
-        const std::optional<QByteArray> cipher = EncryptDatabase(tree, "secret", binary);
+        const std::optional<QByteArray> cipher = encryptDatabase(tree, "secret", binary);
         QVERIFY(cipher);
         ElementTree fromBuffer;
-        QVERIFY(LoadDatabaseBuffer(fromBuffer, *cipher, "secret"));
+        QVERIFY(loadDatabaseBuffer(fromBuffer, *cipher, "secret"));
         QCOMPARE(treeDifference(tree, fromBuffer), QString());
     }
 
@@ -114,25 +114,25 @@ private slots:
         buildAbc(tree);
         QTemporaryDir dir;
         const QString path = dir.filePath("db.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "right", true));
+        QVERIFY(saveDatabase(tree, path, "right", true));
 
         ElementTree shown;
         shown.insertElement(nullptr, "mine", KindEntry, KindEntry, ElementData());
         ResetCounter counter;
         shown.setObserver(&counter);
-        QVERIFY(!LoadDatabaseFile(shown, path, "wrong"));
-        QVERIFY(!LoadDatabaseFile(shown, path, ""));
-        QVERIFY(!LoadDatabaseFile(shown, dir.filePath("missing.kvdb"), "right"));
+        QVERIFY(!loadDatabaseFile(shown, path, "wrong"));
+        QVERIFY(!loadDatabaseFile(shown, path, ""));
+        QVERIFY(!loadDatabaseFile(shown, dir.filePath("missing.kvdb"), "right"));
         QFile(dir.filePath("empty.kvdb")).open(QIODevice::WriteOnly);
-        QVERIFY(!LoadDatabaseFile(shown, dir.filePath("empty.kvdb"), "right"));
-        QVERIFY(!LoadDatabaseBuffer(shown, fileBytes(path), "Right"));
+        QVERIFY(!loadDatabaseFile(shown, dir.filePath("empty.kvdb"), "right"));
+        QVERIFY(!loadDatabaseBuffer(shown, fileBytes(path), "Right"));
         // A file cut short decrypts to a stream that ends early: refused as well.
-        QVERIFY(!LoadDatabaseBuffer(shown, fileBytes(path).chopped(8), "right"));
+        QVERIFY(!loadDatabaseBuffer(shown, fileBytes(path).chopped(8), "right"));
         QCOMPARE(counter.resets, 0);
         QCOMPARE(shown.count(), 1);
         QCOMPARE(shown.firstRoot()->name(), QByteArray("mine"));
 
-        QVERIFY(LoadDatabaseFile(shown, path, "right"));
+        QVERIFY(loadDatabaseFile(shown, path, "right"));
         QCOMPARE(counter.resets, 1);
         QCOMPARE(treeDifference(tree, shown), QString());
     }
@@ -142,9 +142,9 @@ private slots:
         ElementTree tree;
         QTemporaryDir dir;
         const QString path = dir.filePath("none.kvdb");
-        QVERIFY(!SaveDatabase(tree, path, "", true));
+        QVERIFY(!saveDatabase(tree, path, "", true));
         QVERIFY(!QFile::exists(path));
-        QVERIFY(!EncryptDatabase(tree, "", true));
+        QVERIFY(!encryptDatabase(tree, "", true));
     }
 
     // A cell the text form cannot carry makes the save use the binary form.
@@ -157,18 +157,18 @@ private slots:
         tricky.Comment = QByteArray("nul\0inside", 10);
         tree.insertElement(nullptr, "tricky", KindKey, KindKey, tricky);
         tree.insertElement(nullptr, "z after", KindEntry, KindEntry, ElementData());
-        const QByteArray plain = DatabaseStream(tree, false);
+        const QByteArray plain = databaseStream(tree, false);
         QVERIFY(plain.startsWith("CLASS_TABLE V1.000VLB"));
         QTemporaryDir dir;
         const QString path = dir.filePath("tricky.kvdb");
-        QVERIFY(SaveDatabase(tree, path, "pw", false));
+        QVERIFY(saveDatabase(tree, path, "pw", false));
         ElementTree back;
-        QVERIFY(LoadDatabaseFile(back, path, "pw"));
+        QVERIFY(loadDatabaseFile(back, path, "pw"));
         QCOMPARE(treeDifference(tree, back), QString());
 
         // Ordinary cells keep the text form when it is asked for.
-        tree.DeleteSubtree(tree.firstRoot());
-        QVERIFY(DatabaseStream(tree, false).startsWith("<?xml"));
+        tree.deleteSubtree(tree.firstRoot());
+        QVERIFY(databaseStream(tree, false).startsWith("<?xml"));
     }
 
     // The old file survives a save whose writes fail part-way, whatever the point.
@@ -178,19 +178,19 @@ private slots:
         buildAbc(oldTree);
         QTemporaryDir dir;
         const QString path = dir.filePath("keep.kvdb");
-        QVERIFY(SaveDatabase(oldTree, path, "pw", true));
+        QVERIFY(saveDatabase(oldTree, path, "pw", true));
         const QByteArray before = fileBytes(path);
 
         ElementTree newTree;
         vaultbase::test::fillRandomTree(newTree, 7, 60);
         for (qint64 after : {qint64(0), qint64(1), qint64(2064), qint64(before.size() + 5)}) {
-            QVERIFY(!SaveDatabase(newTree, path, "pw", true, SecretFile::FailingWrites{after}));
+            QVERIFY(!saveDatabase(newTree, path, "pw", true, SecretFile::FailingWrites{after}));
             QCOMPARE(fileBytes(path), before);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keep.kvdb"}));
         }
-        QVERIFY(SaveDatabase(newTree, path, "pw", true));
+        QVERIFY(saveDatabase(newTree, path, "pw", true));
         ElementTree back;
-        QVERIFY(LoadDatabaseFile(back, path, "pw"));
+        QVERIFY(loadDatabaseFile(back, path, "pw"));
         QCOMPARE(treeDifference(newTree, back), QString());
         QCOMPARE(fileMode(path), 0600);
     }
@@ -212,15 +212,15 @@ private slots:
         ElementTree tree;
         vaultbase::test::fillRandomTree(tree, seed, 300);
         ElementTree fromStream;
-        QVERIFY(LoadDatabaseStream(fromStream, DatabaseStream(tree, binary)));
+        QVERIFY(loadDatabaseStream(fromStream, databaseStream(tree, binary)));
         QCOMPARE(treeDifference(tree, fromStream), QString());
 
         QTemporaryDir dir;
         const QString path = dir.filePath("random.kvdb");
         const QByteArray password("\xa7p\xe4ss w\xf6rd with more than eight bytes");
-        QVERIFY(SaveDatabase(tree, path, password, binary));
+        QVERIFY(saveDatabase(tree, path, password, binary));
         ElementTree fromFile;
-        QVERIFY(LoadDatabaseFile(fromFile, path, password));
+        QVERIFY(loadDatabaseFile(fromFile, path, password));
         QCOMPARE(treeDifference(tree, fromFile), QString());
     }
 
@@ -232,7 +232,7 @@ private slots:
             tree.insertElement(nullptr, name, KindEntry, KindEntry, ElementData());
         }
         ElementTree back;
-        QVERIFY(LoadDatabaseStream(back, DatabaseStream(tree, true)));
+        QVERIFY(loadDatabaseStream(back, databaseStream(tree, true)));
         QVERIFY(back.isSorted());
         QByteArray order;
         for (const ElementNode *n = back.firstRoot(); n; n = n->nextSibling()) {

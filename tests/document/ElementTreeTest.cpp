@@ -24,7 +24,7 @@ QByteArray childNames(const ElementTree &tree, const ElementNode *parent)
 
 ElementNode *add(ElementTree &tree, ElementNode *parent, const QByteArray &name, qint32 kind = KindFolder)
 {
-    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), ElementData());
+    return tree.insertElement(parent, name, kind, selectedCodeFor(kind), ElementData());
 }
 
 // Keeps a model of the rows an item model would hold, from the notifications alone, and
@@ -128,8 +128,8 @@ private slots:
         ElementTree tree;
         ElementNode *lower = add(tree, nullptr, "abc");
         ElementNode *upper = add(tree, nullptr, "ABC");
-        QVERIFY(!tree.HasNameClash(lower));
-        QVERIFY(!tree.HasNameClash(upper));
+        QVERIFY(!tree.hasNameClash(lower));
+        QVERIFY(!tree.hasNameClash(upper));
         QCOMPARE(tree.findChild(nullptr, "ABC"), upper);
         QVERIFY(!tree.rename(upper, "abc"));
         QCOMPARE(upper->name(), QByteArray("ABC"));
@@ -139,9 +139,9 @@ private slots:
     {
         ElementTree tree;
         FixedClock clock(QDateTime(QDate(2018, 10, 27), QTime(9, 5, 7)));
-        ElementNode *folder = tree.AddElement(NewElement::Folder, nullptr, "New folder", ElementData::Fresh(clock));
+        ElementNode *folder = tree.addElement(NewElement::Folder, nullptr, "New folder", ElementData::fresh(clock));
         for (int i = 0; i < 3; ++i) {
-            tree.AddElement(NewElement::Key, folder, "New key", ElementData::Fresh(clock));
+            tree.addElement(NewElement::Key, folder, "New key", ElementData::fresh(clock));
         }
         QCOMPARE(childNames(tree, folder), QByteArray("New key|New key0|New key1"));
         const ElementNode *key = folder->firstChild();
@@ -153,32 +153,32 @@ private slots:
         QVERIFY(!key->data().hasBlob());
 
         // A file attached twice: the counter goes after the extension.
-        tree.AddElement(NewElement::File, folder, "report.pdf", ElementData());
-        tree.AddElement(NewElement::File, folder, "report.pdf", ElementData());
+        tree.addElement(NewElement::File, folder, "report.pdf", ElementData());
+        tree.addElement(NewElement::File, folder, "report.pdf", ElementData());
         QVERIFY(tree.findChild(folder, "report.pdf0"));
     }
 
     void placementKeepsNonFoldersChildless()
     {
         ElementTree tree;
-        ElementNode *folder = tree.AddElement(NewElement::Folder, nullptr, "F", ElementData());
-        ElementNode *key = tree.AddElement(NewElement::Key, folder, "K", ElementData());
+        ElementNode *folder = tree.addElement(NewElement::Folder, nullptr, "F", ElementData());
+        ElementNode *key = tree.addElement(NewElement::Key, folder, "K", ElementData());
         QCOMPARE(key->parent(), folder);
         // Beside a selected key, never under it.
-        ElementNode *entry = tree.AddElement(NewElement::Entry, key, "E", ElementData());
+        ElementNode *entry = tree.addElement(NewElement::Entry, key, "E", ElementData());
         QCOMPARE(entry->parent(), folder);
         QCOMPARE(key->childCount(), 0);
-        ElementNode *sub = tree.AddElement(NewElement::Subfolder, key, "S", ElementData());
+        ElementNode *sub = tree.addElement(NewElement::Subfolder, key, "S", ElementData());
         QCOMPARE(sub->parent(), folder);
         QCOMPARE(sub->kind(), qint32(KindFolder));
         // A folder goes beside the selection, whatever it is.
-        ElementNode *beside = tree.AddElement(NewElement::Folder, key, "G", ElementData());
+        ElementNode *beside = tree.addElement(NewElement::Folder, key, "G", ElementData());
         QCOMPARE(beside->parent(), folder);
-        ElementNode *top = tree.AddElement(NewElement::Folder, folder, "T", ElementData());
+        ElementNode *top = tree.addElement(NewElement::Folder, folder, "T", ElementData());
         QCOMPARE(top->parent(), nullptr);
         // A subfolder goes inside a selected folder; nothing selected means the top level.
-        QCOMPARE(tree.AddElement(NewElement::Subfolder, top, "S", ElementData())->parent(), top);
-        QCOMPARE(tree.AddElement(NewElement::Table, nullptr, "T", ElementData())->name(), QByteArray("T0"));
+        QCOMPARE(tree.addElement(NewElement::Subfolder, top, "S", ElementData())->parent(), top);
+        QCOMPARE(tree.addElement(NewElement::Table, nullptr, "T", ElementData())->name(), QByteArray("T0"));
         QCOMPARE(tree.count(), 8);
     }
 
@@ -187,7 +187,7 @@ private slots:
     void pathSeparatorNeverEntersAName()
     {
         ElementTree tree;
-        ElementNode *key = tree.AddElement(NewElement::Key, nullptr, "a<>b", ElementData());
+        ElementNode *key = tree.addElement(NewElement::Key, nullptr, "a<>b", ElementData());
         QCOMPARE(key->name(), QByteArray("a<_>b"));
         QVERIFY(!tree.rename(key, "x<>"));
         QCOMPARE(key->name(), QByteArray("a<_>b"));
@@ -199,13 +199,13 @@ private slots:
     {
         ElementTree tree;
         ElementNode *bank = add(tree, nullptr, "Bank");
-        QCOMPARE(tree.MakeUniqueName(bank, true), QByteArray("Bank"));
-        QCOMPARE(tree.MakeUniqueName(bank, false), QByteArray("Bank0"));
+        QCOMPARE(tree.makeUniqueName(bank, true), QByteArray("Bank"));
+        QCOMPARE(tree.makeUniqueName(bank, false), QByteArray("Bank0"));
         add(tree, nullptr, "Bank0");
-        QCOMPARE(tree.MakeUniqueName(bank, false), QByteArray("Bank1"));
+        QCOMPARE(tree.makeUniqueName(bank, false), QByteArray("Bank1"));
         // Only siblings count.
         ElementNode *inner = add(tree, bank, "Bank1");
-        QCOMPARE(tree.MakeUniqueName(inner, true), QByteArray("Bank1"));
+        QCOMPARE(tree.makeUniqueName(inner, true), QByteArray("Bank1"));
     }
 
     void renameResortsAndRefusesClashes()
@@ -240,14 +240,14 @@ private slots:
         ElementNode *z = add(tree, nullptr, "z");
         add(tree, nullptr, "y");
         QCOMPARE(tree.count(), 5);
-        QVERIFY(tree.DeleteSubtree(f));
+        QVERIFY(tree.deleteSubtree(f));
         QCOMPARE(tree.count(), 2);
         QCOMPARE(z->row(), 1);
         QCOMPARE(tree.firstRoot()->name(), QByteArray("y"));
         QCOMPARE(tree.findChild(nullptr, "f"), nullptr);
         QVERIFY(observer.m_events.contains("remove f"));
         QVERIFY(observer.m_events.contains("removed <top> 0"));
-        QVERIFY(tree.ClearTree());
+        QVERIFY(tree.clearTree());
         QCOMPARE(tree.count(), 0);
         QCOMPARE(tree.firstRoot(), nullptr);
         QCOMPARE(observer.m_events.last(), QByteArray("reset"));
@@ -299,7 +299,7 @@ private slots:
         ElementNode *doomed = add(tree, nullptr, "doomed");
         add(tree, doomed, "z");
         add(tree, doomed, "y");
-        QVERIFY(tree.DeleteSubtree(doomed));
+        QVERIFY(tree.deleteSubtree(doomed));
         QCOMPARE(tree.childAt(folder, 0)->name(), names.first());
         tree.setSorted(true);
         QCOMPARE(tree.firstRoot()->name(), QByteArray("a top"));
@@ -326,7 +326,7 @@ private slots:
             if (action == 0 && !existing) {
                 shadow.insert(name, add(tree, folder, name));
             } else if (action == 1 && existing) {
-                QVERIFY(tree.DeleteSubtree(existing));
+                QVERIFY(tree.deleteSubtree(existing));
                 shadow.remove(name);
             } else if (action == 2 && existing) {
                 const QByteArray renamed = QByteArray::number(random.bounded(800));
@@ -381,7 +381,7 @@ private slots:
         }
         QCOMPARE(tree.count(), 200000);
         QCOMPARE(tree.absoluteIndex(node), 199999);
-        QVERIFY(tree.DeleteSubtree(tree.firstRoot()->firstChild()));
+        QVERIFY(tree.deleteSubtree(tree.firstRoot()->firstChild()));
         QCOMPARE(tree.count(), 1);
     }
 
@@ -406,22 +406,22 @@ private slots:
     void datePattern()
     {
         FixedClock clock(QDateTime(QDate(2018, 10, 27), QTime(8, 4, 3)));
-        QCOMPARE(ExpandDatePattern("Entry%%YYYY%MM", clock), QByteArray("Entry%201810"));
-        QCOMPARE(ExpandDatePattern("%YYYY-%MM-%DD %HH:%NN:%SS %YY %yy", clock),
+        QCOMPARE(expandDatePattern("Entry%%YYYY%MM", clock), QByteArray("Entry%201810"));
+        QCOMPARE(expandDatePattern("%YYYY-%MM-%DD %HH:%NN:%SS %YY %yy", clock),
                  QByteArray("2018-10-27 08:04:03 18 %yy"));
-        QCOMPARE(NewElementName("New key", true, "%YYYY-%MM-%DD", clock), QByteArray("2018-10-27"));
-        QCOMPARE(NewElementName("New key", true, "", clock), QByteArray("New key"));
-        QCOMPARE(NewElementName("New key", false, "%YYYY", clock), QByteArray("New key"));
+        QCOMPARE(newElementName("New key", true, "%YYYY-%MM-%DD", clock), QByteArray("2018-10-27"));
+        QCOMPARE(newElementName("New key", true, "", clock), QByteArray("New key"));
+        QCOMPARE(newElementName("New key", false, "%YYYY", clock), QByteArray("New key"));
 
         // Two entries named by the date on the same day.
         ElementTree tree;
         for (int i = 0; i < 2; ++i) {
-            tree.AddElement(NewElement::Entry, nullptr, NewElementName("New entry", true, "%YYYY-%MM-%DD", clock),
-                            ElementData::Fresh(clock));
+            tree.addElement(NewElement::Entry, nullptr, newElementName("New entry", true, "%YYYY-%MM-%DD", clock),
+                            ElementData::fresh(clock));
         }
         QCOMPARE(childNames(tree, nullptr), QByteArray("2018-10-27|2018-10-270"));
 
-        ElementData data = ElementData::Fresh(clock);
+        ElementData data = ElementData::fresh(clock);
         clock.advanceSeconds(61);
         data.touch(clock);
         QCOMPARE(data.Created, QByteArray("2018-10-27 08:04:03"));

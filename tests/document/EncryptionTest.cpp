@@ -51,28 +51,28 @@ private slots:
         const QByteArray plain = QByteArray("CLASS_TABLE V1.000VLB").repeated(2).first(size);
         const QByteArray key("password");
 
-        const std::optional<QByteArray> cipher = EncryptBuffer(plain, key);
+        const std::optional<QByteArray> cipher = encryptBuffer(plain, key);
         QVERIFY(cipher);
         QCOMPARE(cipher->size(), cipherSize);
         QByteArray padded = plain + QByteArray(cipherSize - size, '\0');
         QCOMPARE(*cipher, libcryptoEcb(key, padded, true));
 
-        const std::optional<QByteArray> back = DecryptBuffer(*cipher, key);
+        const std::optional<QByteArray> back = decryptBuffer(*cipher, key);
         QVERIFY(back);
         QCOMPARE(*back, padded);
         QCOMPARE(back->constData()[back->size()], '\0'); // readers may rely on a terminator
 
         QByteArray inPlace = *cipher;
-        QVERIFY(DecryptInPlace(inPlace, key));
+        QVERIFY(decryptInPlace(inPlace, key));
         QCOMPARE(inPlace, padded);
     }
 
     void sameKeySameFirstBlock()
     {
         const QByteArray magic("CLASS_TABLE V1.000VLB");
-        const auto first = EncryptBuffer(magic + "one database", "secret");
-        const auto second = EncryptBuffer(magic + "another database entirely", "secret");
-        const auto otherKey = EncryptBuffer(magic + "one database", "secreT");
+        const auto first = encryptBuffer(magic + "one database", "secret");
+        const auto second = encryptBuffer(magic + "another database entirely", "secret");
+        const auto otherKey = encryptBuffer(magic + "one database", "secreT");
         QCOMPARE(first->first(16), second->first(16));
         QVERIFY(first->first(8) != otherKey->first(8));
     }
@@ -81,15 +81,15 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("db.kvdb");
-        QVERIFY(!EncryptBuffer("plain", {}));
-        QVERIFY(!EncryptToFile("plain", path, {}));
+        QVERIFY(!encryptBuffer("plain", {}));
+        QVERIFY(!encryptToFile("plain", path, {}));
         QVERIFY(!QFile::exists(path));
 
         QVERIFY(writeFile(path, QByteArray(16, 'x')));
-        QVERIFY(!DecryptBuffer(QByteArray(16, 'x'), {}));
-        QVERIFY(!DecryptFile(path, {}));
+        QVERIFY(!decryptBuffer(QByteArray(16, 'x'), {}));
+        QVERIFY(!decryptFile(path, {}));
         QByteArray bytes(16, 'x');
-        QVERIFY(!DecryptInPlace(bytes, {}));
+        QVERIFY(!decryptInPlace(bytes, {}));
         QCOMPARE(bytes, QByteArray(16, 'x'));
     }
 
@@ -98,68 +98,68 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("db.kvdb");
         const QByteArray plain = QByteArray("<CLASS_TABLE_ROWS>\xe4\xf6\xfc</CLASS_TABLE_ROWS>") + '\0';
-        QVERIFY(EncryptToFile(plain, path, "p\xe4ss"));
+        QVERIFY(encryptToFile(plain, path, "p\xe4ss"));
         QCOMPARE(QFile(path).size(), 48);
         QCOMPARE(vaultbase::test::fileMode(path), 0600);
-        QCOMPARE(fileBytes(path), *EncryptBuffer(plain, "p\xe4ss"));
+        QCOMPARE(fileBytes(path), *encryptBuffer(plain, "p\xe4ss"));
 
-        const std::optional<QByteArray> back = DecryptFile(path, "p\xe4ss");
+        const std::optional<QByteArray> back = decryptFile(path, "p\xe4ss");
         QVERIFY(back);
         QCOMPARE(*back, plain + QByteArray(48 - plain.size(), '\0'));
 
         // A second save replaces the file whole, a shorter one too.
-        QVERIFY(EncryptToFile("short", path, "p\xe4ss"));
+        QVERIFY(encryptToFile("short", path, "p\xe4ss"));
         QCOMPARE(QFile(path).size(), 8);
-        QCOMPARE(DecryptFile(path, "p\xe4ss")->first(5), QByteArray("short"));
+        QCOMPARE(decryptFile(path, "p\xe4ss")->first(5), QByteArray("short"));
     }
 
     void missingEmptyOrUnwritableFiles()
     {
         QTemporaryDir dir;
-        QVERIFY(!DecryptFile(dir.filePath("missing.kvdb"), "key"));
-        QVERIFY(!DecryptFile(dir.path(), "key"));
+        QVERIFY(!decryptFile(dir.filePath("missing.kvdb"), "key"));
+        QVERIFY(!decryptFile(dir.path(), "key"));
 
         // An empty plaintext gives an empty file, which does not read back.
         const QString empty = dir.filePath("empty.kvdb");
-        QVERIFY(EncryptToFile({}, empty, "key"));
+        QVERIFY(encryptToFile({}, empty, "key"));
         QVERIFY(QFile::exists(empty));
         QCOMPARE(QFile(empty).size(), 0);
-        QVERIFY(!DecryptFile(empty, "key"));
+        QVERIFY(!decryptFile(empty, "key"));
 
-        QVERIFY(!EncryptToFile("plain", dir.filePath("no/such/folder/db.kvdb"), "key"));
+        QVERIFY(!encryptToFile("plain", dir.filePath("no/such/folder/db.kvdb"), "key"));
     }
 
     // Ciphertext that is not whole blocks: the whole blocks decrypt, the tail is dropped.
     void partialCiphertextBlock()
     {
         const QByteArray plain("sixteen bytes!!!");
-        const QByteArray cipher = *EncryptBuffer(plain, "key");
+        const QByteArray cipher = *encryptBuffer(plain, "key");
         const QByteArray damaged = cipher + "tail5";
 
-        QCOMPARE(*DecryptBuffer(damaged, "key"), plain);
+        QCOMPARE(*decryptBuffer(damaged, "key"), plain);
         QByteArray inPlace = damaged;
-        QVERIFY(DecryptInPlace(inPlace, "key"));
+        QVERIFY(decryptInPlace(inPlace, "key"));
         QCOMPARE(inPlace, plain);
 
         QTemporaryDir dir;
         const QString path = dir.filePath("damaged.kvdb");
         QVERIFY(writeFile(path, damaged));
-        QCOMPARE(*DecryptFile(path, "key"), plain);
+        QCOMPARE(*decryptFile(path, "key"), plain);
 
         QVERIFY(writeFile(path, "tiny"));
-        const std::optional<QByteArray> nothingWhole = DecryptFile(path, "key");
+        const std::optional<QByteArray> nothingWhole = decryptFile(path, "key");
         QVERIFY(nothingWhole);
         QVERIFY(nothingWhole->isEmpty());
-        QCOMPARE(DecryptBuffer("1234567", "key")->size(), 0);
+        QCOMPARE(decryptBuffer("1234567", "key")->size(), 0);
     }
 
     void inPlaceLeavesSharedCopiesAlone()
     {
-        const QByteArray cipher = *EncryptBuffer("eight by", "key");
+        const QByteArray cipher = *encryptBuffer("eight by", "key");
         QByteArray shared = cipher;
-        QVERIFY(DecryptInPlace(shared, "key"));
+        QVERIFY(decryptInPlace(shared, "key"));
         QCOMPARE(shared, QByteArray("eight by"));
-        QCOMPARE(cipher, *EncryptBuffer("eight by", "key"));
+        QCOMPARE(cipher, *encryptBuffer("eight by", "key"));
     }
 };
 

@@ -5,7 +5,7 @@
 
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QTest>
 
@@ -23,17 +23,17 @@ struct Row {
 
 QByteArray stream(const QList<Row> &rows, Form form = Form::Binary)
 {
-    class_treeview table;
-    table.InitSize(class_treeview::TreeColumns, int(rows.size()));
+    TreeTable table;
+    table.initSize(TreeTable::TreeColumns, int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
-        table.SetCell(class_treeview::ColPath, r, rows[r].path);
-        table.SetCell(class_treeview::ColContent, r, "row " + QByteArray::number(r));
-        table.SetCellInt(class_treeview::ColKind, r, rows[r].kind);
-        table.SetCellInt(class_treeview::ColSelected, r, rows[r].selected >= 0 ? rows[r].selected : SelectedCodeFor(rows[r].kind));
-        table.SetCell(class_treeview::ColBlob, r, rows[r].blob);
-        table.SetCell(class_treeview::ColBlobSize, r, rows[r].blobCount);
+        table.setCell(TreeTable::ColPath, r, rows[r].path);
+        table.setCell(TreeTable::ColContent, r, "row " + QByteArray::number(r));
+        table.setCellInt(TreeTable::ColKind, r, rows[r].kind);
+        table.setCellInt(TreeTable::ColSelected, r, rows[r].selected >= 0 ? rows[r].selected : selectedCodeFor(rows[r].kind));
+        table.setCell(TreeTable::ColBlob, r, rows[r].blob);
+        table.setCell(TreeTable::ColBlobSize, r, rows[r].blobCount);
     }
-    return form == Form::Binary ? table.WriteBinary() : table.WriteText();
+    return form == Form::Binary ? table.writeBinary() : table.writeText();
 }
 
 QByteArray nestedPath(int depth)
@@ -71,7 +71,7 @@ private slots:
         QFETCH(bool, loads);
         ElementTree tree;
         LoadProblem problem = LoadProblem::None;
-        QCOMPARE(LoadDatabaseStream(tree, stream({{nestedPath(depth), KindKey}}, form), &problem), loads);
+        QCOMPARE(loadDatabaseStream(tree, stream({{nestedPath(depth), KindKey}}, form), &problem), loads);
         QCOMPARE(problem, loads ? LoadProblem::None : LoadProblem::TooDeep);
         QCOMPARE(tree.count(), loads ? depth : 0);
         QCOMPARE(tree.heightOf(nullptr), loads ? depth : 0);
@@ -86,7 +86,7 @@ private slots:
             rows.append({"same", kind});
         }
         ElementTree tree;
-        QVERIFY(LoadDatabaseStream(tree, stream(rows)));
+        QVERIFY(loadDatabaseStream(tree, stream(rows)));
         QCOMPARE(tree.count(), 50000);
         for (int row : {0, 1, 25000, 49999}) {
             QCOMPARE(tree.childAt(nullptr, row)->kind(), row);
@@ -122,11 +122,11 @@ private slots:
     {
         QFETCH(QList<Row>, rows);
         ElementTree first;
-        QVERIFY(LoadDatabaseStream(first, stream(rows)));
-        const QByteArray saved = DatabaseStream(first, true);
+        QVERIFY(loadDatabaseStream(first, stream(rows)));
+        const QByteArray saved = databaseStream(first, true);
         ElementTree second;
-        QVERIFY(LoadDatabaseStream(second, saved));
-        QCOMPARE(DatabaseStream(second, true), saved);
+        QVERIFY(loadDatabaseStream(second, saved));
+        QCOMPARE(databaseStream(second, true), saved);
     }
 };
 

@@ -36,14 +36,14 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("Bank.kvky");
 
-        QVERIFY(WriteKeyFile(path, password));
+        QVERIFY(writeKeyFile(path, password));
         QCOMPARE(QFile(path).size(), fileSize);
         QCOMPARE(vaultbase::test::fileMode(path), 0600);
-        const std::optional<QByteArray> plain = DecryptFile(path, KeyFileKey());
+        const std::optional<QByteArray> plain = decryptFile(path, keyFileKey());
         QVERIFY(plain);
         QCOMPARE(*plain, password + QByteArray(fileSize - password.size(), '\0'));
 
-        const std::optional<QByteArray> read = ReadKeyFile(path);
+        const std::optional<QByteArray> read = readKeyFile(path);
         QVERIFY(read);
         QCOMPARE(*read, password);
     }
@@ -52,27 +52,27 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("empty.kvky");
-        QVERIFY(!WriteKeyFile(path, {}));
+        QVERIFY(!writeKeyFile(path, {}));
         QVERIFY(!QFile::exists(path));
-        QVERIFY(!ReadKeyFile(path));
+        QVERIFY(!readKeyFile(path));
 
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        QVERIFY(!ReadKeyFile(path));
+        QVERIFY(!readKeyFile(path));
 
         // Plaintext that begins with NUL holds no password.
-        QVERIFY(EncryptToFile(QByteArray(8, '\0'), path, KeyFileKey()));
-        QVERIFY(!ReadKeyFile(path));
+        QVERIFY(encryptToFile(QByteArray(8, '\0'), path, keyFileKey()));
+        QVERIFY(!readKeyFile(path));
 
         // Only small regular files: no key file is larger than 64 KiB, and a device or a
         // named pipe is refused without being waited on or read without end.
-        QVERIFY(EncryptToFile("big" + QByteArray(MaxKeyFileSize, '\0'), path, KeyFileKey()));
-        QVERIFY(!ReadKeyFile(path));
-        QVERIFY(!ReadKeyFile(QStringLiteral("/dev/zero")));
+        QVERIFY(encryptToFile("big" + QByteArray(MaxKeyFileSize, '\0'), path, keyFileKey()));
+        QVERIFY(!readKeyFile(path));
+        QVERIFY(!readKeyFile(QStringLiteral("/dev/zero")));
         const QString pipe = dir.filePath("pipe.kvky");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        QVERIFY(!ReadKeyFile(pipe));
+        QVERIFY(!readKeyFile(pipe));
     }
 
     // Any file decrypts to some text; without a NUL the whole plaintext is taken.
@@ -80,8 +80,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("foreign.kvky");
-        QVERIFY(EncryptToFile("0123456789abcdef", path, KeyFileKey()));
-        QCOMPARE(*ReadKeyFile(path), QByteArray("0123456789abcdef"));
+        QVERIFY(encryptToFile("0123456789abcdef", path, keyFileKey()));
+        QCOMPARE(*readKeyFile(path), QByteArray("0123456789abcdef"));
     }
 
     void lookup()
@@ -90,29 +90,29 @@ private slots:
         const QString database = dir.filePath("Bank.kvdb");
         const QString named = dir.filePath("Bank.kvky");
         const QString fallback = dir.filePath("Default.kvky");
-        QCOMPARE(FindKeyFileFor(database), QString());
-        QVERIFY(!KeyFilePasswordFor(database));
+        QCOMPARE(findKeyFileFor(database), QString());
+        QVERIFY(!keyFilePasswordFor(database));
 
-        QVERIFY(WriteKeyFile(fallback, "default password"));
-        QCOMPARE(FindKeyFileFor(database), fallback);
-        QCOMPARE(*KeyFilePasswordFor(database), QByteArray("default password"));
+        QVERIFY(writeKeyFile(fallback, "default password"));
+        QCOMPARE(findKeyFileFor(database), fallback);
+        QCOMPARE(*keyFilePasswordFor(database), QByteArray("default password"));
 
-        QVERIFY(WriteKeyFile(named, "bank password"));
-        QCOMPARE(FindKeyFileFor(database), named);
-        QCOMPARE(*KeyFilePasswordFor(database), QByteArray("bank password"));
+        QVERIFY(writeKeyFile(named, "bank password"));
+        QCOMPARE(findKeyFileFor(database), named);
+        QCOMPARE(*keyFilePasswordFor(database), QByteArray("bank password"));
 
         // Only the last extension of the file name is replaced.
         QVERIFY(QDir(dir.path()).mkpath("my.folder"));
         const QString dotted = dir.filePath("my.folder/old.Bank.kvdb");
-        QVERIFY(WriteKeyFile(dir.filePath("my.folder/old.Bank.kvky"), "dotted"));
-        QCOMPARE(FindKeyFileFor(dotted), dir.filePath("my.folder/old.Bank.kvky"));
-        QCOMPARE(FindKeyFileFor(dir.filePath("my.folder/plain")), QString());
-        QVERIFY(WriteKeyFile(dir.filePath("my.folder/plain.kvky"), "no extension"));
-        QCOMPARE(FindKeyFileFor(dir.filePath("my.folder/plain")), dir.filePath("my.folder/plain.kvky"));
+        QVERIFY(writeKeyFile(dir.filePath("my.folder/old.Bank.kvky"), "dotted"));
+        QCOMPARE(findKeyFileFor(dotted), dir.filePath("my.folder/old.Bank.kvky"));
+        QCOMPARE(findKeyFileFor(dir.filePath("my.folder/plain")), QString());
+        QVERIFY(writeKeyFile(dir.filePath("my.folder/plain.kvky"), "no extension"));
+        QCOMPARE(findKeyFileFor(dir.filePath("my.folder/plain")), dir.filePath("my.folder/plain.kvky"));
 
         // A folder with a key file's name is not a key file.
         QVERIFY(QDir(dir.path()).mkpath("sub/Default.kvky"));
-        QCOMPARE(FindKeyFileFor(dir.filePath("sub/Other.kvdb")), QString());
+        QCOMPARE(findKeyFileFor(dir.filePath("sub/Other.kvdb")), QString());
     }
 };
 

@@ -54,7 +54,7 @@ private slots:
         QFETCH(int, elements);
         ElementTree tree;
         LoadProblem found = LoadProblem::Unreadable;
-        QCOMPARE(LoadDatabaseFile(tree, file, Password, &found), problem == LoadProblem::None);
+        QCOMPARE(loadDatabaseFile(tree, file, Password, &found), problem == LoadProblem::None);
         QCOMPARE(found, problem);
         QCOMPARE(tree.count(), elements);
     }
@@ -63,8 +63,8 @@ private slots:
     {
         ElementTree binary;
         ElementTree text;
-        QVERIFY(LoadDatabaseFile(binary, sample("binary.kvdb"), Password));
-        QVERIFY(LoadDatabaseFile(text, sample("text.kvdb"), Password));
+        QVERIFY(loadDatabaseFile(binary, sample("binary.kvdb"), Password));
+        QVERIFY(loadDatabaseFile(text, sample("text.kvdb"), Password));
         QCOMPARE(vaultbase::test::treeDifference(binary, text), QString());
         const ElementNode *visa = binary.findPath({"Bank", "Visa"});
         QVERIFY(visa);
@@ -73,11 +73,11 @@ private slots:
 
     void keyFileAndCarrier()
     {
-        QCOMPARE(ReadKeyFile(sample("sample.kvky")), std::optional<QByteArray>(Password));
-        std::optional<CarriedDatabase> carried = FindAttachedDatabase(sample("attached.txt"));
+        QCOMPARE(readKeyFile(sample("sample.kvky")), std::optional<QByteArray>(Password));
+        std::optional<CarriedDatabase> carried = findAttachedDatabase(sample("attached.txt"));
         QVERIFY(carried);
         ElementTree tree;
-        QVERIFY(LoadDatabaseBuffer(tree, carried->ciphertext, Password));
+        QVERIFY(loadDatabaseBuffer(tree, carried->ciphertext, Password));
         QCOMPARE(tree.count(), 5);
     }
 };

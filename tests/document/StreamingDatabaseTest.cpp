@@ -9,7 +9,7 @@
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 #include "document/Encryption.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -121,12 +121,12 @@ private slots:
         }());
         QByteArray joined;
         QList<qsizetype> sizes;
-        QVERIFY(class_treeview::WriteTreeBinary(tree, chunkSize, [&](char *chunk, qsizetype size) {
+        QVERIFY(TreeTable::writeTreeBinary(tree, chunkSize, [&](char *chunk, qsizetype size) {
             sizes.append(size);
             joined.append(chunk, size);
             return true;
         }));
-        QCOMPARE(joined, class_treeview::WriteTreeBinary(tree));
+        QCOMPARE(joined, TreeTable::writeTreeBinary(tree));
         // Every piece but the last is full.
         for (qsizetype i = 0; i + 1 < sizes.size(); ++i) {
             QCOMPARE(sizes[i], chunkSize);
@@ -135,7 +135,7 @@ private slots:
 
         // A refused piece fails the whole.
         int calls = 0;
-        QVERIFY(!class_treeview::WriteTreeBinary(tree, chunkSize, [&](char *, qsizetype) { return ++calls < 2; }));
+        QVERIFY(!TreeTable::writeTreeBinary(tree, chunkSize, [&](char *, qsizetype) { return ++calls < 2; }));
     }
 
     void bigDatabaseRoundTrips_data()
@@ -152,17 +152,17 @@ private slots:
         fillBigTree(tree);
         QTemporaryDir dir;
         const QString path = dir.filePath("big.kvdb");
-        QVERIFY(SaveDatabase(tree, path, Password, binary));
+        QVERIFY(saveDatabase(tree, path, Password, binary));
         const QByteArray saved = fileBytes(path);
         QVERIFY(saved.size() > 2 * BackgroundDecryption::ThreadedFrom);
         // Saving piece by piece gives the bytes of the whole-buffer encryption.
-        QCOMPARE(saved, *EncryptDatabase(tree, Password, binary));
+        QCOMPARE(saved, *encryptDatabase(tree, Password, binary));
 
         ElementTree fromFile;
-        QVERIFY(LoadDatabaseFile(fromFile, path, Password));
+        QVERIFY(loadDatabaseFile(fromFile, path, Password));
         QCOMPARE(treeDifference(tree, fromFile), QString());
         ElementTree fromBuffer;
-        QVERIFY(LoadDatabaseBuffer(fromBuffer, saved, Password));
+        QVERIFY(loadDatabaseBuffer(fromBuffer, saved, Password));
         QCOMPARE(treeDifference(tree, fromBuffer), QString());
         // The caller's ciphertext is not decrypted under it.
         QCOMPARE(saved, fileBytes(path));
@@ -172,13 +172,13 @@ private slots:
     {
         ElementTree tree;
         fillBigTree(tree);
-        const QByteArray cipher = *EncryptDatabase(tree, Password, true);
+        const QByteArray cipher = *encryptDatabase(tree, Password, true);
         ElementTree shown;
         shown.insertElement(nullptr, "mine", KindEntry, KindEntry, ElementData());
-        QVERIFY(!LoadDatabaseBuffer(shown, cipher, "wrong"));
+        QVERIFY(!loadDatabaseBuffer(shown, cipher, "wrong"));
         // Cut inside the last cells, or well before them.
-        QVERIFY(!LoadDatabaseBuffer(shown, cipher.chopped(16), Password));
-        QVERIFY(!LoadDatabaseBuffer(shown, cipher.first(cipher.size() / 2 / 8 * 8), Password));
+        QVERIFY(!loadDatabaseBuffer(shown, cipher.chopped(16), Password));
+        QVERIFY(!loadDatabaseBuffer(shown, cipher.first(cipher.size() / 2 / 8 * 8), Password));
         QCOMPARE(shown.count(), 1);
         QCOMPARE(shown.firstRoot()->name(), QByteArray("mine"));
     }
@@ -192,10 +192,10 @@ private slots:
         const QString path = dir.filePath("keep.kvdb");
         ElementTree small;
         small.insertElement(nullptr, "old", KindEntry, KindEntry, ElementData());
-        QVERIFY(SaveDatabase(small, path, Password, true));
+        QVERIFY(saveDatabase(small, path, Password, true));
         const QByteArray before = fileBytes(path);
         for (const qint64 after : {qint64(64 * 1024), qint64(64 * 1024 + 3), qint64(1500000)}) {
-            QVERIFY(!SaveDatabase(tree, path, Password, true, SecretFile::FailingWrites{after}));
+            QVERIFY(!saveDatabase(tree, path, Password, true, SecretFile::FailingWrites{after}));
             QCOMPARE(fileBytes(path), before);
         }
     }

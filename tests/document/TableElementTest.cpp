@@ -7,13 +7,13 @@
 
 namespace {
 
-class_table grid2x2()
+Table grid2x2()
 {
-    class_table grid;
-    grid.InitSize(2, 2);
-    grid.SetCell(0, 0, "a");
-    grid.SetCell(1, 0, "b");
-    grid.SetCell(0, 1, "c");
+    Table grid;
+    grid.initSize(2, 2);
+    grid.setCell(0, 0, "a");
+    grid.setCell(1, 0, "b");
+    grid.setCell(0, 1, "c");
     return grid;
 }
 
@@ -31,13 +31,13 @@ private slots:
         settings.rows = "2";
         settings.width = "80";
         const QByteArray stream = TableElement::buildStream(settings, grid2x2());
-        class_table stored;
-        QVERIFY(stored.ReadBinary(stream));
-        QCOMPARE(stored.ColumnCount(), 2);
-        QCOMPARE(stored.RowCount(), 5);
-        QCOMPARE(stored.GetCell(0, 0), QByteArray("2"));
-        QCOMPARE(stored.GetCell(0, 2), QByteArray("80"));
-        QCOMPARE(stored.GetCell(1, 3), QByteArray("b"));
+        Table stored;
+        QVERIFY(stored.readBinary(stream));
+        QCOMPARE(stored.columnCount(), 2);
+        QCOMPARE(stored.rowCount(), 5);
+        QCOMPARE(stored.getCell(0, 0), QByteArray("2"));
+        QCOMPARE(stored.getCell(0, 2), QByteArray("80"));
+        QCOMPARE(stored.getCell(1, 3), QByteArray("b"));
         // Settings rows store column 0 only: the others are written as not stored (-1),
         // grid cells always as stored, empty ones with length 0.
         QByteArray minusOne(4, '\0');
@@ -61,33 +61,33 @@ private slots:
         written.columns = "7";
         written.rows = ""; // an empty settings cell leaves the shown setting as it is
         written.width = "120";
-        class_table stored;
-        QVERIFY(stored.ReadBinary(TableElement::buildStream(written, grid2x2())));
-        const QByteArray stream = binary ? stored.WriteBinary() : stored.WriteText();
+        Table stored;
+        QVERIFY(stored.readBinary(TableElement::buildStream(written, grid2x2())));
+        const QByteArray stream = binary ? stored.writeBinary() : stored.writeText();
 
         TableElement::GridSettings shown;
         shown.rows = "15";
-        class_table grid;
+        Table grid;
         QVERIFY(TableElement::read(stream, shown, grid));
         QCOMPARE(shown.columns, QByteArray("7"));
         QCOMPARE(shown.rows, QByteArray("15"));
         QCOMPARE(shown.width, QByteArray("120"));
-        QCOMPARE(grid.ColumnCount(), 2);
-        QCOMPARE(grid.RowCount(), 2);
-        QCOMPARE(grid.GetCell(1, 0), QByteArray("b"));
-        QCOMPARE(grid.GetCell(0, 1), QByteArray("c"));
-        QCOMPARE(grid.GetCell(1, 1), QByteArray());
+        QCOMPARE(grid.columnCount(), 2);
+        QCOMPARE(grid.rowCount(), 2);
+        QCOMPARE(grid.getCell(1, 0), QByteArray("b"));
+        QCOMPARE(grid.getCell(0, 1), QByteArray("c"));
+        QCOMPARE(grid.getCell(1, 1), QByteArray());
     }
 
     void unreadableStreamChangesNothing()
     {
         TableElement::GridSettings shown;
-        class_table grid = grid2x2();
+        Table grid = grid2x2();
         QVERIFY(!TableElement::read("not a table", shown, grid));
         QVERIFY(!TableElement::read(QByteArray(), shown, grid));
         QCOMPARE(shown.columns, QByteArray("5"));
         QCOMPARE(shown.width, QByteArray("60"));
-        QCOMPARE(grid.GetCell(0, 0), QByteArray("a"));
+        QCOMPARE(grid.getCell(0, 0), QByteArray("a"));
     }
 
     void settingValues()

@@ -1,8 +1,8 @@
 #include "TestRegistry.h"
 
 #include "document/ElementTree.h"
-#include "document/class_table.h"
-#include "document/class_treeview.h"
+#include "document/Table.h"
+#include "document/TreeTable.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -17,14 +17,14 @@ namespace {
 
 enum class Form { Binary, Text };
 
-QByteArray write(const class_table &table, Form form)
+QByteArray write(const Table &table, Form form)
 {
-    return form == Form::Binary ? table.WriteBinary() : table.WriteText();
+    return form == Form::Binary ? table.writeBinary() : table.writeText();
 }
 
-bool read(class_table &table, Form form, QByteArrayView stream)
+bool read(Table &table, Form form, QByteArrayView stream)
 {
-    return form == Form::Binary ? table.ReadBinary(stream) : table.ReadText(stream);
+    return form == Form::Binary ? table.readBinary(stream) : table.readText(stream);
 }
 
 QByteArray int32(qint32 value)
@@ -59,39 +59,39 @@ class TableStreamTest : public QObject
 private slots:
     void emptyBinaryStream()
     {
-        class_table table;
-        const QByteArray stream = table.WriteBinary();
+        Table table;
+        const QByteArray stream = table.writeBinary();
         QCOMPARE(stream.size(), 2064);
         QVERIFY(stream.startsWith(QByteArray("CLASS_TABLE V1.000VLB", 22)));
         QCOMPARE(stream.count('\0'), 2064 - 21);
-        class_table back;
-        QVERIFY(back.ReadBinary(stream));
-        QCOMPARE(back.RowCount(), 0);
+        Table back;
+        QVERIFY(back.readBinary(stream));
+        QCOMPARE(back.rowCount(), 0);
     }
 
     void binaryLayoutOfTwoCells()
     {
-        class_table table;
-        table.InitSize(2, 1);
-        table.SetCell(0, 0, "ab");
-        table.SetCell(1, 0, "");
-        QVERIFY(table.IsModified());
-        const QByteArray stream = table.WriteBinary();
-        QVERIFY(!table.IsModified());
+        Table table;
+        table.initSize(2, 1);
+        table.setCell(0, 0, "ab");
+        table.setCell(1, 0, "");
+        QVERIFY(table.isModified());
+        const QByteArray stream = table.writeBinary();
+        QVERIFY(!table.isModified());
         QCOMPARE(stream.size(), 2075);
         QCOMPARE(stream.mid(2056, 8), int32(2) + int32(1));
         QCOMPARE(stream.mid(2064), QByteArray("\x02\0\0\0ab\0\0\0\0\0", 11));
         // A cell inside the logical size that is not stored is written with length -1.
-        table.SetSize(3, 1);
-        QCOMPARE(table.WriteBinary().mid(2075), int32(-1));
+        table.setSize(3, 1);
+        QCOMPARE(table.writeBinary().mid(2075), int32(-1));
     }
 
     void textLayout()
     {
-        class_table table;
-        table.InitSize(2, 1);
-        table.SetCell(0, 0, "x y");
-        const QByteArray stream = table.WriteText();
+        Table table;
+        table.initSize(2, 1);
+        table.setCell(0, 0, "x y");
+        const QByteArray stream = table.writeText();
         QCOMPARE(stream, textHeader(1, 2)
                  + " <CLASS_TABLE_ROW>\r\n  <CLASS_TABLE_COLUMN>x y</CLASS_TABLE_COLUMN>\r\n"
                    "  <CLASS_TABLE_COLUMN></CLASS_TABLE_COLUMN>\r\n </CLASS_TABLE_ROW>\r\n</CLASS_TABLE_XML>\r\n"
@@ -111,10 +111,10 @@ private slots:
         QFETCH(Form, form);
         QRandomGenerator random(1234);
         for (int round = 0; round < 20; ++round) {
-            class_table table;
+            Table table;
             const int cols = random.bounded(1, 6);
             const int rows = random.bounded(0, 8);
-            table.InitSize(cols, rows);
+            table.initSize(cols, rows);
             for (int r = 0; r < rows; ++r) {
                 for (int c = 0; c < cols; ++c) {
                     QByteArray cell;
@@ -122,17 +122,17 @@ private slots:
                     for (int i = 0; i < length; ++i) {
                         cell.append(char(random.bounded(1, 256)));
                     }
-                    table.SetCell(c, r, cell);
+                    table.setCell(c, r, cell);
                 }
             }
-            class_table back;
+            Table back;
             QVERIFY(read(back, form, write(table, form)));
-            QCOMPARE(back.ColumnCount(), cols);
-            QCOMPARE(back.RowCount(), rows);
-            QVERIFY(!back.IsModified() || form == Form::Binary);
+            QCOMPARE(back.columnCount(), cols);
+            QCOMPARE(back.rowCount(), rows);
+            QVERIFY(!back.isModified() || form == Form::Binary);
             for (int r = 0; r < rows; ++r) {
                 for (int c = 0; c < cols; ++c) {
-                    QCOMPARE(back.GetCell(c, r), table.GetCell(c, r));
+                    QCOMPARE(back.getCell(c, r), table.getCell(c, r));
                 }
             }
         }
@@ -143,39 +143,39 @@ private slots:
     void trailingZerosAreIgnored()
     {
         QFETCH(Form, form);
-        class_table table;
-        table.InitSize(1, 1);
-        table.SetCell(0, 0, "cell");
-        class_table back;
+        Table table;
+        table.initSize(1, 1);
+        table.setCell(0, 0, "cell");
+        Table back;
         QVERIFY(read(back, form, write(table, form) + QByteArray(7, '\0')));
-        QCOMPARE(back.GetCell(0, 0), QByteArray("cell"));
+        QCOMPARE(back.getCell(0, 0), QByteArray("cell"));
     }
 
     void textFormLimits()
     {
-        class_table table;
-        table.InitSize(3, 1);
-        table.SetCell(0, 0, "a");
-        table.SetCell(1, 0, "b");
-        table.SetCell(2, 0, "c");
-        QVERIFY(table.TextFormCanCarry());
-        table.SetCell(1, 0, "x<CLASS_TABLE_COLUMN>y");
-        QVERIFY(!table.TextFormCanCarry());
+        Table table;
+        table.initSize(3, 1);
+        table.setCell(0, 0, "a");
+        table.setCell(1, 0, "b");
+        table.setCell(2, 0, "c");
+        QVERIFY(table.textFormCanCarry());
+        table.setCell(1, 0, "x<CLASS_TABLE_COLUMN>y");
+        QVERIFY(!table.textFormCanCarry());
         // What the text form does to such a cell: it corrupts the cell after it.
-        class_table back;
-        QVERIFY(back.ReadText(table.WriteText()));
-        QCOMPARE(back.GetCell(2, 0), QByteArray("y"));
-        table.SetCell(1, 0, "x</CLASS_TABLE_COLUMN>y");
-        QVERIFY(!table.TextFormCanCarry());
-        table.SetCell(1, 0, QByteArray("x\0y", 3));
-        QVERIFY(!table.TextFormCanCarry());
+        Table back;
+        QVERIFY(back.readText(table.writeText()));
+        QCOMPARE(back.getCell(2, 0), QByteArray("y"));
+        table.setCell(1, 0, "x</CLASS_TABLE_COLUMN>y");
+        QVERIFY(!table.textFormCanCarry());
+        table.setCell(1, 0, QByteArray("x\0y", 3));
+        QVERIFY(!table.textFormCanCarry());
         // The binary form carries all three.
-        QVERIFY(back.ReadBinary(table.WriteBinary()));
-        QCOMPARE(back.GetCell(1, 0), QByteArray("x\0y", 3));
-        QCOMPARE(back.GetCell(2, 0), QByteArray("c"));
+        QVERIFY(back.readBinary(table.writeBinary()));
+        QCOMPARE(back.getCell(1, 0), QByteArray("x\0y", 3));
+        QCOMPARE(back.getCell(2, 0), QByteArray("c"));
         // A cell outside the logical size is never written, so it does not count.
-        table.SetSize(1, 1);
-        QVERIFY(table.TextFormCanCarry());
+        table.setSize(1, 1);
+        QVERIFY(table.textFormCanCarry());
     }
 
     void textMissingColumnTagKeepsRowsBefore()
@@ -185,21 +185,21 @@ private slots:
               "  <CLASS_TABLE_COLUMN>b</CLASS_TABLE_COLUMN>\r\n </CLASS_TABLE_ROW>\r\n"
               " <CLASS_TABLE_ROW>\r\n  <CLASS_TABLE_COLUMN>c</CLASS_TABLE_COLUMN>\r\n </CLASS_TABLE_ROW>\r\n"
               "</CLASS_TABLE_XML>\r\n";
-        class_table table;
-        QVERIFY(!table.ReadText(stream));
-        QCOMPARE(table.RowCount(), 1);
-        QCOMPARE(table.GetCell(1, 0), QByteArray("b"));
+        Table table;
+        QVERIFY(!table.readText(stream));
+        QCOMPARE(table.rowCount(), 1);
+        QCOMPARE(table.getCell(1, 0), QByteArray("b"));
     }
 
     void textMissingRowTagEndsRows()
     {
         const QByteArray stream = textHeader(5, 1)
             + " <CLASS_TABLE_ROW>\r\n  <CLASS_TABLE_COLUMN>only</CLASS_TABLE_COLUMN>\r\n </CLASS_TABLE_ROW>\r\n";
-        class_table table;
-        QVERIFY(table.ReadText(stream));
-        QCOMPARE(table.RowCount(), 1);
-        QCOMPARE(table.GetCell(0, 0), QByteArray("only"));
-        QVERIFY(!table.IsModified());
+        Table table;
+        QVERIFY(table.readText(stream));
+        QCOMPARE(table.rowCount(), 1);
+        QCOMPARE(table.getCell(0, 0), QByteArray("only"));
+        QVERIFY(!table.isModified());
     }
 
     // Damaged and hostile streams fail cleanly and never read beyond their buffer (the
@@ -212,12 +212,12 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<int>("rows");
 
-        class_table two;
-        two.InitSize(2, 2);
-        two.SetCell(0, 0, "first");
-        two.SetCell(1, 1, "last cell");
-        const QByteArray binary = two.WriteBinary();
-        const QByteArray text = two.WriteText();
+        Table two;
+        two.initSize(2, 2);
+        two.setCell(0, 0, "first");
+        two.setCell(1, 1, "last cell");
+        const QByteArray binary = two.writeBinary();
+        const QByteArray text = two.writeText();
 
         QTest::newRow("binary empty") << Form::Binary << QByteArray() << false << 0;
         QTest::newRow("binary magic only") << Form::Binary << QByteArray("CLASS_TABLE V1.000VLB", 22) << false << 0;
@@ -289,26 +289,26 @@ private slots:
         // An exactly sized heap copy, so a read past the end is caught by the sanitizer.
         std::unique_ptr<char[]> exact(new char[size_t(stream.size())]);
         std::memcpy(exact.get(), stream.constData(), size_t(stream.size()));
-        class_table table;
+        Table table;
         QCOMPARE(read(table, form, QByteArrayView(exact.get(), stream.size())), accepted);
         if (accepted || form == Form::Text) {
-            QCOMPARE(table.RowCount(), rows);
+            QCOMPARE(table.rowCount(), rows);
         }
         // Nothing claims more columns than the stream could hold: writing the table again
         // (as a table element, with its three settings rows) stays as small as the stream.
-        QVERIFY(table.ColumnCount() <= std::max<qsizetype>(class_table::FreeColumns, stream.size() / 4));
+        QVERIFY(table.columnCount() <= std::max<qsizetype>(Table::FreeColumns, stream.size() / 4));
         // What was accepted is written again, and that reads back as the same table.
         if (accepted) {
-            const QByteArray written = table.WriteBinary();
-            class_table again;
-            QVERIFY(again.ReadBinary(written));
-            QCOMPARE(again.WriteBinary(), written);
+            const QByteArray written = table.writeBinary();
+            Table again;
+            QVERIFY(again.readBinary(written));
+            QCOMPARE(again.writeBinary(), written);
         }
         // The database loader reads binary streams in place: it must judge them alike.
         if (form == Form::Binary) {
-            class_treeview converter;
+            TreeTable converter;
             ElementTree tree;
-            QCOMPARE(converter.ImportBinaryStream(tree, QByteArrayView(exact.get(), stream.size()), nullptr, false),
+            QCOMPARE(converter.importBinaryStream(tree, QByteArrayView(exact.get(), stream.size()), nullptr, false),
                      accepted);
         }
     }
@@ -317,13 +317,13 @@ private slots:
     // accepts the other form.
     void formsDoNotPassForEachOther()
     {
-        class_table table;
-        table.InitSize(1, 1);
-        table.SetCell(0, 0, "<CLASS_TABLE_ROWS>1</CLASS_TABLE_ROWS>");
-        class_table other;
-        QVERIFY(!other.ReadBinary(table.WriteText()));
-        table.SetCell(0, 0, "plain");
-        QVERIFY(!other.ReadText(table.WriteBinary()));
+        Table table;
+        table.initSize(1, 1);
+        table.setCell(0, 0, "<CLASS_TABLE_ROWS>1</CLASS_TABLE_ROWS>");
+        Table other;
+        QVERIFY(!other.readBinary(table.writeText()));
+        table.setCell(0, 0, "plain");
+        QVERIFY(!other.readText(table.writeBinary()));
     }
 };
 

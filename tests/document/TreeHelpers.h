@@ -57,8 +57,8 @@ inline void fillRandomTree(ElementTree &tree, quint32 seed, int elements)
             data.setBlob(randomBlob(random));
         }
         ElementNode *parent = folders[random.bounded(folders.size())];
-        ElementNode *node = tree.insertElement(parent, randomName(random), kind, SelectedCodeFor(kind), data);
-        tree.setName(node, tree.MakeUniqueName(node, true));
+        ElementNode *node = tree.insertElement(parent, randomName(random), kind, selectedCodeFor(kind), data);
+        tree.setName(node, tree.makeUniqueName(node, true));
         if (kind == KindFolder) {
             folders.append(node);
         }

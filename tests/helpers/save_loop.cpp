@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
     std::puts("ready");
     std::fflush(stdout);
     for (unsigned i = first;; ++i) {
-        if (!SaveDatabase(trees[i % 2], path, vaultbase::test::SaveLoopPassword, true)) {
+        if (!saveDatabase(trees[i % 2], path, vaultbase::test::SaveLoopPassword, true)) {
             std::fprintf(stderr, "save failed\n");
             return 1;
         }

@@ -2,7 +2,7 @@
 
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "tools/ExportElements.h"
 #include "tools/ExportFormat.h"
 #include "tools/ExportPaths.h"
@@ -55,11 +55,11 @@ ElementData texts(QByteArray content, QByteArray detail = {}, QByteArray comment
 
 QByteArray tableStream(const QList<QList<QByteArray>> &rows)
 {
-    class_table grid;
-    grid.InitSize(int(rows.first().size()), int(rows.size()));
+    Table grid;
+    grid.initSize(int(rows.first().size()), int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < rows[r].size(); ++c) {
-            grid.SetCell(c, r, rows[r][c]);
+            grid.setCell(c, r, rows[r][c]);
         }
     }
     return TableElement::buildStream(TableElement::GridSettings(), grid);

@@ -2,7 +2,7 @@
 
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "tools/PreviewZoom.h"
 #include "tools/PrintBlocks.h"
 #include "tools/PrintDocument.h"
@@ -140,11 +140,11 @@ private slots:
         ElementNode *bank = tree.insertElement(nullptr, "Bank", KindFolder, KindOpenFolder,
                                                texts("{\\rtf1\\ansi one\\par\\par two\\par}"));
         ElementNode *pin = tree.insertElement(bank, "PIN", KindKey, KindKey, texts("me", "s3cr", "c1\r\nc2"));
-        class_table grid;
-        grid.InitSize(2, 2);
-        grid.SetCell(0, 0, "a");
-        grid.SetCell(1, 0, "b\tc");
-        grid.SetCell(0, 1, "d\r\ne");
+        Table grid;
+        grid.initSize(2, 2);
+        grid.setCell(0, 0, "a");
+        grid.setCell(1, 0, "b\tc");
+        grid.setCell(0, 1, "d\r\ne");
         ElementData table;
         table.setBlob(TableElement::buildStream(TableElement::GridSettings(), grid));
         ElementNode *grid2 = tree.insertElement(bank, "Grid", KindTable, KindTable, table);

@@ -110,7 +110,7 @@ void TFrmVaulto::startUp()
 // settings and instance record live beside it, a portable copy brings its language.
 void TFrmVaulto::findCarriedDatabase()
 {
-    std::optional<CarriedDatabase> carried = FindAttachedDatabase(QCoreApplication::applicationFilePath());
+    std::optional<CarriedDatabase> carried = findAttachedDatabase(QCoreApplication::applicationFilePath());
     if (!carried) {
         return;
     }

@@ -60,7 +60,7 @@ TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
     // A name that does not say database may be a file carrying one at its end; one that
     // carries none is read as a database all the same (saved under another name).
     if (!DroppedFiles::isDatabasePath(path) && QFileInfo(path).isFile()) {
-        if (std::optional<CarriedDatabase> carried = FindAttachedDatabase(path)) {
+        if (std::optional<CarriedDatabase> carried = findAttachedDatabase(path)) {
             return openCarriedDatabase(carried->ciphertext, path);
         }
     }
@@ -90,7 +90,7 @@ TFrmVaultoChild *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, c
         return nullptr;
     }
     const bool opened = m_passwordLoop->run(*child, carrier, std::nullopt,
-                                           [child, &ciphertext] { return child->LoadDatabaseBuffer(ciphertext); });
+                                           [child, &ciphertext] { return child->loadDatabaseBuffer(ciphertext); });
     if (!opened) {
         m_windows->close(child, false);
         return nullptr;
@@ -139,7 +139,7 @@ bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
     }
     std::optional<QByteArray> keyFilePassword;
     if (m_settings.checkForPasswordFile) {
-        keyFilePassword = KeyFilePasswordFor(path);
+        keyFilePassword = keyFilePasswordFor(path);
     }
     if (!m_passwordLoop->run(*child, path, keyFilePassword, [child, &path] { return child->LoadDatabase(path); })) {
         return false;

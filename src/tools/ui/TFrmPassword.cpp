@@ -232,7 +232,7 @@ void TFrmPassword::BtnOpenClick()
     if (path.isEmpty()) {
         return;
     }
-    const std::optional<QByteArray> password = ReadKeyFile(path);
+    const std::optional<QByteArray> password = readKeyFile(path);
     if (!password) {
         // Closing with OK here would hand the caller whatever the field held before.
         MessageBox::show(this, m_language, MessageBox::Type::Warning,
@@ -256,7 +256,7 @@ void TFrmPassword::BtnSaveClick()
         return;
     }
     m_confirmation->setText(m_password->text());
-    if (!WriteKeyFile(path, password())) {
+    if (!writeKeyFile(path, password())) {
         // The user would otherwise believe the key file exists.
         MessageBox::show(this, m_language, MessageBox::Type::Warning,
                          m_language.uiText(passwordTexts(), "m_aMKeyFileUnwritable"));

@@ -74,7 +74,7 @@ private slots:
 
         const QString database = program.file(QStringLiteral("handed.kvdb"));
         QVERIFY(writeDatabase(database, "pw"));
-        QVERIFY(WriteKeyFile(program.file(QStringLiteral("handed.kvky")), "pw"));
+        QVERIFY(writeKeyFile(program.file(QStringLiteral("handed.kvky")), "pw"));
         QProcess second;
         startSecond(second, program, {QStringLiteral("handed.kvdb")}); // relative to where it starts
         QVERIFY(second.waitForStarted(10000));

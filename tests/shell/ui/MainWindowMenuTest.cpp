@@ -167,7 +167,7 @@ private slots:
         QVERIFY(start(*window));
         window->settings().checkForPasswordFile = true;
         window->menus().MenAllowMultiple->trigger(); // one window at a time
-        QVERIFY(WriteKeyFile(program.file(QStringLiteral("Default.kvky")), "pw"));
+        QVERIFY(writeKeyFile(program.file(QStringLiteral("Default.kvky")), "pw"));
         QStringList paths;
         for (int i = 0; i < 17; ++i) {
             paths.append(program.file(QStringLiteral("db%1.kvdb").arg(i, 2, 10, QLatin1Char('0'))));

@@ -45,7 +45,7 @@ inline bool writeDatabase(const QString &path, const QByteArray &password, const
     key.Content = userName;
     key.Detail = "pin-1234";
     tree.insertElement(folder, "Card", 3, 3, std::move(key));
-    return SaveDatabase(tree, path, password, true);
+    return saveDatabase(tree, path, password, true);
 }
 
 // The program's folders inside one temporary folder: program/ (Languages.ini, ...),

@@ -179,9 +179,9 @@ private slots:
         QCOMPARE(f.proposals, QList<QString>{QStringLiteral("Default.kvky")});
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.dialog.confirmation(), QByteArray("S3cret \xA7!"));
-        QCOMPARE(ReadKeyFile(f.chosenPath), std::optional<QByteArray>("S3cret \xA7!"));
+        QCOMPARE(readKeyFile(f.chosenPath), std::optional<QByteArray>("S3cret \xA7!"));
         // The name is the one the open flow probes beside a database in that folder.
-        QCOMPARE(FindKeyFileFor(folder.filePath(QStringLiteral("private.kvdb"))), f.chosenPath);
+        QCOMPARE(findKeyFileFor(folder.filePath(QStringLiteral("private.kvdb"))), f.chosenPath);
 
         f.dialog.SetConfirmationMode(false);
         f.dialog.clearFields();

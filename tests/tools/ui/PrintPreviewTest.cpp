@@ -3,7 +3,7 @@
 
 #include "document/ElementTree.h"
 #include "document/TableElement.h"
-#include "document/class_table.h"
+#include "document/Table.h"
 #include "shell/LanguageStore.h"
 #include "tools/PrintDocument.h"
 #include "tools/ui/PagePrinter.h"
@@ -42,10 +42,10 @@ void buildTree(ElementTree &tree)
 {
     ElementNode *bank = tree.insertElement(nullptr, "Bank", KindFolder, KindOpenFolder, texts("Accounts"));
     tree.insertElement(bank, "PIN", KindKey, KindKey, texts("jane", "s3cr", "card\r\nold"));
-    class_table grid;
-    grid.InitSize(2, 1);
-    grid.SetCell(0, 0, "IBAN");
-    grid.SetCell(1, 0, "DE02");
+    Table grid;
+    grid.initSize(2, 1);
+    grid.setCell(0, 0, "IBAN");
+    grid.setCell(1, 0, "DE02");
     ElementData table;
     table.setBlob(TableElement::buildStream(TableElement::GridSettings(), grid));
     tree.insertElement(bank, "Grid", KindTable, KindTable, table);

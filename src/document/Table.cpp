@@ -1,5 +1,5 @@
-#include "class_table.h"
-#include "class_table_guard.h"
+#include "Table.h"
+#include "TableGuard.h"
 
 #include <algorithm>
 #include <climits>
@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-bool class_table::AcquireShared() const
+bool Table::acquireShared() const
 {
     if (m_guard == GuardExclusive) {
         return false;
@@ -17,7 +17,7 @@ bool class_table::AcquireShared() const
     return true;
 }
 
-bool class_table::AcquireExclusive() const
+bool Table::acquireExclusive() const
 {
     if (m_guard != GuardFree) {
         return false;
@@ -26,7 +26,7 @@ bool class_table::AcquireExclusive() const
     return true;
 }
 
-void class_table::Release() const
+void Table::release() const
 {
     if (m_guard == GuardExclusive) {
         m_guard = GuardFree;
@@ -37,7 +37,7 @@ void class_table::Release() const
     }
 }
 
-bool class_table::Clear(bool asUnchanged)
+bool Table::clear(bool asUnchanged)
 {
     ExclusiveHold hold(*this);
     if (!hold) {
@@ -59,7 +59,7 @@ bool class_table::Clear(bool asUnchanged)
     return true;
 }
 
-bool class_table::InitSize(int cols, int rows)
+bool Table::initSize(int cols, int rows)
 {
     ExclusiveHold hold(*this);
     if (!hold || cols <= 0 || rows < 0 || m_sized) {
@@ -73,13 +73,13 @@ bool class_table::InitSize(int cols, int rows)
     return true;
 }
 
-bool class_table::SetSize(int cols, int rows)
+bool Table::setSize(int cols, int rows)
 {
     ExclusiveHold hold(*this);
     return hold && setSizeUnguarded(cols, rows);
 }
 
-bool class_table::setSizeUnguarded(int cols, int rows)
+bool Table::setSizeUnguarded(int cols, int rows)
 {
     if (rows < 0 || cols <= 0) {
         return false;
@@ -97,7 +97,7 @@ bool class_table::setSizeUnguarded(int cols, int rows)
     return true;
 }
 
-bool class_table::AddRows(int n)
+bool Table::addRows(int n)
 {
     ExclusiveHold hold(*this);
     if (!hold) {
@@ -111,7 +111,7 @@ bool class_table::AddRows(int n)
     return true;
 }
 
-bool class_table::AppendRow(Row cells)
+bool Table::appendRow(Row cells)
 {
     ExclusiveHold hold(*this);
     if (!hold || !m_sized || m_rowCount == INT_MAX) {
@@ -134,7 +134,7 @@ bool class_table::AppendRow(Row cells)
     return true;
 }
 
-const QByteArray *class_table::storedCell(int col, int row) const
+const QByteArray *Table::storedCell(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= m_columnCount || row >= m_rowCount || size_t(row) >= m_rows.size()) {
         return nullptr;
@@ -143,12 +143,12 @@ const QByteArray *class_table::storedCell(int col, int row) const
     return size_t(col) < cells.size() ? &cells[size_t(col)] : nullptr;
 }
 
-QByteArray *class_table::storedCell(int col, int row)
+QByteArray *Table::storedCell(int col, int row)
 {
     return const_cast<QByteArray *>(std::as_const(*this).storedCell(col, row));
 }
 
-bool class_table::storeCell(int col, int row, QByteArray text)
+bool Table::storeCell(int col, int row, QByteArray text)
 {
     if (col < 0 || row < 0) {
         return false;
@@ -176,13 +176,13 @@ bool class_table::storeCell(int col, int row, QByteArray text)
     return true;
 }
 
-bool class_table::SetCell(int col, int row, QByteArray text)
+bool Table::setCell(int col, int row, QByteArray text)
 {
     ExclusiveHold hold(*this);
     return hold && storeCell(col, row, std::move(text));
 }
 
-QByteArray class_table::GetCell(int col, int row) const
+QByteArray Table::getCell(int col, int row) const
 {
     SharedHold hold(*this);
     if (!hold) {
@@ -192,13 +192,13 @@ QByteArray class_table::GetCell(int col, int row) const
     return cell ? *cell : QByteArray();
 }
 
-QByteArrayView class_table::CellView(int col, int row) const
+QByteArrayView Table::cellView(int col, int row) const
 {
     const QByteArray *cell = storedCell(col, row);
     return cell ? QByteArrayView(*cell) : QByteArrayView();
 }
 
-QByteArray class_table::TakeCell(int col, int row)
+QByteArray Table::takeCell(int col, int row)
 {
     ExclusiveHold hold(*this);
     QByteArray *cell = hold ? storedCell(col, row) : nullptr;
@@ -209,7 +209,7 @@ QByteArray class_table::TakeCell(int col, int row)
     return std::exchange(*cell, QByteArray());
 }
 
-int class_table::CellLength(int col, int row) const
+int Table::cellLength(int col, int row) const
 {
     const QByteArray *cell = storedCell(col, row);
     if (!cell) {
@@ -218,7 +218,7 @@ int class_table::CellLength(int col, int row) const
     return cell->size() > INT_MAX ? INT_MAX : int(cell->size());
 }
 
-bool class_table::CopyCell(int col, int row, char *buffer, int capacity) const
+bool Table::copyCell(int col, int row, char *buffer, int capacity) const
 {
     SharedHold hold(*this);
     if (!hold) {
@@ -237,7 +237,7 @@ bool class_table::CopyCell(int col, int row, char *buffer, int capacity) const
     return true;
 }
 
-int class_table::LeadingInt(QByteArrayView text)
+int Table::leadingInt(QByteArrayView text)
 {
     // The kind and selected codes of every element row are single digits.
     if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') {
@@ -260,17 +260,17 @@ int class_table::LeadingInt(QByteArrayView text)
     return int(std::clamp<qint64>(value, INT_MIN, INT_MAX));
 }
 
-int class_table::GetCellInt(int col, int row) const
+int Table::getCellInt(int col, int row) const
 {
-    return LeadingInt(CellView(col, row));
+    return leadingInt(cellView(col, row));
 }
 
-bool class_table::SetCellInt(int col, int row, int n)
+bool Table::setCellInt(int col, int row, int n)
 {
-    return SetCell(col, row, QByteArray::number(n));
+    return setCell(col, row, QByteArray::number(n));
 }
 
-int class_table::FindRow(QByteArrayView text) const
+int Table::findRow(QByteArrayView text) const
 {
     SharedHold hold(*this);
     if (!hold) {

@@ -1,4 +1,4 @@
-#include "class_treeview.h"
+#include "TreeTable.h"
 
 #include "ElementTree.h"
 #include "StreamCell.h"
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-struct class_treeview::PendingRename {
+struct TreeTable::PendingRename {
     bool pending = false;
     QByteArray oldPrefix;
     QByteArray newPrefix;
@@ -27,14 +27,14 @@ struct class_treeview::PendingRename {
     }
 };
 
-struct class_treeview::FolderCache {
+struct TreeTable::FolderCache {
     QByteArray folders;
     ElementNode *start = nullptr;
     ElementNode *reached = nullptr;
 };
 
 // What one import remembers from row to row.
-struct class_treeview::ImportState {
+struct TreeTable::ImportState {
     PendingRename rename;
     FolderCache cache;
     // Folders made at the starting level for the paths below a name that no row of that
@@ -44,14 +44,14 @@ struct class_treeview::ImportState {
 
 // One row on its way into the tree: its path and its element, made detached and named
 // after the path's last component.
-struct class_treeview::RowData {
+struct TreeTable::RowData {
     QByteArray path;
     std::unique_ptr<ElementNode> node;
 };
 
 namespace {
 
-constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
+constexpr QByteArrayView kSeparator("<>"); // TreeTable::PathSeparator
 
 // The first separator in text at or after from, or -1. Its first byte is rare in names,
 // so memchr finds the few candidates.
@@ -130,7 +130,7 @@ void renameDetached(std::unique_ptr<ElementNode> &node, QByteArrayView name)
 
 void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView count)
 {
-    if (class_table::LeadingInt(count) <= 0) {
+    if (Table::leadingInt(count) <= 0) {
         return;
     }
     // A Blob of no bytes would be saved with the count 0, which says there is none: it is
@@ -147,7 +147,7 @@ void setBlobFrom(ElementData &data, QByteArrayView streamCell, QByteArrayView co
 // before the tree changes (rows are imported last to first, and a damaged stream changes
 // nothing), and that first pass already makes each row's element while its cells are
 // fresh in the cache, or while the rest of a stream still being decrypted is not there.
-class class_treeview::StreamRows
+class TreeTable::StreamRows
 {
 public:
     using Cells = std::array<QByteArrayView, TreeColumns>;
@@ -160,7 +160,7 @@ public:
     bool read()
     {
         need(BinaryHeaderSize);
-        if (!ReadBinaryHeader(m_stream, m_columns, m_rows)) {
+        if (!readBinaryHeader(m_stream, m_columns, m_rows)) {
             return false;
         }
         // A table without columns has no rows either (its size cannot be set).
@@ -225,7 +225,7 @@ public:
         Cells cells{};
         qsizetype pos = m_starts[size_t(row)];
         for (int c = 0; c < m_columns && c < TreeColumns; ++c) {
-            pos = NextBinaryCell(m_stream, pos, cells[size_t(c)]);
+            pos = nextBinaryCell(m_stream, pos, cells[size_t(c)]);
         }
         return makeRow(cells);
     }
@@ -248,7 +248,7 @@ private:
                 need(pos + 4 + qsizetype(length) + 1);
             }
         }
-        return NextBinaryCell(m_stream, pos, cell);
+        return nextBinaryCell(m_stream, pos, cell);
     }
 
     static RowData makeRow(const Cells &cells)
@@ -261,8 +261,8 @@ private:
         data.Modified = cells[ColModified].toByteArray();
         setBlobFrom(data, cells[ColBlob], cells[ColBlobSize]);
         RowData row;
-        row.node = ElementTree::makeDetached(elementName(cells[ColPath]).toByteArray(), LeadingInt(cells[ColKind]),
-                                             LeadingInt(cells[ColSelected]), std::move(data));
+        row.node = ElementTree::makeDetached(elementName(cells[ColPath]).toByteArray(), leadingInt(cells[ColKind]),
+                                             leadingInt(cells[ColSelected]), std::move(data));
         // Viewed in place: the path is only read, and names taken from it are copied.
         row.path = QByteArray::fromRawData(cells[ColPath].data(), cells[ColPath].size());
         return row;
@@ -279,27 +279,27 @@ private:
     std::vector<qsizetype> m_starts;
 };
 
-class_treeview::RowData class_treeview::takeRow(int row)
+TreeTable::RowData TreeTable::takeRow(int row)
 {
     ElementData data;
-    data.Content = TakeCell(ColContent, row);
-    data.Detail = TakeCell(ColDetail, row);
-    data.Comment = TakeCell(ColComment, row);
-    data.Created = TakeCell(ColCreated, row);
-    data.Modified = TakeCell(ColModified, row);
-    setBlobFrom(data, CellView(ColBlob, row), CellView(ColBlobSize, row));
+    data.Content = takeCell(ColContent, row);
+    data.Detail = takeCell(ColDetail, row);
+    data.Comment = takeCell(ColComment, row);
+    data.Created = takeCell(ColCreated, row);
+    data.Modified = takeCell(ColModified, row);
+    setBlobFrom(data, cellView(ColBlob, row), cellView(ColBlobSize, row));
     // The hex text of an attachment is plaintext too: wiped, not just freed.
-    QByteArray hex = TakeCell(ColBlob, row);
+    QByteArray hex = takeCell(ColBlob, row);
     SecureMemory::wipe(hex);
     RowData taken;
-    taken.path = TakeCell(ColPath, row);
-    taken.node = ElementTree::makeDetached(elementName(taken.path).toByteArray(), GetCellInt(ColKind, row),
-                                           GetCellInt(ColSelected, row), std::move(data));
+    taken.path = takeCell(ColPath, row);
+    taken.node = ElementTree::makeDetached(elementName(taken.path).toByteArray(), getCellInt(ColKind, row),
+                                           getCellInt(ColSelected, row), std::move(data));
     return taken;
 }
 
 template<typename TakeRow>
-bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool singleRow, int rows, TakeRow &&take)
+bool TreeTable::importRows(ElementTree &tree, ElementNode *anchor, bool singleRow, int rows, TakeRow &&take)
 {
     m_lastTopNode = nullptr;
     tree.setSorted(false);
@@ -328,25 +328,25 @@ bool class_treeview::importRows(ElementTree &tree, ElementNode *anchor, bool sin
     return true;
 }
 
-bool class_treeview::ImportTree(ElementTree &tree, ElementNode *anchor, bool singleRow)
+bool TreeTable::importTree(ElementTree &tree, ElementNode *anchor, bool singleRow)
 {
     // Every path is measured before the tree changes.
     m_tooDeep = false;
-    for (int r = 0; r < RowCount(); ++r) {
-        if (pathDepth(CellView(ColPath, r)) > ElementTree::MaxDepth) {
+    for (int r = 0; r < rowCount(); ++r) {
+        if (pathDepth(cellView(ColPath, r)) > ElementTree::MaxDepth) {
             m_tooDeep = true;
             return false;
         }
     }
-    return importRows(tree, anchor, singleRow, RowCount(), [this](int r) { return takeRow(r); });
+    return importRows(tree, anchor, singleRow, rowCount(), [this](int r) { return takeRow(r); });
 }
 
-bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow)
+bool TreeTable::importBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow)
 {
-    return ImportBinaryStream(tree, stream, anchor, singleRow, Readable());
+    return importBinaryStream(tree, stream, anchor, singleRow, Readable());
 }
 
-bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow,
+bool TreeTable::importBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow,
                                         const Readable &readable)
 {
     StreamRows rows(stream, readable ? &readable : nullptr);
@@ -362,7 +362,7 @@ bool class_treeview::ImportBinaryStream(ElementTree &tree, QByteArrayView stream
     return importRows(tree, anchor, singleRow, rows.count(), [&rows](int r) { return rows.take(r); });
 }
 
-void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow,
+void TreeTable::importNested(ElementTree &tree, ElementNode *anchor, RowData &row, bool firstRow,
                                   ImportState &state)
 {
     PendingRename &rename = state.rename;
@@ -430,7 +430,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
         if (found && firstRow) {
             // The import would merge into an existing folder: it goes to a new folder
             // instead, and every later path follows the new name.
-            const QByteArray newName = tree.MakeUniqueName(found, false);
+            const QByteArray newName = tree.makeUniqueName(found, false);
             rename.pending = true;
             rename.oldPrefix = found->name() + kSeparator.toByteArray();
             rename.newPrefix = newName + kSeparator.toByteArray();
@@ -447,7 +447,7 @@ void class_treeview::importNested(ElementTree &tree, ElementNode *anchor, RowDat
     }
 }
 
-void class_treeview::importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row,
+void TreeTable::importTop(ElementTree &tree, ElementNode *anchor, bool singleRow, RowData &row,
                                ImportState &state)
 {
     const PendingRename &rename = state.rename;

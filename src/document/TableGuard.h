@@ -1,17 +1,17 @@
 #pragma once
 
-// The guard holders of class_table's own operations; not for other code.
-#include "class_table.h"
+// The guard holders of Table's own operations; not for other code.
+#include "Table.h"
 
 // Holds the guard for the length of one operation.
-class class_table::ExclusiveHold
+class Table::ExclusiveHold
 {
 public:
-    explicit ExclusiveHold(const class_table &table) : m_table(table), m_held(table.AcquireExclusive()) {}
+    explicit ExclusiveHold(const Table &table) : m_table(table), m_held(table.acquireExclusive()) {}
     ~ExclusiveHold()
     {
         if (m_held) {
-            m_table.Release();
+            m_table.release();
         }
     }
     ExclusiveHold(const ExclusiveHold &) = delete;
@@ -19,18 +19,18 @@ public:
     explicit operator bool() const { return m_held; }
 
 private:
-    const class_table &m_table;
+    const Table &m_table;
     bool m_held;
 };
 
-class class_table::SharedHold
+class Table::SharedHold
 {
 public:
-    explicit SharedHold(const class_table &table) : m_table(table), m_held(table.AcquireShared()) {}
+    explicit SharedHold(const Table &table) : m_table(table), m_held(table.acquireShared()) {}
     ~SharedHold()
     {
         if (m_held) {
-            m_table.Release();
+            m_table.release();
         }
     }
     SharedHold(const SharedHold &) = delete;
@@ -38,6 +38,6 @@ public:
     explicit operator bool() const { return m_held; }
 
 private:
-    const class_table &m_table;
+    const Table &m_table;
     bool m_held;
 };

@@ -1,6 +1,6 @@
 // The tree as a table: one row per element in absolute order, and the same rows written
 // straight into a binary table stream.
-#include "class_treeview.h"
+#include "TreeTable.h"
 
 #include "ElementTree.h"
 #include "StreamCell.h"
@@ -15,13 +15,13 @@
 
 namespace {
 
-constexpr QByteArrayView kSeparator("<>"); // class_treeview::PathSeparator
+constexpr QByteArrayView kSeparator("<>"); // TreeTable::PathSeparator
 
 } // namespace
 
-bool class_treeview::ExportTree(const ElementTree &tree, const ElementNode *subtreeRoot)
+bool TreeTable::exportTree(const ElementTree &tree, const ElementNode *subtreeRoot)
 {
-    if (!Clear() || !InitSize(TreeColumns, 0)) {
+    if (!clear() || !initSize(TreeColumns, 0)) {
         return false;
     }
     // Kind and selected codes repeat a handful of values: their texts are shared.
@@ -70,7 +70,7 @@ bool class_treeview::ExportTree(const ElementTree &tree, const ElementNode *subt
             row[ColBlobSize] = data.Blob ? QByteArray::number(data.BlobSize) : zero;
             row[ColCreated] = data.Created;
             row[ColModified] = data.Modified;
-            if (!AppendRow(std::move(row))) {
+            if (!appendRow(std::move(row))) {
                 return false;
             }
             if (node->childCount() > 0) {
@@ -146,9 +146,9 @@ void append(QByteArray &path, QByteArrayView bytes)
 
 void writeHeader(StreamChunkWriter &writer, qint64 rows)
 {
-    char header[class_table::BinaryHeaderSize] = {};
-    std::memcpy(header, class_table::BinaryMagic, sizeof class_table::BinaryMagic);
-    qToLittleEndian(qint32(class_treeview::TreeColumns), header + sizeof header - 8);
+    char header[Table::BinaryHeaderSize] = {};
+    std::memcpy(header, Table::BinaryMagic, sizeof Table::BinaryMagic);
+    qToLittleEndian(qint32(TreeTable::TreeColumns), header + sizeof header - 8);
     qToLittleEndian(qint32(rows), header + sizeof header - 4);
     writer.raw(QByteArrayView(header, sizeof header));
 }
@@ -190,7 +190,7 @@ qsizetype writeRow(StreamChunkWriter &writer, QByteArray &path, const ElementNod
 
 } // namespace
 
-QByteArray class_treeview::WriteTreeBinary(const ElementTree &tree, const ElementNode *subtreeRoot)
+QByteArray TreeTable::writeTreeBinary(const ElementTree &tree, const ElementNode *subtreeRoot)
 {
     // First pass: the exact size, so the stream is built in one buffer.
     auto cellSize = [](qint64 length) { return 4 + (length > 0 ? length + 1 : 0); };
@@ -227,7 +227,7 @@ QByteArray class_treeview::WriteTreeBinary(const ElementTree &tree, const Elemen
     return writer.finish() ? stream : QByteArray();
 }
 
-bool class_treeview::WriteTreeBinary(const ElementTree &tree, qsizetype chunkSize, const ChunkHandler &handle)
+bool TreeTable::writeTreeBinary(const ElementTree &tree, qsizetype chunkSize, const ChunkHandler &handle)
 {
     // One walk: the header's row count is the tree's element count, and the pieces need
     // no size known in advance.

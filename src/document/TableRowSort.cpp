@@ -1,7 +1,7 @@
 // Row sorting: a three-way quicksort whose treatment of equal keys decides the order in
 // which rows with equal keys end up, an order users see and that must not change.
-#include "class_table.h"
-#include "class_table_guard.h"
+#include "Table.h"
+#include "TableGuard.h"
 
 #include <cstring>
 #include <new>
@@ -34,7 +34,7 @@ QByteArray lowered(const QByteArray &text)
 
 } // namespace
 
-bool class_table::Sort(int column, bool ascending, int fromRow, int toRow, bool ignoreCase)
+bool Table::sort(int column, bool ascending, int fromRow, int toRow, bool ignoreCase)
 {
     ExclusiveHold hold(*this);
     if (!hold) {
@@ -76,7 +76,7 @@ bool class_table::Sort(int column, bool ascending, int fromRow, int toRow, bool 
 // to it and rows after it, then sorts the outer parts. The smaller part is sorted by
 // recursion and the larger by the loop, so the depth stays below log2 of the row count
 // (the parts are disjoint, so the order of the two calls does not change the result).
-void class_table::sortRange(std::vector<QByteArray> &keys, int base, int lo, int hi, bool ascending)
+void Table::sortRange(std::vector<QByteArray> &keys, int base, int lo, int hi, bool ascending)
 {
     auto key = [&](int row) -> const QByteArray & { return keys[size_t(row - base)]; };
     auto swapRows = [&](int a, int b) {

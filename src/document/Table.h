@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-// The grid a CSV import may make (see class_table::ImportCsv).
+// The grid a CSV import may make (see Table::ImportCsv).
 struct CsvImportLimits {
     static constexpr qint64 MaxCells = 10'000'000;
     qint64 cells = MaxCells;
@@ -28,7 +28,7 @@ struct CsvImportLimits {
 // shared; an operation whose guard is refused returns false (or the empty text, or -1)
 // without effect. The guard is a re-entrancy flag, not a lock: everything runs on one
 // thread.
-class class_table
+class Table
 {
 public:
     enum GuardState { GuardFree = 0, GuardShared = 1, GuardExclusive = 2 };
@@ -41,74 +41,74 @@ public:
     // writes the table again with rows would allocate for every column.
     static constexpr qint32 FreeColumns = 16;
 
-    class_table() = default;
+    Table() = default;
 
     // The re-entrancy guard, for callers that hold the table across several calls.
-    bool AcquireShared() const;
-    bool AcquireExclusive() const;
-    void Release() const;
-    GuardState Guard() const { return m_guard; }
-    int SharedCount() const { return m_sharedCount; }
+    bool acquireShared() const;
+    bool acquireExclusive() const;
+    void release() const;
+    GuardState guard() const { return m_guard; }
+    int sharedCount() const { return m_sharedCount; }
 
     // Removes every row, resets the size and the sized flag, empties the file name. The
     // modified flag is cleared when asUnchanged is set, set otherwise.
-    bool Clear(bool asUnchanged = false);
+    bool clear(bool asUnchanged = false);
     // Gives the first size; refused once the table is sized (then only SetSize changes it).
-    bool InitSize(int cols, int rows);
-    bool SetSize(int cols, int rows);
-    bool AddRows(int n);
-    int RowCount() const { return m_rowCount; }
-    int ColumnCount() const { return m_columnCount; }
-    bool IsSized() const { return m_sized; }
+    bool initSize(int cols, int rows);
+    bool setSize(int cols, int rows);
+    bool addRows(int n);
+    int rowCount() const { return m_rowCount; }
+    int columnCount() const { return m_columnCount; }
+    bool isSized() const { return m_sized; }
 
-    bool SetCell(int col, int row, QByteArray text);
-    QByteArray GetCell(int col, int row) const;
+    bool setCell(int col, int row, QByteArray text);
+    QByteArray getCell(int col, int row) const;
     // The stored text without a copy; valid until the table next changes. Unguarded.
-    QByteArrayView CellView(int col, int row) const;
+    QByteArrayView cellView(int col, int row) const;
     // Moves a cell's text out, leaving the cell empty: spares copying big stream cells.
-    QByteArray TakeCell(int col, int row);
+    QByteArray takeCell(int col, int row);
     // Length in bytes, -1 outside the logical size or the stored cells.
-    int CellLength(int col, int row) const;
+    int cellLength(int col, int row) const;
     // Copies the text and its NUL when it fits below capacity, else the empty text.
-    bool CopyCell(int col, int row, char *buffer, int capacity) const;
+    bool copyCell(int col, int row, char *buffer, int capacity) const;
     // Leading decimal number of the cell (as strtol reads it, saturated to 32 bits).
-    int GetCellInt(int col, int row) const;
+    int getCellInt(int col, int row) const;
     // The number strtol reads at the start of text (spaces, a sign, digits), saturated.
-    static int LeadingInt(QByteArrayView text);
-    bool SetCellInt(int col, int row, int n);
+    static int leadingInt(QByteArrayView text);
+    bool setCellInt(int col, int row, int n);
 
     // Stream cells: bytes kept as "<CT_STREAM>" and two lowercase hex digits per byte.
-    bool SetCellBytes(int col, int row, QByteArrayView bytes);
+    bool setCellBytes(int col, int row, QByteArrayView bytes);
     // Decodes into buffer when the encoded count n is below capacity (else stores a single
     // NUL), then sets capacity to n. False when the cell is missing or no stream cell.
-    bool GetCellBytes(int col, int row, char *buffer, int &capacity) const;
+    bool getCellBytes(int col, int row, char *buffer, int &capacity) const;
     // The decoded bytes of a stream cell, whatever their count.
-    std::optional<QByteArray> GetCellBytes(int col, int row) const;
+    std::optional<QByteArray> getCellBytes(int col, int row) const;
     // Stores the file's bytes as a stream cell; its length, or -1 when the file cannot be
     // read, is empty, is no regular file, is too long for a cell or the store failed.
-    qint64 LoadCellFromFile(int col, int row, const QString &path);
+    qint64 loadCellFromFile(int col, int row, const QString &path);
     // Writes the decoded bytes of a stream cell to an owner-only file, replacing it whole.
-    bool SaveCellToFile(int col, int row, const QString &path) const;
+    bool saveCellToFile(int col, int row, const QString &path) const;
 
     // First row (top to bottom, cells left to right) holding a cell equal to text; -1.
-    int FindRow(QByteArrayView text) const;
+    int findRow(QByteArrayView text) const;
     // Sorts whole rows fromRow..toRow (clamped) by one column's bytes with the three-way
     // quicksort whose handling of equal keys decides their order.
-    bool Sort(int column, bool ascending, int fromRow, int toRow, bool ignoreCase);
+    bool sort(int column, bool ascending, int fromRow, int toRow, bool ignoreCase);
 
     // Binary table stream; empty only when a cell is too long for its 32-bit length.
-    QByteArray WriteBinary() const;
+    QByteArray writeBinary() const;
     // False for a wrong magic, a header claiming more cells than the buffer can hold, a
     // negative count, a cell length below -1 or a stream that ends early (the cells read
     // before the damage stay in the table). A header without rows keeps at most
     // FreeColumns columns.
-    bool ReadBinary(QByteArrayView buffer);
+    bool readBinary(QByteArrayView buffer);
     // The two steps of reading a binary stream, for readers that walk one in place: the
     // header check (magic, non-negative counts that the stream can hold) and one cell, whose
     // view goes to cell; the offset after it, or -1 when the stream ends early or the
     // length is invalid.
-    static bool ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows);
-    static qsizetype NextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell)
+    static bool readBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows);
+    static qsizetype nextBinaryCell(QByteArrayView stream, qsizetype pos, QByteArrayView &cell)
     {
         if (pos < 0 || stream.size() - pos < 4) {
             return -1;
@@ -127,16 +127,16 @@ public:
         return pos + length + 1;
     }
     // Text table stream with its terminating NUL, which the size counts.
-    QByteArray WriteText() const;
+    QByteArray writeText() const;
     // Reads up to the first NUL or the end of the buffer. A row count beyond what the rest
     // of the stream can hold is cut to that, and a table left without rows keeps at most
     // FreeColumns columns; overlapping cells are read as they stand up to as many cell
     // bytes as the stream holds, beyond that the stream is refused.
-    bool ReadText(QByteArrayView buffer);
+    bool readText(QByteArrayView buffer);
     // True when every cell survives the text form: none holds a NUL byte or a column tag.
-    bool TextFormCanCarry() const;
+    bool textFormCanCarry() const;
 
-    bool ExportCsv(const QString &path);
+    bool exportCsv(const QString &path);
 
     // CSV import refuses grids beyond these (whatever the file's size, a few bytes of line
     // ends and separators can stand for billions of cells) and files beyond MaxCsvFileSize.
@@ -149,29 +149,29 @@ public:
         qint64 rows;
     };
     // The columns and rows of the grid a CSV text (up to its first NUL) makes.
-    static CsvShape MeasureCsv(QByteArrayView text);
+    static CsvShape measureCsv(QByteArrayView text);
     // Reads a regular file of at most MaxCsvFileSize bytes; false for a missing, empty,
     // unreadable or oversized file or a grid beyond the limits (the reason goes to problem).
-    bool ImportCsv(const QString &path, bool trimSpaces, const CsvLimits &limits = {},
+    bool importCsv(const QString &path, bool trimSpaces, const CsvLimits &limits = {},
                    CsvProblem *problem = nullptr);
     // The same for the file's bytes (taken up to their first NUL).
-    bool ImportCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits = {},
+    bool importCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits = {},
                        CsvProblem *problem = nullptr);
     // Column 0 := the lines of text (tabs as spaces, blank lines dropped).
-    void LoadLines(QByteArrayView text);
+    void loadLines(QByteArrayView text);
 
-    bool IsModified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
-    const QByteArray &ErrorText() const { return m_errorText; }
-    const QString &FileName() const { return m_fileName; }
-    QByteArray Separator() const { return m_separator; }
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    const QByteArray &errorText() const { return m_errorText; }
+    const QString &fileName() const { return m_fileName; }
+    QByteArray separator() const { return m_separator; }
 
 protected:
     using Row = std::vector<QByteArray>;
 
-    // Appends a stored row at index RowCount() and grows the row count by one; for
+    // Appends a stored row at index rowCount() and grows the row count by one; for
     // converters that fill a sized table row by row. Needs the table sized.
-    bool AppendRow(Row cells);
+    bool appendRow(Row cells);
 
 private:
     class ExclusiveHold;

@@ -1,6 +1,6 @@
 // The two serialised forms of a table: the binary table stream and the text table stream.
-#include "class_table.h"
-#include "class_table_guard.h"
+#include "Table.h"
+#include "TableGuard.h"
 
 #include <QtEndian>
 
@@ -53,7 +53,7 @@ bool taggedNumber(QByteArrayView text, qsizetype from, QByteArrayView open, QByt
     if (start < 0 || end < 0 || end < start + open.size()) {
         return false;
     }
-    value = class_table::LeadingInt(text.sliced(start + open.size(), end - start - open.size()));
+    value = Table::leadingInt(text.sliced(start + open.size(), end - start - open.size()));
     next = end + 1;
     return true;
 }
@@ -70,7 +70,7 @@ QByteArray uninitializedStream(qint64 size)
 
 } // namespace
 
-QByteArray class_table::WriteBinary() const
+QByteArray Table::writeBinary() const
 {
     const size_t rows = size_t(m_rowCount);
     const size_t cols = size_t(m_columnCount);
@@ -111,7 +111,7 @@ QByteArray class_table::WriteBinary() const
     return stream;
 }
 
-bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows)
+bool Table::readBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &rows)
 {
     if (stream.size() < BinaryHeaderSize || std::memcmp(stream.data(), BinaryMagic, size_t(BinaryMagicSize)) != 0) {
         return false;
@@ -132,11 +132,11 @@ bool class_table::ReadBinaryHeader(QByteArrayView stream, qint32 &cols, qint32 &
     return true;
 }
 
-bool class_table::ReadBinary(QByteArrayView buffer)
+bool Table::readBinary(QByteArrayView buffer)
 {
     qint32 cols = 0;
     qint32 rows = 0;
-    if (!ReadBinaryHeader(buffer, cols, rows)) {
+    if (!readBinaryHeader(buffer, cols, rows)) {
         return false;
     }
     ExclusiveHold hold(*this);
@@ -159,7 +159,7 @@ bool class_table::ReadBinary(QByteArrayView buffer)
             }
             for (qint32 c = 0; c < cols; ++c) {
                 QByteArrayView cell;
-                pos = NextBinaryCell(buffer, pos, cell);
+                pos = nextBinaryCell(buffer, pos, cell);
                 if (pos < 0) {
                     return false;
                 }
@@ -173,7 +173,7 @@ bool class_table::ReadBinary(QByteArrayView buffer)
     return true;
 }
 
-QByteArray class_table::WriteText() const
+QByteArray Table::writeText() const
 {
     const QByteArray rowsLine = kRowsOpen.toByteArray() + QByteArray::number(m_rowCount) + kRowsClose.toByteArray() + "\r\n";
     const QByteArray columnsLine = kColumnsOpen.toByteArray() + QByteArray::number(m_columnCount)
@@ -214,7 +214,7 @@ QByteArray class_table::WriteText() const
     return stream;
 }
 
-bool class_table::ReadText(QByteArrayView buffer)
+bool Table::readText(QByteArrayView buffer)
 {
     ExclusiveHold hold(*this);
     if (!hold) {
@@ -229,7 +229,7 @@ bool class_table::ReadText(QByteArrayView buffer)
     }
 }
 
-bool class_table::readTextUnguarded(QByteArrayView text)
+bool Table::readTextUnguarded(QByteArrayView text)
 {
     int rows = 0;
     int cols = 0;
@@ -275,7 +275,7 @@ bool class_table::readTextUnguarded(QByteArrayView text)
     return true;
 }
 
-bool class_table::TextFormCanCarry() const
+bool Table::textFormCanCarry() const
 {
     const size_t rows = std::min(m_rows.size(), size_t(m_rowCount));
     for (size_t r = 0; r < rows; ++r) {

@@ -2,7 +2,7 @@
 #include "TreeHelpers.h"
 
 #include "document/ElementTree.h"
-#include "document/class_treeview.h"
+#include "document/TreeTable.h"
 
 #include <QTest>
 
@@ -22,7 +22,7 @@ ElementData dataNamed(const QByteArray &content)
 ElementNode *add(ElementTree &tree, ElementNode *parent, const QByteArray &name, qint32 kind,
                  const QByteArray &content = QByteArray())
 {
-    return tree.insertElement(parent, name, kind, SelectedCodeFor(kind), dataNamed(content.isEmpty() ? name : content));
+    return tree.insertElement(parent, name, kind, selectedCodeFor(kind), dataNamed(content.isEmpty() ? name : content));
 }
 
 // Root folder A holding folder B holding key C.
@@ -35,20 +35,20 @@ void buildAbc(ElementTree &tree)
     c->data().Comment = "note";
 }
 
-QList<QByteArray> paths(const class_table &table)
+QList<QByteArray> paths(const Table &table)
 {
     QList<QByteArray> list;
-    for (int r = 0; r < table.RowCount(); ++r) {
-        list.append(table.GetCell(class_treeview::ColPath, r));
+    for (int r = 0; r < table.rowCount(); ++r) {
+        list.append(table.getCell(TreeTable::ColPath, r));
     }
     return list;
 }
 
 // Imports rows into tree as a paste would: remember the mode, import, restore.
-bool importInto(ElementTree &tree, class_treeview &table, ElementNode *anchor, bool singleRow)
+bool importInto(ElementTree &tree, TreeTable &table, ElementNode *anchor, bool singleRow)
 {
     const bool sorted = tree.isSorted();
-    const bool imported = table.ImportTree(tree, anchor, singleRow);
+    const bool imported = table.importTree(tree, anchor, singleRow);
     tree.setSorted(sorted);
     return imported;
 }
@@ -64,7 +64,7 @@ QByteArray names(const ElementTree &tree, const ElementNode *parent)
 
 } // namespace
 
-class TreeViewTest : public QObject
+class TreeTableTest : public QObject
 {
     Q_OBJECT
 
@@ -75,33 +75,33 @@ private slots:
         buildAbc(tree);
         ElementNode *file = add(tree, nullptr, "f.bin", KindFile);
         file->data().setBlob(QByteArray("\x00\xff", 2));
-        class_treeview table;
-        QVERIFY(table.ExportTree(tree));
-        QCOMPARE(table.ColumnCount(), 10);
+        TreeTable table;
+        QVERIFY(table.exportTree(tree));
+        QCOMPARE(table.columnCount(), 10);
         QCOMPARE(paths(table), QList<QByteArray>({"A", "A<>B<>", "A<>B<>C<>", "f.bin"}));
-        QCOMPARE(table.GetCell(class_treeview::ColDetail, 2), QByteArray("secret"));
-        QCOMPARE(table.GetCell(class_treeview::ColComment, 2), QByteArray("note"));
-        QCOMPARE(table.GetCell(class_treeview::ColKind, 0), QByteArray("0"));
-        QCOMPARE(table.GetCell(class_treeview::ColSelected, 0), QByteArray("1"));
-        QCOMPARE(table.GetCell(class_treeview::ColKind, 2), QByteArray("3"));
-        QCOMPARE(table.GetCell(class_treeview::ColBlob, 2), QByteArray("0"));
-        QCOMPARE(table.GetCell(class_treeview::ColBlobSize, 2), QByteArray("0"));
-        QCOMPARE(table.GetCell(class_treeview::ColBlob, 3), QByteArray("<CT_STREAM>00ff"));
-        QCOMPARE(table.GetCell(class_treeview::ColBlobSize, 3), QByteArray("2"));
-        QCOMPARE(table.GetCell(class_treeview::ColCreated, 3), QByteArray("2020-01-02 03:04:05"));
-        QCOMPARE(table.GetCell(class_treeview::ColModified, 3), QByteArray("2021-06-07 08:09:10"));
+        QCOMPARE(table.getCell(TreeTable::ColDetail, 2), QByteArray("secret"));
+        QCOMPARE(table.getCell(TreeTable::ColComment, 2), QByteArray("note"));
+        QCOMPARE(table.getCell(TreeTable::ColKind, 0), QByteArray("0"));
+        QCOMPARE(table.getCell(TreeTable::ColSelected, 0), QByteArray("1"));
+        QCOMPARE(table.getCell(TreeTable::ColKind, 2), QByteArray("3"));
+        QCOMPARE(table.getCell(TreeTable::ColBlob, 2), QByteArray("0"));
+        QCOMPARE(table.getCell(TreeTable::ColBlobSize, 2), QByteArray("0"));
+        QCOMPARE(table.getCell(TreeTable::ColBlob, 3), QByteArray("<CT_STREAM>00ff"));
+        QCOMPARE(table.getCell(TreeTable::ColBlobSize, 3), QByteArray("2"));
+        QCOMPARE(table.getCell(TreeTable::ColCreated, 3), QByteArray("2020-01-02 03:04:05"));
+        QCOMPARE(table.getCell(TreeTable::ColModified, 3), QByteArray("2021-06-07 08:09:10"));
     }
 
     void threeRowsRebuildTheTree()
     {
         ElementTree tree;
         buildAbc(tree);
-        class_treeview table;
-        table.ExportTree(tree);
+        TreeTable table;
+        table.exportTree(tree);
         ElementTree back;
         QVERIFY(importInto(back, table, nullptr, false));
         QCOMPARE(treeDifference(tree, back), QString());
-        QCOMPARE(table.LastTopNode(), nullptr);
+        QCOMPARE(table.lastTopNode(), nullptr);
     }
 
     void subtreeExportStartsAtItsRoot()
@@ -111,11 +111,11 @@ private slots:
         ElementNode *bank = add(tree, outer, "Bank", KindFolder);
         add(tree, bank, "PIN", KindKey);
         add(tree, outer, "Other", KindEntry);
-        class_treeview table;
-        QVERIFY(table.ExportTree(tree, bank));
+        TreeTable table;
+        QVERIFY(table.exportTree(tree, bank));
         QCOMPARE(paths(table), QList<QByteArray>({"Bank", "Bank<>PIN<>"}));
         // A leaf alone is one row with its bare name.
-        QVERIFY(table.ExportTree(tree, tree.findPath({"Outer", "Bank", "PIN"})));
+        QVERIFY(table.exportTree(tree, tree.findPath({"Outer", "Bank", "PIN"})));
         QCOMPARE(paths(table), QList<QByteArray>({"PIN"}));
     }
 
@@ -126,9 +126,9 @@ private slots:
         ElementTree tree;
         ElementNode *bank = add(tree, nullptr, "Bank", KindFolder, "original");
         add(tree, bank, "PIN", KindKey, "1234");
-        class_treeview table;
-        table.ExportTree(tree, bank);
-        table.SetCell(class_treeview::ColContent, 0, "copy");
+        TreeTable table;
+        table.exportTree(tree, bank);
+        table.setCell(TreeTable::ColContent, 0, "copy");
         QVERIFY(importInto(tree, table, nullptr, false));
         QCOMPARE(names(tree, nullptr), QByteArray("Bank|Bank0"));
         ElementNode *copy = tree.findChild(nullptr, "Bank0");
@@ -137,11 +137,11 @@ private slots:
         QCOMPARE(names(tree, copy), QByteArray("PIN"));
         QCOMPARE(copy->firstChild()->data().Content, QByteArray("1234"));
         QCOMPARE(bank->childCount(), 1);
-        QCOMPARE(table.LastTopNode(), nullptr);
+        QCOMPARE(table.lastTopNode(), nullptr);
 
         // A second copy takes the next free counter.
-        class_treeview again;
-        again.ExportTree(tree, bank);
+        TreeTable again;
+        again.exportTree(tree, bank);
         QVERIFY(importInto(tree, again, nullptr, false));
         QCOMPARE(names(tree, nullptr), QByteArray("Bank|Bank0|Bank1"));
     }
@@ -155,17 +155,17 @@ private slots:
         ElementNode *source = add(tree, nullptr, "Source", KindFolder);
         ElementNode *bank = add(tree, source, "Bank", KindFolder);
         add(tree, bank, "PIN", KindKey);
-        class_treeview table;
-        table.ExportTree(tree, bank);
+        TreeTable table;
+        table.exportTree(tree, bank);
         QVERIFY(importInto(tree, table, target, false));
         QCOMPARE(names(tree, nullptr), QByteArray("Bank|Source|Target"));
         QCOMPARE(names(tree, tree.findChild(nullptr, "Bank")), QByteArray("PIN"));
         QCOMPARE(target->childCount(), 0);
-        QCOMPARE(table.LastTopNode(), nullptr);
+        QCOMPARE(table.lastTopNode(), nullptr);
 
         // The same again: Bank now exists beside the anchor, so the copy is renamed.
-        class_treeview second;
-        second.ExportTree(tree, bank);
+        TreeTable second;
+        second.exportTree(tree, bank);
         QVERIFY(importInto(tree, second, target, false));
         QCOMPARE(names(tree, nullptr), QByteArray("Bank|Bank0|Source|Target"));
     }
@@ -175,17 +175,17 @@ private slots:
         ElementTree tree;
         ElementNode *folder = add(tree, nullptr, "Folder", KindFolder);
         ElementNode *pin = add(tree, folder, "PIN", KindKey, "old");
-        class_treeview table;
-        table.ExportTree(tree, pin);
-        table.SetCell(class_treeview::ColContent, 0, "new");
+        TreeTable table;
+        table.exportTree(tree, pin);
+        table.setCell(TreeTable::ColContent, 0, "new");
         QVERIFY(importInto(tree, table, folder, true));
-        ElementNode *added = table.LastTopNode();
+        ElementNode *added = table.lastTopNode();
         QVERIFY(added);
         QCOMPARE(added->parent(), folder);
         QCOMPARE(added->data().Content, QByteArray("new"));
         QCOMPARE(pin->data().Content, QByteArray("old"));
         // The paste gives it a free name afterwards.
-        tree.setName(added, tree.MakeUniqueName(added, true));
+        tree.setName(added, tree.makeUniqueName(added, true));
         QCOMPARE(names(tree, folder), QByteArray("PIN|PIN0"));
     }
 
@@ -193,16 +193,16 @@ private slots:
     {
         ElementTree tree;
         ElementNode *key = add(tree, nullptr, "Mail", KindKey, "before");
-        class_treeview table;
-        table.ExportTree(tree, key);
-        table.SetCell(class_treeview::ColContent, 0, "after");
+        TreeTable table;
+        table.exportTree(tree, key);
+        table.setCell(TreeTable::ColContent, 0, "after");
         QVERIFY(importInto(tree, table, nullptr, false));
         QCOMPARE(tree.count(), 1);
         QCOMPARE(key->data().Content, QByteArray("after"));
 
         // Same name, other kind: a new element beside it.
-        table.ExportTree(tree, key);
-        table.SetCell(class_treeview::ColKind, 0, "2");
+        table.exportTree(tree, key);
+        table.setCell(TreeTable::ColKind, 0, "2");
         QVERIFY(importInto(tree, table, nullptr, false));
         QCOMPARE(tree.count(), 2);
     }
@@ -210,14 +210,14 @@ private slots:
     // Rows out of order, missing parents, odd paths: the importer still builds a tree.
     void placeholdersAndOddPaths()
     {
-        class_treeview table;
-        table.InitSize(10, 0);
+        TreeTable table;
+        table.initSize(10, 0);
         auto addRow = [&](const QByteArray &path, const QByteArray &kind) {
-            const int r = table.RowCount();
-            table.SetCell(class_treeview::ColPath, r, path);
-            table.SetCell(class_treeview::ColKind, r, kind);
-            table.SetCell(class_treeview::ColSelected, r, kind);
-            table.AddRows(1);
+            const int r = table.rowCount();
+            table.setCell(TreeTable::ColPath, r, path);
+            table.setCell(TreeTable::ColKind, r, kind);
+            table.setCell(TreeTable::ColSelected, r, kind);
+            table.addRows(1);
         };
         addRow("X<>Y<>Z<>", "3"); // no rows for X and Y: they stay placeholders
         addRow("lone<>", "2");    // one component: an element at the top level
@@ -238,15 +238,15 @@ private slots:
 
     void blobColumnsAreCheckedAgainstEachOther()
     {
-        class_treeview table;
-        table.InitSize(10, 3);
+        TreeTable table;
+        table.initSize(10, 3);
         const QList<QByteArray> blobs{"<CT_STREAM>00ff10", "0", "<CT_STREAM>aabb"};
         const QList<QByteArray> sizes{"1", "5", "0"};
         for (int r = 0; r < 3; ++r) {
-            table.SetCell(class_treeview::ColPath, r, "e" + QByteArray::number(r));
-            table.SetCell(class_treeview::ColKind, r, "4");
-            table.SetCell(class_treeview::ColBlob, r, blobs[r]);
-            table.SetCell(class_treeview::ColBlobSize, r, sizes[r]);
+            table.setCell(TreeTable::ColPath, r, "e" + QByteArray::number(r));
+            table.setCell(TreeTable::ColKind, r, "4");
+            table.setCell(TreeTable::ColBlob, r, blobs[r]);
+            table.setCell(TreeTable::ColBlobSize, r, sizes[r]);
         }
         ElementTree tree;
         QVERIFY(importInto(tree, table, nullptr, false));
@@ -265,17 +265,17 @@ private slots:
         for (quint32 seed = 1; seed <= 5; ++seed) {
             ElementTree tree;
             vaultbase::test::fillRandomTree(tree, seed, 150);
-            class_treeview table;
-            QVERIFY(table.ExportTree(tree));
+            TreeTable table;
+            QVERIFY(table.exportTree(tree));
             // The direct writer gives the bytes of the table's binary stream.
-            const QByteArray stream = table.WriteBinary();
-            QCOMPARE(class_treeview::WriteTreeBinary(tree), stream);
+            const QByteArray stream = table.writeBinary();
+            QCOMPARE(TreeTable::writeTreeBinary(tree), stream);
             ElementTree back;
             QVERIFY(importInto(back, table, nullptr, false));
             QCOMPARE(treeDifference(tree, back), QString());
-            class_treeview direct;
+            TreeTable direct;
             ElementTree inPlace;
-            QVERIFY(direct.ImportBinaryStream(inPlace, stream, nullptr, false));
+            QVERIFY(direct.importBinaryStream(inPlace, stream, nullptr, false));
             inPlace.setSorted(true);
             QCOMPARE(treeDifference(tree, inPlace), QString());
         }
@@ -291,10 +291,10 @@ private slots:
             folder = tree.nextInOrder(folder);
         }
         QVERIFY(folder);
-        class_treeview table;
-        table.ExportTree(tree, folder);
-        const QByteArray stream = class_treeview::WriteTreeBinary(tree, folder);
-        QCOMPARE(stream, table.WriteBinary());
+        TreeTable table;
+        table.exportTree(tree, folder);
+        const QByteArray stream = TreeTable::writeTreeBinary(tree, folder);
+        QCOMPARE(stream, table.writeBinary());
 
         ElementTree viaTable;
         ElementTree inPlace;
@@ -302,16 +302,16 @@ private slots:
         vaultbase::test::fillRandomTree(inPlace, 21, 120);
         ElementNode *anchorA = viaTable.nodeAt(3);
         ElementNode *anchorB = inPlace.nodeAt(3);
-        class_treeview fromTable;
-        QVERIFY(fromTable.ReadBinary(stream));
+        TreeTable fromTable;
+        QVERIFY(fromTable.readBinary(stream));
         QVERIFY(importInto(viaTable, fromTable, anchorA, false));
-        class_treeview direct;
-        QVERIFY(direct.ImportBinaryStream(inPlace, stream, anchorB, false));
+        TreeTable direct;
+        QVERIFY(direct.importBinaryStream(inPlace, stream, anchorB, false));
         inPlace.setSorted(true);
-        QCOMPARE(inPlace.count(), tree.count() + table.RowCount());
+        QCOMPARE(inPlace.count(), tree.count() + table.rowCount());
         QCOMPARE(treeDifference(viaTable, inPlace), QString());
     }
 };
 
-VAULTBASE_TEST(TreeViewTest)
-#include "TreeViewTest.moc"
+VAULTBASE_TEST(TreeTableTest)
+#include "TreeTableTest.moc"

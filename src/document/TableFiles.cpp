@@ -1,6 +1,6 @@
 // Stream cells, files and text that go into or come out of a table.
-#include "class_table.h"
-#include "class_table_guard.h"
+#include "Table.h"
+#include "TableGuard.h"
 
 #include "StreamCell.h"
 #include "platform/RegularFile.h"
@@ -12,12 +12,12 @@
 #include <cstring>
 #include <utility>
 
-bool class_table::SetCellBytes(int col, int row, QByteArrayView bytes)
+bool Table::setCellBytes(int col, int row, QByteArrayView bytes)
 {
-    return SetCell(col, row, StreamCell::encode(bytes));
+    return setCell(col, row, StreamCell::encode(bytes));
 }
 
-bool class_table::GetCellBytes(int col, int row, char *buffer, int &capacity) const
+bool Table::getCellBytes(int col, int row, char *buffer, int &capacity) const
 {
     SharedHold hold(*this);
     if (!hold) {
@@ -37,14 +37,14 @@ bool class_table::GetCellBytes(int col, int row, char *buffer, int &capacity) co
     return true;
 }
 
-std::optional<QByteArray> class_table::GetCellBytes(int col, int row) const
+std::optional<QByteArray> Table::getCellBytes(int col, int row) const
 {
     SharedHold hold(*this);
     const QByteArray *cell = hold ? storedCell(col, row) : nullptr;
     return cell ? StreamCell::decode(*cell) : std::nullopt;
 }
 
-qint64 class_table::LoadCellFromFile(int col, int row, const QString &path)
+qint64 Table::loadCellFromFile(int col, int row, const QString &path)
 {
     // Two hex digits a byte must fit in one cell.
     std::optional<QByteArray> read = RegularFile::read(path, (INT_MAX - 16) / 2);
@@ -52,15 +52,15 @@ qint64 class_table::LoadCellFromFile(int col, int row, const QString &path)
         return -1;
     }
     QByteArray bytes = std::move(*read);
-    const bool stored = SetCellBytes(col, row, bytes);
+    const bool stored = setCellBytes(col, row, bytes);
     const qint64 length = bytes.size();
     SecureMemory::wipe(bytes);
     return stored ? length : -1;
 }
 
-bool class_table::SaveCellToFile(int col, int row, const QString &path) const
+bool Table::saveCellToFile(int col, int row, const QString &path) const
 {
-    std::optional<QByteArray> bytes = GetCellBytes(col, row);
+    std::optional<QByteArray> bytes = getCellBytes(col, row);
     if (!bytes || path.isEmpty()) {
         return false;
     }
@@ -69,7 +69,7 @@ bool class_table::SaveCellToFile(int col, int row, const QString &path) const
     return written;
 }
 
-bool class_table::ExportCsv(const QString &path)
+bool Table::exportCsv(const QString &path)
 {
     if (path.isEmpty()) {
         return false;
@@ -77,7 +77,7 @@ bool class_table::ExportCsv(const QString &path)
     QByteArray csv;
     for (int r = 0; r < m_rowCount; ++r) {
         for (int c = 0; c < m_columnCount; ++c) {
-            csv += CellView(c, r);
+            csv += cellView(c, r);
             if (c + 1 < m_columnCount) {
                 csv += m_separator;
             }
@@ -117,7 +117,7 @@ QByteArray withoutLineBreaks(QByteArrayView field)
 
 // The grid a CSV text makes: records (CR LF ends one; the last one counts even when
 // empty) and the most fields of any record.
-class_table::CsvShape class_table::MeasureCsv(QByteArrayView text)
+Table::CsvShape Table::measureCsv(QByteArrayView text)
 {
     CsvShape shape{1, 1};
     qint64 fields = 1;
@@ -137,7 +137,7 @@ class_table::CsvShape class_table::MeasureCsv(QByteArrayView text)
     return shape;
 }
 
-bool class_table::ImportCsv(const QString &path, bool trimSpaces, const CsvLimits &limits, CsvProblem *problem)
+bool Table::importCsv(const QString &path, bool trimSpaces, const CsvLimits &limits, CsvProblem *problem)
 {
     if (problem) {
         *problem = CsvProblem::Unreadable;
@@ -146,7 +146,7 @@ bool class_table::ImportCsv(const QString &path, bool trimSpaces, const CsvLimit
     if (!content || content->isEmpty()) {
         return false;
     }
-    const bool imported = ImportCsvText(*content, trimSpaces, limits, problem);
+    const bool imported = importCsvText(*content, trimSpaces, limits, problem);
     SecureMemory::wipe(*content);
     if (imported) {
         m_fileName = path;
@@ -154,7 +154,7 @@ bool class_table::ImportCsv(const QString &path, bool trimSpaces, const CsvLimit
     return imported;
 }
 
-bool class_table::ImportCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits,
+bool Table::importCsvText(QByteArrayView content, bool trimSpaces, const CsvLimits &limits,
                                 CsvProblem *problem)
 {
     if (problem) {
@@ -164,14 +164,14 @@ bool class_table::ImportCsvText(QByteArrayView content, bool trimSpaces, const C
     const QByteArrayView text = nul >= 0 ? content.first(nul) : content;
     // Measured before anything is stored: a few bytes of line ends and separators can
     // stand for a grid of billions of cells.
-    const CsvShape shape = MeasureCsv(text);
+    const CsvShape shape = measureCsv(text);
     if (shape.columns > limits.columns || shape.rows > limits.rows || shape.columns * shape.rows > limits.cells) {
         if (problem) {
             *problem = CsvProblem::TooLarge;
         }
         return false;
     }
-    if (!Clear() || !SetSize(int(shape.columns), int(shape.rows))) {
+    if (!clear() || !setSize(int(shape.columns), int(shape.rows))) {
         return false;
     }
     ExclusiveHold hold(*this);
@@ -220,17 +220,17 @@ bool class_table::ImportCsvText(QByteArrayView content, bool trimSpaces, const C
     return true;
 }
 
-void class_table::LoadLines(QByteArrayView text)
+void Table::loadLines(QByteArrayView text)
 {
-    if (!Clear() || !InitSize(1, 0)) {
+    if (!clear() || !initSize(1, 0)) {
         return;
     }
     QByteArray line;
     auto endLine = [&](bool keepEmpty) {
         if (!line.isEmpty() || keepEmpty) {
             const int row = m_rowCount;
-            if (AddRows(1)) {
-                SetCell(0, row, std::exchange(line, QByteArray()));
+            if (addRows(1)) {
+                setCell(0, row, std::exchange(line, QByteArray()));
             }
         }
     };
