@@ -48,7 +48,7 @@ void setBytes(benchmark::State &state)
 void BM_RtfToText(benchmark::State &state)
 {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(RtfToText(document()));
+        benchmark::DoNotOptimize(rtfToText(document()));
     }
     setBytes(state);
 }
@@ -57,7 +57,7 @@ BENCHMARK(BM_RtfToText)->Unit(benchmark::kMillisecond);
 void BM_PlainTextOf(benchmark::State &state)
 {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(PlainTextOf(document()));
+        benchmark::DoNotOptimize(plainTextOf(document()));
     }
     setBytes(state);
 }
@@ -66,7 +66,7 @@ BENCHMARK(BM_PlainTextOf)->Unit(benchmark::kMillisecond);
 void BM_ParseRtf(benchmark::State &state)
 {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ParseRtf(document()));
+        benchmark::DoNotOptimize(parseRtf(document()));
     }
     setBytes(state);
 }
@@ -76,7 +76,7 @@ void BM_ReadDocument(benchmark::State &state)
 {
     for (auto _ : state) {
         QTextDocument doc;
-        ReadRtfDocument(document(), doc);
+        readRtfDocument(document(), doc);
         benchmark::DoNotOptimize(doc.blockCount());
     }
     setBytes(state);
@@ -86,10 +86,10 @@ BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond);
 void BM_WriteDocument(benchmark::State &state)
 {
     QTextDocument doc;
-    ReadRtfDocument(document(), doc);
+    readRtfDocument(document(), doc);
     QByteArray written;
     for (auto _ : state) {
-        written = WriteRtfDocument(doc);
+        written = writeRtfDocument(doc);
         benchmark::DoNotOptimize(written.data());
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * written.size());

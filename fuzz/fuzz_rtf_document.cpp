@@ -17,6 +17,6 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QTextDocument document;
-    ReadRtfDocument(fuzzInput(data, size), document);
+    readRtfDocument(fuzzInput(data, size), document);
     return 0;
 }

@@ -5,6 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    RtfToText(fuzzInput(data, size));
+    rtfToText(fuzzInput(data, size));
     return 0;
 }

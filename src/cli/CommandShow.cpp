@@ -49,7 +49,7 @@ QByteArray fieldText(const ElementNode &node, Field field, bool raw)
     }
     // The plain text of rich text goes to the terminal in full Unicode, not through the
     // code page as the export writes it.
-    return holdsRichText(node, field) ? terminalUnicodeText(PlainUnicodeTextOf(stored)) : terminalText(stored);
+    return holdsRichText(node, field) ? terminalUnicodeText(plainUnicodeTextOf(stored)) : terminalText(stored);
 }
 
 QByteArray endedLine(QByteArray text)

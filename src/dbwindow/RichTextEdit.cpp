@@ -48,9 +48,9 @@ void RichTextEdit::loadStored(const QByteArray &stored, bool richText)
     m_richText = richText;
     setAcceptRichText(richText);
     if (richText) {
-        ReadRtfDocument(stored, *document());
+        readRtfDocument(stored, *document());
     } else {
-        const RtfToTextResult plain = RtfToText(stored);
+        const RtfToTextResult plain = rtfToText(stored);
         QString text = plain.usable() ? CodePage::toUnicode(plain.text) : QString();
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -65,7 +65,7 @@ void RichTextEdit::loadStored(const QByteArray &stored, bool richText)
 QByteArray RichTextEdit::takeStored() const
 {
     if (m_richText) {
-        return WriteRtfDocument(*document());
+        return writeRtfDocument(*document());
     }
     QString text = toPlainText();
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
@@ -99,8 +99,8 @@ QString RichTextEdit::linkAt(int position) const
         return {};
     }
     const QString text = toPlainText();
-    const std::optional<LinkRange> range = LinkAt(text, position);
-    return range ? LinkUrl(text, *range) : QString();
+    const std::optional<LinkRange> range = findLinkAt(text, position);
+    return range ? linkUrl(text, *range) : QString();
 }
 
 bool RichTextEdit::refuses(const QString &text)
@@ -167,14 +167,14 @@ void RichTextEdit::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         const int position = positionAt(event->position().toPoint());
         const QString text = toPlainText();
-        if (const std::optional<LinkRange> range = position >= 0 ? LinkAt(text, position) : std::nullopt) {
+        if (const std::optional<LinkRange> range = position >= 0 ? findLinkAt(text, position) : std::nullopt) {
             // As a rich edit does: the link's text becomes the selection, then it is opened.
             QTextCursor cursor(document());
             cursor.setPosition(int(range->start));
             cursor.setPosition(int(range->end()), QTextCursor::KeepAnchor);
             setTextCursor(cursor);
             event->accept();
-            emit linkClicked(LinkUrl(text, *range));
+            emit linkClicked(linkUrl(text, *range));
             return;
         }
     }
@@ -205,7 +205,7 @@ void RichTextEdit::underlineLinks()
 {
     const QString text = toPlainText();
     QList<ExtraSelection> selections;
-    for (const LinkRange &range : FindLinks(text)) {
+    for (const LinkRange &range : findLinks(text)) {
         ExtraSelection selection;
         selection.cursor = QTextCursor(document());
         selection.cursor.setPosition(int(range.start));

@@ -140,7 +140,7 @@ bool mayStartLink(QChar c)
 
 } // namespace
 
-QList<LinkRange> FindLinks(QStringView text)
+QList<LinkRange> findLinks(QStringView text)
 {
     QList<LinkRange> links;
     qsizetype i = 0;
@@ -158,9 +158,9 @@ QList<LinkRange> FindLinks(QStringView text)
     return links;
 }
 
-std::optional<LinkRange> LinkAt(QStringView text, qsizetype position)
+std::optional<LinkRange> findLinkAt(QStringView text, qsizetype position)
 {
-    for (const LinkRange &link : FindLinks(text)) {
+    for (const LinkRange &link : findLinks(text)) {
         if (position < link.start) {
             break;
         }
@@ -171,7 +171,7 @@ std::optional<LinkRange> LinkAt(QStringView text, qsizetype position)
     return std::nullopt;
 }
 
-QString LinkUrl(QStringView linkText)
+QString linkUrl(QStringView linkText)
 {
     if (linkText.startsWith(QLatin1StringView("www."), Qt::CaseInsensitive)) {
         QString url = QStringLiteral("http://");
@@ -181,10 +181,10 @@ QString LinkUrl(QStringView linkText)
     return linkText.toString();
 }
 
-QString LinkUrl(QStringView text, LinkRange range)
+QString linkUrl(QStringView text, LinkRange range)
 {
     if (range.start < 0 || range.length <= 0 || range.end() > text.size()) {
         return QString();
     }
-    return LinkUrl(text.sliced(range.start, range.length));
+    return linkUrl(text.sliced(range.start, range.length));
 }

@@ -24,12 +24,12 @@ struct LinkRange {
 };
 
 // The links of text in order, none overlapping.
-QList<LinkRange> FindLinks(QStringView text);
+QList<LinkRange> findLinks(QStringView text);
 
 // The link that holds the character at position, if any.
-std::optional<LinkRange> LinkAt(QStringView text, qsizetype position);
+std::optional<LinkRange> findLinkAt(QStringView text, qsizetype position);
 
 // The address to open for a link's text: "www." links get "http://" in front, the
 // others are opened as they are written.
-QString LinkUrl(QStringView linkText);
-QString LinkUrl(QStringView text, LinkRange range);
+QString linkUrl(QStringView linkText);
+QString linkUrl(QStringView text, LinkRange range);

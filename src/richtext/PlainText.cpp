@@ -36,7 +36,7 @@ QByteArray toCodePage(const QString &text)
 
 } // namespace
 
-QString PlainTextOfContent(const RtfContent &content)
+QString plainTextOfContent(const RtfContent &content)
 {
     QString text(plainLength(content), Qt::Uninitialized);
     QChar *next = text.data();
@@ -53,18 +53,18 @@ QString PlainTextOfContent(const RtfContent &content)
     return text;
 }
 
-QString PlainUnicodeTextOf(const QByteArray &stored)
+QString plainUnicodeTextOf(const QByteArray &stored)
 {
-    if (!LooksLikeRtf(stored)) {
+    if (!looksLikeRtf(stored)) {
         return CodePage::toUnicode(stored);
     }
-    return PlainTextOfContent(ParseRtf(stored));
+    return plainTextOfContent(parseRtf(stored));
 }
 
-QByteArray PlainTextOf(const QByteArray &stored)
+QByteArray plainTextOf(const QByteArray &stored)
 {
-    if (!LooksLikeRtf(stored)) {
+    if (!looksLikeRtf(stored)) {
         return stored;
     }
-    return toCodePage(PlainTextOfContent(ParseRtf(stored)));
+    return toCodePage(plainTextOfContent(parseRtf(stored)));
 }

@@ -24,11 +24,11 @@
 // before the document group and text after it, a text cut short (kept here, an error
 // there), and text with "{\rtf" somewhere after its start (plain text here).
 
-QString PlainUnicodeTextOf(const QByteArray &stored);
+QString plainUnicodeTextOf(const QByteArray &stored);
 
 // The same text as Windows-1252 bytes; characters the code page cannot carry become '?',
 // as Windows writes them.
-QByteArray PlainTextOf(const QByteArray &stored);
+QByteArray plainTextOf(const QByteArray &stored);
 
 // The plain text of already parsed RTF.
-QString PlainTextOfContent(const RtfContent &content);
+QString plainTextOfContent(const RtfContent &content);

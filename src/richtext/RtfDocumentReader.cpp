@@ -102,7 +102,7 @@ void fillPlainText(const QByteArray &stored, QTextDocument &document)
 
 } // namespace
 
-void FillDocument(const RtfContent &content, QTextDocument &document)
+void fillDocument(const RtfContent &content, QTextDocument &document)
 {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
@@ -127,9 +127,9 @@ void FillDocument(const RtfContent &content, QTextDocument &document)
     document.setModified(false);
 }
 
-void ReadRtfDocument(const QByteArray &stored, QTextDocument &document)
+void readRtfDocument(const QByteArray &stored, QTextDocument &document)
 {
-    if (!LooksLikeRtf(stored)) {
+    if (!looksLikeRtf(stored)) {
         const bool undo = document.isUndoRedoEnabled();
         document.setUndoRedoEnabled(false);
         fillPlainText(stored, document);
@@ -137,5 +137,5 @@ void ReadRtfDocument(const QByteArray &stored, QTextDocument &document)
         document.setModified(false);
         return;
     }
-    FillDocument(ParseRtf(stored), document);
+    fillDocument(parseRtf(stored), document);
 }

@@ -16,6 +16,6 @@ class QTextDocument;
 // RtfTextFormat::CharsetProperty. Paragraphs get alignment and indents (twips / 15 =
 // pixels at 96 dpi). Every paragraph mark ends a block; text after the last mark makes
 // a last block, so "A\par" is one block, as a rich edit shows it.
-void ReadRtfDocument(const QByteArray &stored, QTextDocument &document);
+void readRtfDocument(const QByteArray &stored, QTextDocument &document);
 
-void FillDocument(const RtfContent &content, QTextDocument &document);
+void fillDocument(const RtfContent &content, QTextDocument &document);

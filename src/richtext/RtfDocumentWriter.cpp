@@ -347,7 +347,7 @@ QByteArray Writer::header()
 
 } // namespace
 
-QByteArray WriteRtfDocument(const QTextDocument &document)
+QByteArray writeRtfDocument(const QTextDocument &document)
 {
     return Writer(document).write();
 }

@@ -19,4 +19,4 @@ class QTextDocument;
 // The output depends only on the document: fonts and colours are numbered in the order
 // of first use, so the same document always gives the same bytes, and reading the
 // output back and writing it again gives the same bytes once more.
-QByteArray WriteRtfDocument(const QTextDocument &document);
+QByteArray writeRtfDocument(const QTextDocument &document);

@@ -29,7 +29,7 @@ QString roman(int number)
 
 } // namespace
 
-QString RtfListNumberText(int number, RtfListStyle style)
+QString rtfListNumberText(int number, RtfListStyle style)
 {
     const bool letter = style == RtfListStyle::UpperLetter || style == RtfListStyle::LowerLetter;
     const bool romanStyle = style == RtfListStyle::UpperRoman || style == RtfListStyle::LowerRoman;
@@ -70,5 +70,5 @@ QString RtfListCounter::markerOf(const RtfListNumbering &numbering)
             m_counters[deeper].reset();
         }
     }
-    return numbering.before + RtfListNumberText(counter->number, numbering.style) + numbering.after + QLatin1Char('\t');
+    return numbering.before + rtfListNumberText(counter->number, numbering.style) + numbering.after + QLatin1Char('\t');
 }

@@ -35,7 +35,7 @@ struct RtfListNumbering {
 // A number as a list style writes it. Letters run A-Z, then AA, BB ... (up to 26 times
 // the letter); Roman numerals go up to 3999; beyond those, and for 0 and below, the
 // number is written in decimal digits.
-QString RtfListNumberText(int number, RtfListStyle style);
+QString rtfListNumberText(int number, RtfListStyle style);
 
 // Numbers the paragraphs of a document in their order. Numbering runs on through
 // consecutive numbered paragraphs (continuation paragraphs included); a paragraph

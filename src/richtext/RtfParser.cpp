@@ -905,12 +905,12 @@ QByteArrayView withoutLeadingBlanks(QByteArrayView text)
 
 } // namespace
 
-bool LooksLikeRtf(QByteArrayView stored)
+bool looksLikeRtf(QByteArrayView stored)
 {
     return withoutLeadingBlanks(stored).startsWith(QByteArrayView("{\\rtf"));
 }
 
-RtfContent ParseRtf(QByteArrayView rtf)
+RtfContent parseRtf(QByteArrayView rtf)
 {
     return Parser(withoutLeadingBlanks(rtf)).run();
 }

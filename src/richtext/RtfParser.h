@@ -6,7 +6,7 @@
 
 // The rich reader's core: RTF bytes to paragraphs of formatted text runs (RtfContent),
 // keeping what rich-edit controls write and users see. It needs no QGuiApplication; the
-// QTextDocument reader (RtfDocumentReader.h) and PlainTextOf (PlainText.h) build on it.
+// QTextDocument reader (RtfDocumentReader.h) and plainTextOf (PlainText.h) build on it.
 //
 // Kept: the font table (family, \fcharset, \cpg), the colour table, \b \i \ul (and its
 // styled forms) \ulnone \strike \fs \f \cf \highlight \cb with their 0 forms, \plain,
@@ -40,6 +40,6 @@
 inline constexpr int kRtfMaxDepth = 131072;
 
 // A stored text counts as RTF when it starts, after blanks and line ends, with "{\rtf".
-bool LooksLikeRtf(QByteArrayView stored);
+bool looksLikeRtf(QByteArrayView stored);
 
-RtfContent ParseRtf(QByteArrayView rtf);
+RtfContent parseRtf(QByteArrayView rtf);

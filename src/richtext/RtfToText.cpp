@@ -359,7 +359,7 @@ int Reader::takeCharacter(unsigned char ch)
 
 } // namespace
 
-RtfToTextResult RtfToText(const char *text, qsizetype length)
+RtfToTextResult rtfToText(const char *text, qsizetype length)
 {
     if (!text || length <= 0) {
         return {RtfNotRichText, QByteArray()};
@@ -376,10 +376,10 @@ RtfToTextResult RtfToText(const char *text, qsizetype length)
     return {RtfOk, reader.takeOutput()};
 }
 
-RtfToTextResult RtfToText(const QByteArray &text)
+RtfToTextResult rtfToText(const QByteArray &text)
 {
     if (!text.contains("{\\rtf")) {
         return {RtfNotRichText, text};
     }
-    return RtfToText(text.constData(), text.size());
+    return rtfToText(text.constData(), text.size());
 }

@@ -38,5 +38,5 @@ struct RtfToTextResult {
     bool usable() const { return code == RtfOk || code == RtfNotRichText; }
 };
 
-RtfToTextResult RtfToText(const QByteArray &text);
-RtfToTextResult RtfToText(const char *text, qsizetype length);
+RtfToTextResult rtfToText(const QByteArray &text);
+RtfToTextResult rtfToText(const char *text, qsizetype length);

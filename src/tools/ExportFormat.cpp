@@ -52,7 +52,7 @@ QByteArray HtmlFileLink(const QByteArray &fileName)
 QByteArray ExportPlainText(const QByteArray &stored)
 {
     // The editor's paragraphs come back as LF; a plain stored text may already hold CR LF.
-    QByteArray text = PlainTextOf(stored);
+    QByteArray text = plainTextOf(stored);
     text.replace(CrLf, "\n");
     text.replace("\n", CrLf);
     return text;

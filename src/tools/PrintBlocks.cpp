@@ -69,9 +69,9 @@ int PrintLineCount(QByteArrayView text)
 QString PrintPlainText(const QByteArray &stored, bool richText)
 {
     if (richText) {
-        return PlainUnicodeTextOf(stored);
+        return plainUnicodeTextOf(stored);
     }
-    const RtfToTextResult plain = RtfToText(stored);
+    const RtfToTextResult plain = rtfToText(stored);
     return plain.usable() ? CodePage::toUnicode(plain.text) : QString();
 }
 
@@ -124,7 +124,7 @@ PrintBlockSize PrintBlockSizeOf(const ElementNode &node, const PrintOptions &opt
     const ElementData &data = node.data();
     const auto textRows = [&options](const QByteArray &stored) {
         // Text that neither reader takes for RTF prints as stored; only RTF needs reading.
-        const bool rtf = options.richText ? LooksLikeRtf(stored) : stored.contains("{\\rtf");
+        const bool rtf = options.richText ? looksLikeRtf(stored) : stored.contains("{\\rtf");
         return rtf ? int(PrintLines(PrintPlainText(stored, options.richText)).size()) : PrintLineCount(stored);
     };
     switch (node.kind()) {

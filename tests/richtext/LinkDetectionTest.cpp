@@ -49,7 +49,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QStringList, links);
         QStringList found;
-        for (const LinkRange &range : FindLinks(text)) {
+        for (const LinkRange &range : findLinks(text)) {
             found << text.mid(range.start, range.length);
         }
         QCOMPARE(found, links);
@@ -58,28 +58,28 @@ private slots:
     void linkUnderAClick()
     {
         const QString text = QStringLiteral("Mail mailto:a@b.org or see www.c.org.");
-        QVERIFY(!LinkAt(text, 0).has_value());
-        QVERIFY(!LinkAt(text, 4).has_value());
-        const auto mail = LinkAt(text, 5);
+        QVERIFY(!findLinkAt(text, 0).has_value());
+        QVERIFY(!findLinkAt(text, 4).has_value());
+        const auto mail = findLinkAt(text, 5);
         QVERIFY(mail.has_value());
         QCOMPARE(*mail, (LinkRange{5, 14}));
-        QCOMPARE(LinkAt(text, 18), mail);
-        QVERIFY(!LinkAt(text, 19).has_value());
-        const auto web = LinkAt(text, 30);
+        QCOMPARE(findLinkAt(text, 18), mail);
+        QVERIFY(!findLinkAt(text, 19).has_value());
+        const auto web = findLinkAt(text, 30);
         QVERIFY(web.has_value());
-        QCOMPARE(LinkUrl(text, *web), QStringLiteral("http://www.c.org"));
-        QCOMPARE(LinkUrl(text, *mail), QStringLiteral("mailto:a@b.org"));
-        QVERIFY(!LinkAt(text, text.size() - 1).has_value()); // the full stop
-        QVERIFY(!LinkAt(text, text.size()).has_value());
-        QCOMPARE(LinkUrl(text, LinkRange{30, 999}), QString());
+        QCOMPARE(linkUrl(text, *web), QStringLiteral("http://www.c.org"));
+        QCOMPARE(linkUrl(text, *mail), QStringLiteral("mailto:a@b.org"));
+        QVERIFY(!findLinkAt(text, text.size() - 1).has_value()); // the full stop
+        QVERIFY(!findLinkAt(text, text.size()).has_value());
+        QCOMPARE(linkUrl(text, LinkRange{30, 999}), QString());
     }
 
     void urlsToOpen()
     {
-        QCOMPARE(LinkUrl(u"www.a.org/x"), QStringLiteral("http://www.a.org/x"));
-        QCOMPARE(LinkUrl(u"WWW.A.ORG"), QStringLiteral("http://WWW.A.ORG"));
-        QCOMPARE(LinkUrl(u"https://a.org"), QStringLiteral("https://a.org"));
-        QCOMPARE(LinkUrl(u"file:///tmp/x"), QStringLiteral("file:///tmp/x"));
+        QCOMPARE(linkUrl(u"www.a.org/x"), QStringLiteral("http://www.a.org/x"));
+        QCOMPARE(linkUrl(u"WWW.A.ORG"), QStringLiteral("http://WWW.A.ORG"));
+        QCOMPARE(linkUrl(u"https://a.org"), QStringLiteral("https://a.org"));
+        QCOMPARE(linkUrl(u"file:///tmp/x"), QStringLiteral("file:///tmp/x"));
     }
 
     void longTextsStayLinear()
@@ -90,9 +90,9 @@ private slots:
         for (int i = 0; i < 100000; ++i) {
             text += QStringLiteral("http://... ");
         }
-        QVERIFY(FindLinks(text).isEmpty());
+        QVERIFY(findLinks(text).isEmpty());
         const QString longLink = QStringLiteral("http://a.org/") + QString(2000000, QLatin1Char(')'));
-        const QList<LinkRange> links = FindLinks(longLink);
+        const QList<LinkRange> links = findLinks(longLink);
         QCOMPARE(links.size(), 1);
         QCOMPARE(links[0].length, qsizetype(13));
     }

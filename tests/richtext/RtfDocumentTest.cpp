@@ -108,7 +108,7 @@ private slots:
     void readsRichEditSample()
     {
         QTextDocument document;
-        ReadRtfDocument(kRichEditSample, document);
+        readRtfDocument(kRichEditSample, document);
         QCOMPARE(document.blockCount(), 4);
         QCOMPARE(document.toPlainText(),
                  QStringLiteral("Plain bold italic under gone\nK\u00F6ln \u20AC 5\nmarked\ttab\nnext\n\u0416\u0410"));
@@ -149,8 +149,8 @@ private slots:
     void writesRichEditForm()
     {
         QTextDocument document;
-        ReadRtfDocument(kRichEditSample, document);
-        const QByteArray rtf = WriteRtfDocument(document);
+        readRtfDocument(kRichEditSample, document);
+        const QByteArray rtf = writeRtfDocument(document);
         QVERIFY2(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
                                 "{\\f1\\fnil\\fcharset204 Times New Roman CYR;}}\r\n"
                                 "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}\r\n"
@@ -166,27 +166,27 @@ private slots:
     void roundTripKeepsTextAndFormats()
     {
         QTextDocument original;
-        ReadRtfDocument(kRichEditSample, original);
-        const QByteArray first = WriteRtfDocument(original);
+        readRtfDocument(kRichEditSample, original);
+        const QByteArray first = writeRtfDocument(original);
         QTextDocument again;
-        ReadRtfDocument(first, again);
+        readRtfDocument(first, again);
         QCOMPARE(describe(again), describe(original));
-        QCOMPARE(WriteRtfDocument(again), first);
+        QCOMPARE(writeRtfDocument(again), first);
     }
 
     void typedDocumentIsStable()
     {
         QTextDocument typed;
         typeDocument(typed);
-        const QByteArray first = WriteRtfDocument(typed);
-        QCOMPARE(WriteRtfDocument(typed), first); // saving twice without edits: same bytes
+        const QByteArray first = writeRtfDocument(typed);
+        QCOMPARE(writeRtfDocument(typed), first); // saving twice without edits: same bytes
 
         QTextDocument read;
-        ReadRtfDocument(first, read);
+        readRtfDocument(first, read);
         QCOMPARE(read.toPlainText(), typed.toPlainText());
         QCOMPARE(read.blockCount(), typed.blockCount());
         QCOMPARE(describe(read), describe(typed));
-        QCOMPARE(WriteRtfDocument(read), first);
+        QCOMPARE(writeRtfDocument(read), first);
 
         QVERIFY(first.contains("Braces \\{x\\} and \\\\ backslash, caf\\'e9, \\'80"));
         QVERIFY(first.contains("\\u-10179?\\u-8704?"));
@@ -198,17 +198,17 @@ private slots:
     void emptyAndPlainDocuments()
     {
         QTextDocument empty;
-        const QByteArray rtf = WriteRtfDocument(empty);
+        const QByteArray rtf = writeRtfDocument(empty);
         QVERIFY(!rtf.contains("\\par"));
         QVERIFY(!rtf.contains("colortbl"));
         QTextDocument read;
         read.setPlainText(QStringLiteral("old text"));
-        ReadRtfDocument(rtf, read);
+        readRtfDocument(rtf, read);
         QVERIFY(read.isEmpty());
-        QCOMPARE(WriteRtfDocument(read), rtf);
+        QCOMPARE(writeRtfDocument(read), rtf);
 
         // Text that is not RTF is shown as plain text.
-        ReadRtfDocument(QByteArray("one\r\ntwo\rthree\n\x80{\\b x}"), read);
+        readRtfDocument(QByteArray("one\r\ntwo\rthree\n\x80{\\b x}"), read);
         QCOMPARE(read.blockCount(), 4);
         QCOMPARE(read.toPlainText(), QStringLiteral("one\ntwo\nthree\n\u20AC{\\b x}"));
         QVERIFY(!read.isModified());
@@ -224,11 +224,11 @@ private slots:
         cursor.insertBlock();
         cursor.insertText(QStringLiteral("second"));
         cursor.insertText(QString(QChar::ObjectReplacementCharacter));
-        const QByteArray rtf = WriteRtfDocument(document);
-        QCOMPARE(PlainTextOf(rtf), QByteArray("intro\n1.\tfirst\n2.\tsecond\n"));
+        const QByteArray rtf = writeRtfDocument(document);
+        QCOMPARE(plainTextOf(rtf), QByteArray("intro\n1.\tfirst\n2.\tsecond\n"));
         QTextDocument read;
-        ReadRtfDocument(rtf, read);
-        QCOMPARE(WriteRtfDocument(read), rtf);
+        readRtfDocument(rtf, read);
+        QCOMPARE(writeRtfDocument(read), rtf);
     }
 
     // The database window shows stored rich text through RtfToText when "RichText" is
@@ -237,11 +237,11 @@ private slots:
     {
         QTextDocument document;
         document.setPlainText(QStringLiteral("Hello {world}\n\ttabbed caf\u00E9\n"));
-        const QByteArray rtf = WriteRtfDocument(document);
-        const RtfToTextResult result = RtfToText(rtf);
+        const QByteArray rtf = writeRtfDocument(document);
+        const RtfToTextResult result = rtfToText(rtf);
         QCOMPARE(result.code, int(RtfOk));
         QCOMPARE(result.text, QByteArray("Hello {world}\n\ttabbed caf\xE9\n\n"));
-        QCOMPARE(PlainTextOf(rtf), result.text);
+        QCOMPARE(plainTextOf(rtf), result.text);
     }
 
     void hostileInputGivesADocument()
@@ -256,13 +256,13 @@ private slots:
             "{\\rtf1 " + QByteArray(300000, '{'),
         };
         for (const QByteArray &input : inputs) {
-            ReadRtfDocument(input, document);
-            const QByteArray rtf = WriteRtfDocument(document);
+            readRtfDocument(input, document);
+            const QByteArray rtf = writeRtfDocument(document);
             QTextDocument again;
-            ReadRtfDocument(rtf, again);
+            readRtfDocument(rtf, again);
             QCOMPARE(again.toPlainText(), document.toPlainText());
         }
-        ReadRtfDocument(inputs[3], document);
+        readRtfDocument(inputs[3], document);
         QCOMPARE(document.blockCount(), 1); // line ends that came as characters stay in the line
         QCOMPARE(document.toPlainText(), QStringLiteral("? ? x\n\ny\nz"));
         QCOMPARE(fragmentsOf(document.begin())[1].format.fontPointSize(), 1638.0);
@@ -282,12 +282,12 @@ private slots:
             cursor.insertText(QStringLiteral("x"), format);
         }
         cursor.endEditBlock();
-        const QByteArray rtf = WriteRtfDocument(document);
+        const QByteArray rtf = writeRtfDocument(document);
         QCOMPARE(rtf.count("\\red"), qsizetype(count));
         QCOMPARE(rtf.count("\\fcharset0 Font "), qsizetype(5000));
         QTextDocument again;
-        ReadRtfDocument(rtf, again);
-        QCOMPARE(WriteRtfDocument(again), rtf);
+        readRtfDocument(rtf, again);
+        QCOMPARE(writeRtfDocument(again), rtf);
     }
 
     void largeDocument()
@@ -302,13 +302,13 @@ private slots:
         }
         big += '}';
         QTextDocument document;
-        ReadRtfDocument(big, document);
+        readRtfDocument(big, document);
         QCOMPARE(document.blockCount(), lines);
-        const QByteArray written = WriteRtfDocument(document);
+        const QByteArray written = writeRtfDocument(document);
         QTextDocument again;
-        ReadRtfDocument(written, again);
+        readRtfDocument(written, again);
         QCOMPARE(again.toPlainText(), document.toPlainText());
-        QCOMPARE(WriteRtfDocument(again), written);
+        QCOMPARE(writeRtfDocument(again), written);
     }
 };
 

@@ -36,7 +36,7 @@ QString textOf(const RtfParagraph &paragraph)
 
 QString allText(const QByteArray &rtf)
 {
-    return PlainUnicodeTextOf(rtf);
+    return plainUnicodeTextOf(rtf);
 }
 
 } // namespace
@@ -48,7 +48,7 @@ class RtfParserTest : public QObject
 private slots:
     void richEditSample()
     {
-        const RtfContent content = ParseRtf(kRichEditSample);
+        const RtfContent content = parseRtf(kRichEditSample);
         QCOMPARE(content.fonts.size(), std::size_t(2));
         QCOMPARE(content.font(0)->family, QStringLiteral("Arial"));
         QCOMPARE(content.font(1)->family, QStringLiteral("Courier New"));
@@ -81,12 +81,12 @@ private slots:
         QVERIFY(third.runs[0].format.underline);
         QCOMPARE(content.paragraphs[0].format, RtfParaFormat());
 
-        QCOMPARE(PlainTextOf(kRichEditSample), QByteArray("Normal bold italic\nGr\xFC\xDF" "e \x80 Euro\ncentred\n"));
+        QCOMPARE(plainTextOf(kRichEditSample), QByteArray("Normal bold italic\nGr\xFC\xDF" "e \x80 Euro\ncentred\n"));
     }
 
     void characterFormats()
     {
-        const RtfContent content = ParseRtf(
+        const RtfContent content = parseRtf(
             R"({\rtf1{\colortbl;\red0\green0\blue255;\red255\green255\blue0;})"
             R"(\b\i\ul\strike\fs32\cf1\highlight2 A\b0\i0\ul0\strike0\fs0\cf0\highlight0 B)"
             R"(\b{\i C}D\plain E\cb2 F\uldb G\ulnone H})");
@@ -107,7 +107,7 @@ private slots:
     void paragraphsAndBreaks()
     {
         const RtfContent content =
-            ParseRtf(R"({\rtf1\pard\qr\li100 one\line two\par\pard\qj three\par\qc four})");
+            parseRtf(R"({\rtf1\pard\qr\li100 one\line two\par\pard\qj three\par\qc four})");
         QCOMPARE(content.paragraphs.size(), std::size_t(3));
         QCOMPARE(textOf(content.paragraphs[0]), QStringLiteral("one\u2028two"));
         QCOMPARE(content.paragraphs[0].format, (RtfParaFormat{RtfAlignment::Right, 100, 0, 0}));
@@ -118,8 +118,8 @@ private slots:
         QCOMPARE(allText(R"({\rtf1 one\line two\par three})"), QStringLiteral("one\ntwo\nthree"));
         QCOMPARE(allText("{\\rtf1 a\\\nb\\\r\\page c\\sect d}"), QStringLiteral("a\nb\n\nc\nd"));
         // A document ending with its paragraph mark has no empty paragraph after it.
-        QCOMPARE(ParseRtf(R"({\rtf1 a\par})").paragraphs.size(), std::size_t(1));
-        QCOMPARE(ParseRtf(R"({\rtf1 a\par\par})").paragraphs.size(), std::size_t(2));
+        QCOMPARE(parseRtf(R"({\rtf1 a\par})").paragraphs.size(), std::size_t(1));
+        QCOMPARE(parseRtf(R"({\rtf1 a\par\par})").paragraphs.size(), std::size_t(2));
     }
 
     void unicodeAndFallbacks_data()
@@ -211,7 +211,7 @@ private slots:
         // The default character set takes the document's code page.
         QCOMPARE(allText(R"({\rtf1\ansicpg1251{\fonttbl{\f0\fcharset1 A;}}\f0 \'c0})"), QStringLiteral("\u0410"));
         // Font names are decoded in their own character set.
-        const RtfContent content = ParseRtf(R"({\rtf1{\fonttbl{\f0\fcharset204 \'c0rial;}}})");
+        const RtfContent content = parseRtf(R"({\rtf1{\fonttbl{\f0\fcharset204 \'c0rial;}}})");
         QCOMPARE(content.font(0)->family, QStringLiteral("\u0410rial"));
         QCOMPARE(content.font(0)->charset, 204);
     }
@@ -238,7 +238,7 @@ private slots:
         QFile rtf(name);
         QFile expected(name.chopped(4) + QStringLiteral(".txt"));
         QVERIFY(rtf.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
-        QCOMPARE(PlainUnicodeTextOf(rtf.readAll()), QString::fromUtf8(expected.readAll()));
+        QCOMPARE(plainUnicodeTextOf(rtf.readAll()), QString::fromUtf8(expected.readAll()));
     }
 
     // Code pages ICU decodes itself, and those read in the nearest Windows code page.
@@ -293,12 +293,12 @@ private slots:
         QFETCH(int, number);
         QFETCH(int, style);
         QFETCH(QString, text);
-        QCOMPARE(RtfListNumberText(number, RtfListStyle(style)), text);
+        QCOMPARE(rtfListNumberText(number, RtfListStyle(style)), text);
     }
 
     void fontAndColourTables()
     {
-        const RtfContent content = ParseRtf(
+        const RtfContent content = parseRtf(
             R"({\rtf1\deff1{\fonttbl\f0\froman Times;\f1\fswiss\fcharset238 Arial CE{\*\falt Arial};)"
             R"({\f2\fnil Bad{\font};}{\f3 \u1046?x;}}{\colortbl\red1\green2\blue3;;\red300\green-5;}x})");
         QCOMPARE(content.defaultFont, 1);
@@ -318,14 +318,14 @@ private slots:
 
     void plainTextIsNotParsed()
     {
-        QVERIFY(LooksLikeRtf(" \r\n{\\rtf1 x}"));
-        QVERIFY(!LooksLikeRtf("x{\\rtf1 x}"));
-        QVERIFY(!LooksLikeRtf(""));
+        QVERIFY(looksLikeRtf(" \r\n{\\rtf1 x}"));
+        QVERIFY(!looksLikeRtf("x{\\rtf1 x}"));
+        QVERIFY(!looksLikeRtf(""));
         const QByteArray plain("Line\r\n{\\rtf1 not here}\x80");
-        QCOMPARE(PlainTextOf(plain), plain);
-        QCOMPARE(PlainUnicodeTextOf(plain), QStringLiteral("Line\r\n{\\rtf1 not here}\u20AC"));
+        QCOMPARE(plainTextOf(plain), plain);
+        QCOMPARE(plainUnicodeTextOf(plain), QStringLiteral("Line\r\n{\\rtf1 not here}\u20AC"));
         // Characters the code page lacks become one '?' each.
-        QCOMPARE(PlainTextOf(R"({\rtf1 \u1046?\u-10179?\u-8704?\u8364?})"), QByteArray("??\x80"));
+        QCOMPARE(plainTextOf(R"({\rtf1 \u1046?\u-10179?\u-8704?\u8364?})"), QByteArray("??\x80"));
     }
 
     // On documents RtfToText understands, the plain text is the same.
@@ -350,9 +350,9 @@ private slots:
     void agreesWithRtfToText()
     {
         QFETCH(QByteArray, rtf);
-        const RtfToTextResult reference = RtfToText(rtf);
+        const RtfToTextResult reference = rtfToText(rtf);
         QCOMPARE(reference.code, int(RtfOk));
-        QCOMPARE(PlainTextOf(rtf), reference.text);
+        QCOMPARE(plainTextOf(rtf), reference.text);
     }
 
     // Documents built at random from pieces both readers know, with balanced groups.
@@ -382,9 +382,9 @@ private slots:
                 }
             }
             rtf += QByteArray(depth, '}');
-            const RtfToTextResult reference = RtfToText(rtf);
+            const RtfToTextResult reference = rtfToText(rtf);
             QCOMPARE(reference.code, int(RtfOk));
-            QVERIFY2(PlainTextOf(rtf) == reference.text, rtf.constData());
+            QVERIFY2(plainTextOf(rtf) == reference.text, rtf.constData());
         }
     }
 
@@ -399,10 +399,10 @@ private slots:
             for (int p = 0; p < length; ++p) {
                 rtf += alphabet[random.bounded(int(sizeof(alphabet)) - 1)];
             }
-            const RtfToTextResult reference = RtfToText(rtf);
+            const RtfToTextResult reference = rtfToText(rtf);
             QVERIFY(reference.code >= RtfOk && reference.code <= RtfNotRichText);
             QVERIFY(reference.usable() || reference.text.isEmpty());
-            const RtfContent content = ParseRtf(rtf);
+            const RtfContent content = parseRtf(rtf);
             for (const RtfParagraph &paragraph : content.paragraphs) {
                 for (const RtfRun &run : paragraph.runs) {
                     QVERIFY(!run.text.isEmpty());
@@ -414,8 +414,8 @@ private slots:
     void knownDifferencesFromRtfToText()
     {
         const QByteArray rtf(R"({\rtf1 a\line b\u8364?\ldblquote\row})");
-        QCOMPARE(RtfToText(rtf).text, QByteArray("ab?\""));
-        QCOMPARE(PlainTextOf(rtf), QByteArray("a\nb\x80\x93\n"));
+        QCOMPARE(rtfToText(rtf).text, QByteArray("ab?\""));
+        QCOMPARE(plainTextOf(rtf), QByteArray("a\nb\x80\x93\n"));
     }
 
     void hostileInput()
@@ -423,8 +423,8 @@ private slots:
         // Every cut of a real document reads cleanly, to the text read so far.
         for (qsizetype cut = 0; cut <= kRichEditSample.size(); ++cut) {
             const QByteArray part = kRichEditSample.first(cut);
-            QString text = PlainUnicodeTextOf(part);
-            if (LooksLikeRtf(part)) {
+            QString text = plainUnicodeTextOf(part);
+            if (looksLikeRtf(part)) {
                 text.chop(1); // a cut inside \'hh or \uN may change the last character
                 QVERIFY2(QStringLiteral("Normal bold italic\nGr\u00FC\u00DFe \u20AC Euro\ncentred\n").startsWith(text),
                          qPrintable(text));
@@ -438,7 +438,7 @@ private slots:
         QCOMPARE(allText(R"({\rtf1 a\'zz})"), QStringLiteral("azz"));
         QCOMPARE(allText(R"({\rtf1 a\)"), QStringLiteral("a"));
         QCOMPARE(allText(R"({\rtf1 \fs99999999999999 \li-99999999999 \cf99999 \f-7 \'41})"), QStringLiteral("A"));
-        QCOMPARE(ParseRtf(R"({\rtf1 \li-99999999999 x})").paragraphs.at(0).format.leftIndent, -31680);
+        QCOMPARE(parseRtf(R"({\rtf1 \li-99999999999 x})").paragraphs.at(0).format.leftIndent, -31680);
     }
 
     void deepNesting()
@@ -463,7 +463,7 @@ private slots:
             ++lines;
         }
         big += '}';
-        const RtfContent content = ParseRtf(big);
+        const RtfContent content = parseRtf(big);
         QCOMPARE(content.paragraphs.size(), std::size_t(lines));
         QCOMPARE(textOf(content.paragraphs.back()), QStringLiteral("Line with bold, \u20AC and \u00E9 text"));
     }

@@ -11,7 +11,7 @@ class RtfToTextTest : public QObject
 private:
     static void expect(const QByteArray &rtf, int code, const QByteArray &text)
     {
-        const RtfToTextResult result = RtfToText(rtf);
+        const RtfToTextResult result = rtfToText(rtf);
         QCOMPARE(result.code, code);
         QCOMPARE(result.text, text);
     }
@@ -85,7 +85,7 @@ private slots:
         const QByteArray plain("plain {text} with \\par and \x80\r\n");
         expect(plain, RtfNotRichText, plain);
         expect(QByteArray(), RtfNotRichText, QByteArray());
-        const RtfToTextResult result = RtfToText(plain.constData(), plain.size());
+        const RtfToTextResult result = rtfToText(plain.constData(), plain.size());
         QVERIFY(result.usable());
         QCOMPARE(result.text, plain);
     }
@@ -120,7 +120,7 @@ private slots:
             big += line;
         }
         big += '}';
-        const RtfToTextResult result = RtfToText(big);
+        const RtfToTextResult result = rtfToText(big);
         QCOMPARE(result.code, int(RtfOk));
         QVERIFY(result.text.startsWith("Line with bold and \xE9 text\nLine"));
         QCOMPARE(result.text.count('\n'), big.count("\\par"));
