@@ -81,7 +81,7 @@ void BM_OpenPreview(benchmark::State &state)
     fill(tree, int(state.range(0)));
     int pages = 0;
     for (auto _ : state) {
-        const PrintDocument document(tree, PrintOptions(), PrintLinesPerPage(13));
+        const PrintDocument document(tree, PrintOptions(), printLinesPerPage(13));
         paint(document, 1);
         pages = document.pageCount();
     }
@@ -94,7 +94,7 @@ void BM_PaintPageDeepInside(benchmark::State &state)
 {
     ElementTree tree;
     fill(tree, int(state.range(0)));
-    const PrintDocument document(tree, PrintOptions(), PrintLinesPerPage(13));
+    const PrintDocument document(tree, PrintOptions(), printLinesPerPage(13));
     const int page = document.pageCount() * 9 / 10;
     for (auto _ : state) {
         paint(document, page);

@@ -92,7 +92,7 @@ std::optional<ExportVariant> variantOf(const Invocation &invocation)
 // (".htm" added when OUT has none). Nothing when OUT's extension asks for the other format.
 std::optional<ExportTarget> targetOf(const QString &out, bool text)
 {
-    ExportTarget target = ExportTargetOf(out);
+    ExportTarget target = exportTargetOf(out);
     if (target.extension.isEmpty()) {
         target.extension = text ? QStringLiteral(".txt") : QStringLiteral(".htm");
     }
@@ -160,8 +160,8 @@ int exportDocuments(const Invocation &invocation, bool text)
             return ExitFailure;
         }
     }
-    const ExportResult result = ExportElements(tree, selected, target->folder, target->baseName, target->extension,
-                                               fontName, SwitchesFor(*variant));
+    const ExportResult result = exportElementsTo(tree, selected, target->folder, target->baseName, target->extension,
+                                               fontName, switchesFor(*variant));
     report(result);
     return result.ok() ? ExitOk : ExitFailure;
 }
@@ -175,7 +175,7 @@ int runExport(const Invocation &invocation)
     if (!invocation.has(QStringLiteral("--format"))) {
         const bool hasOut = invocation.arguments.size() > 1;
         format = !hasOut                                                 ? QStringLiteral("json")
-            : ExportTargetOf(invocation.argument(1)).extension == u".txt" ? QStringLiteral("txt")
+            : exportTargetOf(invocation.argument(1)).extension == u".txt" ? QStringLiteral("txt")
                                                                           : QStringLiteral("html");
     }
     if (format == u"json") {

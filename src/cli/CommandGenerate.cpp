@@ -22,7 +22,7 @@ int runGenerate(const Invocation &invocation)
             return ExitUsage;
         }
         // As the generator's length field reads it: 0 or less gives 8, at most 999.
-        length = PasswordLengthFromText(text);
+        length = passwordLengthFromText(text);
     }
     PasswordClasses classes;
     classes.lowerCase = !invocation.has(QStringLiteral("--no-lower"));
@@ -30,7 +30,7 @@ int runGenerate(const Invocation &invocation)
     classes.numbers = !invocation.has(QStringLiteral("--no-digits"));
     classes.nonAlpha = !invocation.has(QStringLiteral("--no-other"));
     SystemRandomSource random;
-    QByteArray password = GeneratePassword(length, classes, random);
+    QByteArray password = generatePassword(length, classes, random);
     QByteArray line = terminalText(password) + '\n';
     SecureMemory::wipe(password);
     OutputStream out;

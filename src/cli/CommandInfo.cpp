@@ -32,8 +32,8 @@ int runInfo(const Invocation &invocation)
     const QString path = QFileInfo(invocation.file).absoluteFilePath();
     const QString digest = checksum(path, *algorithm);
     const LanguageStore language;
-    const QList<PropertiesLine> lines = PropertiesSummaryLines(
-        FileFactsOf(path), QLatin1StringView(digestItemText(*algorithm)), digest, CountElements(tree), language);
+    const QList<PropertiesLine> lines = propertiesSummaryLines(
+        fileFactsOf(path), QLatin1StringView(digestItemText(*algorithm)), digest, countElements(tree), language);
     QString text;
     for (const PropertiesLine &line : lines) {
         text += line.caption + QStringLiteral(" - ") + line.value + u'\n';
@@ -42,7 +42,7 @@ int runInfo(const Invocation &invocation)
     text += language.uiText(texts, "LblPasswordLen") + QStringLiteral(" - ")
         + QString::number(password->bytes().size()) + u'\n';
     text += language.uiText(texts, "LblPasswordRisk") + u'\n';
-    QByteArray risks = terminalText(PasswordRisks(password->bytes(), language));
+    QByteArray risks = terminalText(passwordRisks(password->bytes(), language));
     if (!risks.endsWith('\n')) {
         risks += '\n';
     }

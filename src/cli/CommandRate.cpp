@@ -43,7 +43,7 @@ int runRate(const Invocation &)
         Console::error(error);
         return ExitFailure;
     }
-    QByteArray risks = terminalText(PasswordRisks(password->bytes(), LanguageStore()));
+    QByteArray risks = terminalText(passwordRisks(password->bytes(), LanguageStore()));
     if (!risks.endsWith('\n')) {
         risks += '\n';
     }

@@ -117,12 +117,12 @@ void DatabaseToolCommands::MenPrintClick()
         return;
     }
     const PrintSource source = printSource();
-    PrintDocument document(m_window.tree(), source.options, PrintLinesPerPage(source.fontHeight));
+    PrintDocument document(m_window.tree(), source.options, printLinesPerPage(source.fontHeight));
     document.setRange(source.selected, source.selected + 1);
     PrintStyle style = preview().style();
     style.title = CodePage::toUnicode(node->name());
     style.fontFamily = source.fontFamily;
-    printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
+    printer().print(document, style, printJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
 }
 
 void DatabaseToolCommands::MenPrintAllClick()
@@ -131,11 +131,11 @@ void DatabaseToolCommands::MenPrintAllClick()
         return;
     }
     const PrintSource source = printSource();
-    const PrintDocument document(m_window.tree(), source.options, PrintLinesPerPage(source.fontHeight));
+    const PrintDocument document(m_window.tree(), source.options, printLinesPerPage(source.fontHeight));
     PrintStyle style = preview().style();
     style.title = QFileInfo(source.filePath).fileName();
     style.fontFamily = source.fontFamily;
-    printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
+    printer().print(document, style, printJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
 }
 
 void DatabaseToolCommands::MenPrintPreviewClick()
@@ -176,14 +176,14 @@ void DatabaseToolCommands::exportElements(ExportVariant variant)
     }
     // The file entries need only a folder; documents a name that says their format.
     const ExportTarget target =
-        variant == ExportVariant::FileEntries ? ExportTarget{chosen, QString(), QStringLiteral(".htm")} : ExportTargetOf(chosen);
+        variant == ExportVariant::FileEntries ? ExportTarget{chosen, QString(), QStringLiteral(".htm")} : exportTargetOf(chosen);
     bool fontOk = false;
     QByteArray fontName = CodePage::fromUnicode(m_window.font().family(), &fontOk);
     if (!fontOk) {
         fontName = "Arial";
     }
-    reportExport(ExportElements(m_window.tree(), m_window.selectedElement(), target.folder, target.baseName,
-                                target.extension, fontName, SwitchesFor(variant)));
+    reportExport(exportElementsTo(m_window.tree(), m_window.selectedElement(), target.folder, target.baseName,
+                                target.extension, fontName, switchesFor(variant)));
 }
 
 void DatabaseToolCommands::reportExport(const ExportResult &result)

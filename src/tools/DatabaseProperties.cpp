@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-ElementCounts CountElements(const ElementTree &tree)
+ElementCounts countElements(const ElementTree &tree)
 {
     ElementCounts counts;
     for (const ElementNode *node = tree.firstRoot(); node; node = tree.nextInOrder(node)) {
@@ -35,18 +35,18 @@ ElementCounts CountElements(const ElementTree &tree)
     return counts;
 }
 
-QString FileSizeText(qint64 bytes)
+QString fileSizeText(qint64 bytes)
 {
     // QString::number always writes a decimal point; the byte count is not cut to 32 bits.
     return QStringLiteral("%1 KB (%2 bytes)").arg(QString::number(double(bytes) / 1024.0, 'f', 2)).arg(bytes);
 }
 
-QString FileDateText(const QDateTime &time)
+QString fileDateText(const QDateTime &time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-FileFacts FileFactsOf(const QString &path)
+FileFacts fileFactsOf(const QString &path)
 {
     FileFacts facts;
     if (path.isEmpty()) {
@@ -59,12 +59,12 @@ FileFacts FileFactsOf(const QString &path)
     if (!RegularFile::open(file, path)) {
         return facts;
     }
-    facts.size = FileSizeText(file.size());
-    facts.date = FileDateText(QFileInfo(path).lastModified());
+    facts.size = fileSizeText(file.size());
+    facts.date = fileDateText(QFileInfo(path).lastModified());
     return facts;
 }
 
-QList<PropertiesLine> PropertiesSummaryLines(const FileFacts &file, const QString &checksumItem,
+QList<PropertiesLine> propertiesSummaryLines(const FileFacts &file, const QString &checksumItem,
                                              const QString &checksum, const ElementCounts &counts,
                                              const LanguageStore &language)
 {
@@ -90,7 +90,7 @@ QList<PropertiesLine> PropertiesSummaryLines(const FileFacts &file, const QStrin
     return lines;
 }
 
-QString PropertiesSummaryText(const QList<PropertiesLine> &lines)
+QString propertiesSummaryText(const QList<PropertiesLine> &lines)
 {
     QString text;
     for (const PropertiesLine &line : lines) {

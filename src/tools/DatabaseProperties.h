@@ -20,13 +20,13 @@ struct ElementCounts {
 
     bool operator==(const ElementCounts &) const = default;
 };
-ElementCounts CountElements(const ElementTree &tree);
+ElementCounts countElements(const ElementTree &tree);
 
 // "%.2f KB (%d bytes)" with a decimal point whatever the locale: 1536 gives
 // "1.50 KB (1536 bytes)".
-QString FileSizeText(qint64 bytes);
+QString fileSizeText(qint64 bytes);
 // "yyyy-MM-dd HH:mm:ss".
-QString FileDateText(const QDateTime &time);
+QString fileDateText(const QDateTime &time);
 
 // The file's name without folder, its full path, size and last-write date. Size and date
 // are empty for a file that does not exist or cannot be opened; all four for a database
@@ -37,7 +37,7 @@ struct FileFacts {
     QString size;
     QString date;
 };
-FileFacts FileFactsOf(const QString &path);
+FileFacts fileFactsOf(const QString &path);
 
 // One line of the summary: the label's caption and the value.
 struct PropertiesLine {
@@ -49,9 +49,9 @@ struct PropertiesLine {
 // (the full path), file size, file date, the checksum (only when there is one; its caption
 // is the checksum combo's item, such as "SHA-2 (256)"), then all items, entry, folder,
 // file, key and table items. Captions are the labels' texts in the current language.
-QList<PropertiesLine> PropertiesSummaryLines(const FileFacts &file, const QString &checksumItem,
+QList<PropertiesLine> propertiesSummaryLines(const FileFacts &file, const QString &checksumItem,
                                              const QString &checksum, const ElementCounts &counts,
                                              const LanguageStore &language);
 
 // The lines as copied: caption, " - ", value and CR LF each.
-QString PropertiesSummaryText(const QList<PropertiesLine> &lines);
+QString propertiesSummaryText(const QList<PropertiesLine> &lines);

@@ -9,7 +9,7 @@
 
 #include <QDir>
 
-ExportSwitches SwitchesFor(ExportVariant variant)
+ExportSwitches switchesFor(ExportVariant variant)
 {
     switch (variant) {
     case ExportVariant::Selected:
@@ -96,7 +96,7 @@ private:
 
     QByteArray safeName(const QByteArray &name)
     {
-        QByteArray safe = SafePathComponent(name);
+        QByteArray safe = safePathComponent(name);
         if (safe != name && !m_result.mendedNames.contains(name)) {
             m_result.mendedNames.append(name);
         }
@@ -125,7 +125,7 @@ private:
         if (node.kind() != KindFile) {
             return {};
         }
-        const QByteArray stored = FileNameWithoutFolder(node.data().Detail);
+        const QByteArray stored = fileNameWithoutFolder(node.data().Detail);
         return stored.isEmpty() ? QByteArray() : safeName(stored);
     }
 
@@ -155,7 +155,7 @@ private:
 
 } // namespace
 
-ExportResult ExportElements(const ElementTree &tree, const ElementNode *selected, const QString &folder,
+ExportResult exportElementsTo(const ElementTree &tree, const ElementNode *selected, const QString &folder,
                             const QString &baseName, const QString &extension, const QByteArray &fontName,
                             ExportSwitches switches)
 {

@@ -24,7 +24,7 @@ enum class ExportVariant {
     AllAsFilesInFolders,   // "Export all as single files (create subfolders)"
     FileEntries,           // "Export all file entries"
 };
-ExportSwitches SwitchesFor(ExportVariant variant);
+ExportSwitches switchesFor(ExportVariant variant);
 
 // What an export wrote. Nothing is ever reported to the user: a file that cannot be
 // written is skipped and listed under failed.
@@ -46,6 +46,6 @@ struct ExportResult {
 // single-element variant exports (null: none). Attached files are written beside the
 // documents in every variant, replacing files of the same name. Every file is written
 // whole or not at all, readable by its owner only; the tree is never changed.
-ExportResult ExportElements(const ElementTree &tree, const ElementNode *selected, const QString &folder,
+ExportResult exportElementsTo(const ElementTree &tree, const ElementNode *selected, const QString &folder,
                             const QString &baseName, const QString &extension, const QByteArray &fontName,
                             ExportSwitches switches);

@@ -19,7 +19,7 @@ QByteArray dashLine()
 
 } // namespace
 
-QByteArray HtmlEscape(QByteArrayView text)
+QByteArray htmlEscape(QByteArrayView text)
 {
     QByteArray escaped = text.toByteArray();
     escaped.replace(">", "&gt;");
@@ -28,7 +28,7 @@ QByteArray HtmlEscape(QByteArrayView text)
     return escaped;
 }
 
-QByteArray HtmlText(QByteArrayView text)
+QByteArray htmlText(QByteArrayView text)
 {
     QByteArray escaped;
     escaped.reserve(text.size());
@@ -44,12 +44,12 @@ QByteArray HtmlText(QByteArrayView text)
     return escaped;
 }
 
-QByteArray HtmlFileLink(const QByteArray &fileName)
+QByteArray htmlFileLink(const QByteArray &fileName)
 {
     return QUrl::toPercentEncoding(CodePage::toUnicode(fileName));
 }
 
-QByteArray ExportPlainText(const QByteArray &stored)
+QByteArray exportPlainText(const QByteArray &stored)
 {
     // The editor's paragraphs come back as LF; a plain stored text may already hold CR LF.
     QByteArray text = plainTextOf(stored);
@@ -58,7 +58,7 @@ QByteArray ExportPlainText(const QByteArray &stored)
     return text;
 }
 
-ExportFormat::ExportFormat(bool html, QByteArray fontName) : m_html(html), m_font(html ? HtmlText(fontName) : fontName)
+ExportFormat::ExportFormat(bool html, QByteArray fontName) : m_html(html), m_font(html ? htmlText(fontName) : fontName)
 {
 }
 
@@ -79,7 +79,7 @@ QByteArray ExportFormat::pathText(const QList<QByteArray> &names) const
     }
     QList<QByteArray> escaped;
     for (const QByteArray &name : names) {
-        escaped.append(HtmlText(name));
+        escaped.append(htmlText(name));
     }
     return escaped.join(" > ");
 }
@@ -122,13 +122,13 @@ QByteArray ExportFormat::htmlBody(const ElementNode &node, const QByteArray &lin
     const ElementData &data = node.data();
     switch (node.kind()) {
     case KindKey:
-        return row(HtmlEscape(data.Content)) + row(HtmlEscape(data.Detail))
-            + row(HtmlEscape(ExportPlainText(data.Comment)));
+        return row(htmlEscape(data.Content)) + row(htmlEscape(data.Detail))
+            + row(htmlEscape(exportPlainText(data.Comment)));
     case KindFile:
-        return row(QByteArray("<a href=\"") + HtmlFileLink(linkName) + "\">" + HtmlText(linkName) + "</a>\r\n"
-                   + HtmlEscape(ExportPlainText(data.Content)));
+        return row(QByteArray("<a href=\"") + htmlFileLink(linkName) + "\">" + htmlText(linkName) + "</a>\r\n"
+                   + htmlEscape(exportPlainText(data.Content)));
     default: // folders, entries, and any kind code this program does not know
-        return row(HtmlEscape(ExportPlainText(data.Content)));
+        return row(htmlEscape(exportPlainText(data.Content)));
     }
 }
 
@@ -137,11 +137,11 @@ QByteArray ExportFormat::textBody(const ElementNode &node, const QByteArray &lin
     const ElementData &data = node.data();
     switch (node.kind()) {
     case KindKey:
-        return data.Content + CrLf + data.Detail + CrLf + ExportPlainText(data.Comment) + CrLf;
+        return data.Content + CrLf + data.Detail + CrLf + exportPlainText(data.Comment) + CrLf;
     case KindFile:
-        return QByteArray("<<") + linkName + ">>" + ExportPlainText(data.Content);
+        return QByteArray("<<") + linkName + ">>" + exportPlainText(data.Content);
     default:
-        return ExportPlainText(data.Content);
+        return exportPlainText(data.Content);
     }
 }
 
@@ -160,7 +160,7 @@ std::optional<QByteArray> ExportFormat::table(const ElementNode &node) const
             return;
         }
         if (html) {
-            out.append(HtmlText(text));
+            out.append(htmlText(text));
         } else {
             out.append(text);
         }

@@ -11,22 +11,22 @@ class ElementNode;
 // Escapes text for an HTML cell, over the whole text and in this order: ">" becomes
 // "&gt;", "<" becomes "&lt;", and every carriage return gets "<br>" before it. Nothing
 // else is escaped: "&", quotes and non-ASCII bytes pass unchanged.
-QByteArray HtmlEscape(QByteArrayView text);
+QByteArray htmlEscape(QByteArrayView text);
 
 // Escapes a name, a path, a table cell or a font name so that it shows as the text it is,
 // in an element or in an attribute: "&", "<", ">" and '"' become entities. Element
 // names and table cells are written through this, so that a name such as "<script>"
 // shows as text and runs nothing.
-QByteArray HtmlText(QByteArrayView text);
+QByteArray htmlText(QByteArrayView text);
 
 // The link to an attached file written beside the document: its name percent-encoded
 // (as UTF-8, the way the file is named on disk), so that "#", "?" or "%" in a name do not
 // change where the link points.
-QByteArray HtmlFileLink(const QByteArray &fileName);
+QByteArray htmlFileLink(const QByteArray &fileName);
 
 // The plain text of a stored text (RTF or not) as the editor shows it, with every line
 // break as CR LF.
-QByteArray ExportPlainText(const QByteArray &stored);
+QByteArray exportPlainText(const QByteArray &stored);
 
 // The pieces of an exported document, in HTML or in plain text; all bytes of the code
 // page, every line break CR LF.

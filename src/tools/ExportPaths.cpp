@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-ExportTarget ExportTargetOf(const QString &chosenPath)
+ExportTarget exportTargetOf(const QString &chosenPath)
 {
     const QFileInfo info(chosenPath);
     const QString name = info.fileName();
@@ -15,7 +15,7 @@ ExportTarget ExportTargetOf(const QString &chosenPath)
     return target;
 }
 
-QByteArray SafePathComponent(QByteArrayView name)
+QByteArray safePathComponent(QByteArrayView name)
 {
     if (name.isEmpty() || name == "." || name == "..") {
         return "_";
@@ -26,7 +26,7 @@ QByteArray SafePathComponent(QByteArrayView name)
     return safe;
 }
 
-QByteArray FileNameWithoutFolder(QByteArrayView storedName)
+QByteArray fileNameWithoutFolder(QByteArrayView storedName)
 {
     const qsizetype cut = std::max(storedName.lastIndexOf('\\'), storedName.lastIndexOf('/'));
     return storedName.sliced(cut + 1).toByteArray();

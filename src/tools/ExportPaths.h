@@ -12,14 +12,14 @@ struct ExportTarget {
     QString baseName;
     QString extension;
 };
-ExportTarget ExportTargetOf(const QString &chosenPath);
+ExportTarget exportTargetOf(const QString &chosenPath);
 
 // A name used as one component of a path below the export folder: an element name as a
 // sub-folder, or an attached file's stored name. A name that would leave the chosen folder
 // or name no file ("." or "..", an empty name, one holding "/" or a NUL byte) is mended:
 // "/" and NUL become "_", and ".", ".." and the empty name become "_". Other names pass
 // unchanged (a "\" is an ordinary character here).
-QByteArray SafePathComponent(QByteArrayView name);
+QByteArray safePathComponent(QByteArrayView name);
 
 // The stored file name of an attached file without any folder part ("\" or "/").
-QByteArray FileNameWithoutFolder(QByteArrayView storedName);
+QByteArray fileNameWithoutFolder(QByteArrayView storedName);

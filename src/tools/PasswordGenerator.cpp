@@ -4,7 +4,7 @@
 
 #include <QRegularExpression>
 
-CharacterClass ClassOf(char byte)
+CharacterClass classOf(char byte)
 {
     const unsigned char code = static_cast<unsigned char>(byte);
     if (code >= 'a' && code <= 'z') {
@@ -28,7 +28,7 @@ PasswordClasses PasswordClasses::orNumbers() const
     return result;
 }
 
-int PasswordLengthFromText(const QString &text)
+int passwordLengthFromText(const QString &text)
 {
     // Leading blanks, an optional sign and decimal digits, as the old field read it.
     static const QRegularExpression integer(QStringLiteral("^\\s*[+-]?[0-9]+$"));
@@ -47,7 +47,7 @@ int PasswordLengthFromText(const QString &text)
     return int(qMin<qlonglong>(value, MaxPasswordLength));
 }
 
-QByteArray PasswordPool(const PasswordClasses &classes)
+QByteArray passwordPool(const PasswordClasses &classes)
 {
     const PasswordClasses used = classes.orNumbers();
     QByteArray pool;
@@ -66,31 +66,31 @@ QByteArray PasswordPool(const PasswordClasses &classes)
     return pool;
 }
 
-QByteArray GeneratePassword(int length, const PasswordClasses &classes, RandomSource &source)
+QByteArray generatePassword(int length, const PasswordClasses &classes, RandomSource &source)
 {
     if (length <= 0) {
         length = DefaultPasswordLength;
     }
     length = qMin(length, MaxPasswordLength);
     const PasswordClasses used = classes.orNumbers();
-    const QByteArray pool = PasswordPool(used);
+    const QByteArray pool = passwordPool(used);
     QByteArray password(length, '\0');
     do {
         for (char &c : password) {
             c = pool.at(source.index(quint32(pool.size())));
         }
-    } while (!MatchesClasses(password, used));
+    } while (!matchesClasses(password, used));
     return password;
 }
 
-bool MatchesClasses(QByteArrayView password, const PasswordClasses &classes)
+bool matchesClasses(QByteArrayView password, const PasswordClasses &classes)
 {
     if (password.size() <= 4) {
         return true;
     }
     bool seen[4] = {false, false, false, false};
     for (char c : password) {
-        seen[int(ClassOf(c))] = true;
+        seen[int(classOf(c))] = true;
     }
     return seen[int(CharacterClass::LowerCase)] == classes.lowerCase
         && seen[int(CharacterClass::UpperCase)] == classes.upperCase

@@ -8,7 +8,7 @@ class RandomSource;
 
 // The four character classes of generated and rated passwords, by single-byte code.
 enum class CharacterClass { LowerCase, UpperCase, Digit, Other };
-CharacterClass ClassOf(char byte);
+CharacterClass classOf(char byte);
 
 // The pools the working pool is joined from, in joining order: lowercase, uppercase,
 // digits, other. The order inside each string matters: an index picks the character.
@@ -40,15 +40,15 @@ inline constexpr int MaxPasswordLength = 999;
 
 // The length a length field asks for: its decimal value; text that is not an integer,
 // zero and negative numbers give 8, and nothing is longer than 999.
-int PasswordLengthFromText(const QString &text);
+int passwordLengthFromText(const QString &text);
 
 // The working pool of the chosen classes (numbers only when none is chosen).
-QByteArray PasswordPool(const PasswordClasses &classes);
+QByteArray passwordPool(const PasswordClasses &classes);
 
 // A random password of `length` characters (8 for zero or less, at most 999) from the
 // pool of the chosen classes, drawn again until MatchesClasses accepts it.
-QByteArray GeneratePassword(int length, const PasswordClasses &classes, RandomSource &source);
+QByteArray generatePassword(int length, const PasswordClasses &classes, RandomSource &source);
 
 // Accepts any password of up to 4 characters; a longer one only when each class occurs
 // in it exactly when it is chosen.
-bool MatchesClasses(QByteArrayView password, const PasswordClasses &classes);
+bool matchesClasses(QByteArrayView password, const PasswordClasses &classes);

@@ -4,7 +4,7 @@
 #include "PropertiesTexts.h"
 #include "shell/LanguageStore.h"
 
-QByteArray PasswordRisks(QByteArrayView password, const LanguageStore &language)
+QByteArray passwordRisks(QByteArrayView password, const LanguageStore &language)
 {
     const LanguageSection &texts = propertiesTexts();
     if (password.isEmpty()) {
@@ -12,7 +12,7 @@ QByteArray PasswordRisks(QByteArrayView password, const LanguageStore &language)
     }
     bool seen[4] = {false, false, false, false};
     for (char c : password) {
-        seen[int(ClassOf(c))] = true;
+        seen[int(classOf(c))] = true;
     }
     const struct
     {

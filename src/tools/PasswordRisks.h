@@ -10,4 +10,4 @@ class LanguageStore;
 // uppercase, lowercase. A password that fails none is rated secure (a single line
 // without a line end); an empty one "not set yet". Texts come from the properties
 // dialog's section ("FrmProp.") of the current language.
-QByteArray PasswordRisks(QByteArrayView password, const LanguageStore &language);
+QByteArray passwordRisks(QByteArrayView password, const LanguageStore &language);

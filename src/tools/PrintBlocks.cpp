@@ -33,7 +33,7 @@ bool readGrid(const ElementNode &node, Table &grid)
 
 } // namespace
 
-QStringList PrintLines(const QString &text)
+QStringList printLines(const QString &text)
 {
     QStringList lines;
     qsizetype start = 0;
@@ -52,7 +52,7 @@ QStringList PrintLines(const QString &text)
     return lines;
 }
 
-int PrintLineCount(QByteArrayView text)
+int printLineCount(QByteArrayView text)
 {
     int count = 0;
     bool inLine = false;
@@ -66,7 +66,7 @@ int PrintLineCount(QByteArrayView text)
     return count;
 }
 
-QString PrintPlainText(const QByteArray &stored, bool richText)
+QString printPlainText(const QByteArray &stored, bool richText)
 {
     if (richText) {
         return plainUnicodeTextOf(stored);
@@ -75,12 +75,12 @@ QString PrintPlainText(const QByteArray &stored, bool richText)
     return plain.usable() ? CodePage::toUnicode(plain.text) : QString();
 }
 
-QString MaskedPassword(qsizetype length)
+QString maskedPassword(qsizetype length)
 {
     return QString(length, QChar(0x25CF));
 }
 
-PrintBlock PrintBlockOf(const ElementTree &tree, const ElementNode &node, const PrintOptions &options)
+PrintBlock printBlockOf(const ElementTree &tree, const ElementNode &node, const PrintOptions &options)
 {
     PrintBlock block;
     QStringList names;
@@ -94,8 +94,8 @@ PrintBlock PrintBlockOf(const ElementTree &tree, const ElementNode &node, const 
     case KindKey:
         block.lines.append(CodePage::toUnicode(data.Content));
         block.maskedPassword = options.hidePasswords;
-        block.lines.append(options.hidePasswords ? MaskedPassword(data.Detail.size()) : CodePage::toUnicode(data.Detail));
-        block.lines.append(PrintLines(PrintPlainText(data.Comment, options.richText)));
+        block.lines.append(options.hidePasswords ? maskedPassword(data.Detail.size()) : CodePage::toUnicode(data.Detail));
+        block.lines.append(printLines(printPlainText(data.Comment, options.richText)));
         break;
     case KindTable: {
         Table grid;
@@ -113,19 +113,19 @@ PrintBlock PrintBlockOf(const ElementTree &tree, const ElementNode &node, const 
         break;
     }
     default: // folders, entries, files (their description) and unknown kinds
-        block.lines = PrintLines(PrintPlainText(data.Content, options.richText));
+        block.lines = printLines(printPlainText(data.Content, options.richText));
         break;
     }
     return block;
 }
 
-PrintBlockSize PrintBlockSizeOf(const ElementNode &node, const PrintOptions &options)
+PrintBlockSize printBlockSizeOf(const ElementNode &node, const PrintOptions &options)
 {
     const ElementData &data = node.data();
     const auto textRows = [&options](const QByteArray &stored) {
         // Text that neither reader takes for RTF prints as stored; only RTF needs reading.
         const bool rtf = options.richText ? looksLikeRtf(stored) : stored.contains("{\\rtf");
-        return rtf ? int(PrintLines(PrintPlainText(stored, options.richText)).size()) : PrintLineCount(stored);
+        return rtf ? int(printLines(printPlainText(stored, options.richText)).size()) : printLineCount(stored);
     };
     switch (node.kind()) {
     case KindKey:

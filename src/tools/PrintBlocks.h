@@ -34,17 +34,17 @@ struct PrintBlock {
 
 // The lines a text prints as: split at CR, LF and CR LF (counted once), empty lines
 // dropped, each tab one space.
-QStringList PrintLines(const QString &text);
+QStringList printLines(const QString &text);
 // How many lines PrintLines gives for code-page text, without building them.
-int PrintLineCount(QByteArrayView text);
+int printLineCount(QByteArrayView text);
 
 // The plain text of a stored text: as the rich editor shows it with "RichText" on, else
 // what the small reader keeps (nothing when it fails).
-QString PrintPlainText(const QByteArray &stored, bool richText);
+QString printPlainText(const QByteArray &stored, bool richText);
 
 // One filled circle (U+25CF) per character of the password.
-QString MaskedPassword(qsizetype length);
+QString maskedPassword(qsizetype length);
 
-PrintBlock PrintBlockOf(const ElementTree &tree, const ElementNode &node, const PrintOptions &options);
+PrintBlock printBlockOf(const ElementTree &tree, const ElementNode &node, const PrintOptions &options);
 // The size of the element's block, cheaper than building it for plain texts.
-PrintBlockSize PrintBlockSizeOf(const ElementNode &node, const PrintOptions &options);
+PrintBlockSize printBlockSizeOf(const ElementNode &node, const PrintOptions &options);

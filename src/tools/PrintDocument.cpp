@@ -30,16 +30,16 @@ void PrintDocument::paginate()
     m_sizes.clear();
     m_sizes.reserve(m_elements.size());
     for (const ElementNode *node : m_elements) {
-        m_sizes.push_back(PrintBlockSizeOf(*node, m_options));
+        m_sizes.push_back(printBlockSizeOf(*node, m_options));
     }
-    m_pages = Paginate(m_sizes, m_linesPerPage);
+    m_pages = paginateBlocks(m_sizes, m_linesPerPage);
 }
 
 QList<BlockPiece> PrintDocument::piecesOf(int page) const
 {
     QList<BlockPiece> pieces;
     if (page >= 1 && page <= pageCount()) {
-        LayOutPage(m_sizes, m_pages.at(page - 1), m_linesPerPage, &pieces);
+        layOutPage(m_sizes, m_pages.at(page - 1), m_linesPerPage, &pieces);
     }
     return pieces;
 }
@@ -47,10 +47,10 @@ QList<BlockPiece> PrintDocument::piecesOf(int page) const
 void PrintDocument::paintPage(QPainter &painter, QSize size, int page, const PrintStyle &style) const
 {
     const PrintGeometry geometry = PrintGeometry::forPage(size, m_linesPerPage);
-    PaintPageHeader(painter, geometry, style, page, pageCount());
+    paintPageHeader(painter, geometry, style, page, pageCount());
     for (const BlockPiece &piece : piecesOf(page)) {
-        const PrintBlock block = PrintBlockOf(m_tree, *element(piece.element), m_options);
-        PaintBlockPiece(painter, geometry, style, block, piece);
+        const PrintBlock block = printBlockOf(m_tree, *element(piece.element), m_options);
+        paintBlockPiece(painter, geometry, style, block, piece);
     }
 }
 
@@ -70,7 +70,7 @@ bool PrintDocument::print(QPagedPaintDevice &device, const PrintStyle &style) co
     return painter.end();
 }
 
-QString PrintJobName(const QString &databasePath)
+QString printJobName(const QString &databasePath)
 {
     return QStringLiteral("Brightway Vaultbase - ") + QFileInfo(databasePath).fileName();
 }

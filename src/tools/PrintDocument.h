@@ -56,4 +56,4 @@ private:
 };
 
 // The name of every print job: "Brightway Vaultbase - " and the database's file name.
-QString PrintJobName(const QString &databasePath);
+QString printJobName(const QString &databasePath);

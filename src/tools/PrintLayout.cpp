@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-int PrintLinesPerPage(int fontHeight)
+int printLinesPerPage(int fontHeight)
 {
     const int f = std::max(10, fontHeight < 0 ? -fontHeight : fontHeight);
     // A very large font would give no line at all, and pages that never fill.
@@ -30,7 +30,7 @@ PrintGeometry PrintGeometry::forPage(QSize page, int linesPerPage)
     return g;
 }
 
-PageStart LayOutPage(std::span<const PrintBlockSize> blocks, PageStart start, int linesPerPage,
+PageStart layOutPage(std::span<const PrintBlockSize> blocks, PageStart start, int linesPerPage,
                      QList<BlockPiece> *pieces)
 {
     // Two lines at least, or a page could hold a title row and nothing more, forever.
@@ -60,11 +60,11 @@ PageStart LayOutPage(std::span<const PrintBlockSize> blocks, PageStart start, in
     return at;
 }
 
-QList<PageStart> Paginate(std::span<const PrintBlockSize> blocks, int linesPerPage)
+QList<PageStart> paginateBlocks(std::span<const PrintBlockSize> blocks, int linesPerPage)
 {
     QList<PageStart> pages{PageStart{}};
     for (;;) {
-        const PageStart next = LayOutPage(blocks, pages.last(), linesPerPage);
+        const PageStart next = layOutPage(blocks, pages.last(), linesPerPage);
         if (next.element >= int(blocks.size())) {
             return pages;
         }

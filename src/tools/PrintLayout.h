@@ -13,7 +13,7 @@
 // Lines on a page for a font F pixels high (F taken as at least 10): 50 / (F / 10), so
 // 13 gives 50 lines and 20 gives 25. At least three, so that a key's title, user name and
 // password always share a page.
-int PrintLinesPerPage(int fontHeight);
+int printLinesPerPage(int fontHeight);
 
 struct PrintGeometry {
     int width = 0;  // W
@@ -70,8 +70,8 @@ struct BlockPiece {
 // starts; its element is blocks.size() when the blocks end on this page. An element that
 // starts a new block moves to the next page when its title row and head rows no longer fit;
 // a page that is full continues the element on the next one.
-PageStart LayOutPage(std::span<const PrintBlockSize> blocks, PageStart start, int linesPerPage,
+PageStart layOutPage(std::span<const PrintBlockSize> blocks, PageStart start, int linesPerPage,
                      QList<BlockPiece> *pieces = nullptr);
 
 // The start of every page, in order; one empty page when there are no blocks.
-QList<PageStart> Paginate(std::span<const PrintBlockSize> blocks, int linesPerPage);
+QList<PageStart> paginateBlocks(std::span<const PrintBlockSize> blocks, int linesPerPage);

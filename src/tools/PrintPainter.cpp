@@ -67,18 +67,18 @@ void paintTableRow(QPainter &painter, const PrintGeometry &geometry, const Print
 
 } // namespace
 
-QString HeaderTitle(const QString &title)
+QString headerTitle(const QString &title)
 {
     return title.mid(title.lastIndexOf(u'\\') + 1);
 }
 
-void PaintPageHeader(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style, int page, int pages)
+void paintPageHeader(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style, int page, int pages)
 {
     const int w = geometry.width;
     painter.setPen(rulePen(geometry));
     painter.setBrush(Qt::NoBrush);
     painter.setFont(fontForCell(style.fontFamily, geometry.titleFontHeight));
-    const QString title = HeaderTitle(style.title);
+    const QString title = headerTitle(style.title);
     const int available = w - 2 * geometry.headerMargin;
     const QString shown = painter.fontMetrics().elidedText(title, Qt::ElideRight, available);
     const int textWidth = painter.fontMetrics().horizontalAdvance(shown);
@@ -95,7 +95,7 @@ void PaintPageHeader(QPainter &painter, const PrintGeometry &geometry, const Pri
     }
 }
 
-void PaintBlockPiece(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style,
+void paintBlockPiece(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style,
                      const PrintBlock &block, const BlockPiece &piece)
 {
     const int left = geometry.left();

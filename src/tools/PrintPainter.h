@@ -19,13 +19,13 @@ struct PrintStyle {
 
 // Draws the header of a page: the centred title, the rule under it and, when asked, the
 // page number at the right.
-void PaintPageHeader(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style, int page, int pages);
+void paintPageHeader(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style, int page, int pages);
 
 // Draws one element's part of a page: the shaded title row with the path, then the content
 // rows of the piece. Texts that do not fit their block or column end in an ellipsis rather
 // than run over the frame or off the paper.
-void PaintBlockPiece(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style,
+void paintBlockPiece(QPainter &painter, const PrintGeometry &geometry, const PrintStyle &style,
                      const PrintBlock &block, const BlockPiece &piece);
 
 // The title the header shows: the part of the text after its last "\".
-QString HeaderTitle(const QString &title);
+QString headerTitle(const QString &title);

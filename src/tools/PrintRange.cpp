@@ -1,6 +1,6 @@
 #include "PrintRange.h"
 
-QList<int> RangeChoices(int count)
+QList<int> printRangeChoices(int count)
 {
     QList<int> choices;
     for (int k = 1; k <= std::min(10, count); ++k) {
@@ -15,7 +15,7 @@ QList<int> RangeChoices(int count)
     return choices;
 }
 
-ElementRange RangeFromTexts(const QString &from, const QString &to, int count)
+ElementRange printRangeFromTexts(const QString &from, const QString &to, int count)
 {
     bool ok = false;
     const int fromNumber = from.trimmed().toInt(&ok);

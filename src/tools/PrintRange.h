@@ -8,7 +8,7 @@
 
 // The numbers the From and To lists offer for n elements: 1 to 10, then steps that grow
 // with n (after each value k above 9 comes k + n / 15 + 1), always ending with n.
-QList<int> RangeChoices(int count);
+QList<int> printRangeChoices(int count);
 
 // The range the two lists' texts give, as first index (inclusive) and end (exclusive):
 // From less one (a text that is no number counts as 0), 0 when negative or beyond count;
@@ -20,4 +20,4 @@ struct ElementRange {
 
     bool operator==(const ElementRange &) const = default;
 };
-ElementRange RangeFromTexts(const QString &from, const QString &to, int count);
+ElementRange printRangeFromTexts(const QString &from, const QString &to, int count);

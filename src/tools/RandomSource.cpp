@@ -20,10 +20,10 @@ quint32 CRandomSource::index(quint32 poolSize)
 
 quint32 SystemRandomSource::index(quint32 poolSize)
 {
-    return UniformIndex(poolSize, [] { return QRandomGenerator::system()->generate(); });
+    return uniformIndex(poolSize, [] { return QRandomGenerator::system()->generate(); });
 }
 
-quint32 UniformIndex(quint32 poolSize, const std::function<quint32()> &draw32)
+quint32 uniformIndex(quint32 poolSize, const std::function<quint32()> &draw32)
 {
     // 2^32 mod poolSize values at the top of the range would favour the low indexes.
     const quint32 rejected = quint32(-poolSize) % poolSize;

@@ -42,4 +42,4 @@ public:
 
 // An index from 0 to poolSize - 1 taken from uniform 32-bit draws without modulo bias:
 // draws from the incomplete last block of poolSize values are rejected and drawn again.
-quint32 UniformIndex(quint32 poolSize, const std::function<quint32()> &draw32);
+quint32 uniformIndex(quint32 poolSize, const std::function<quint32()> &draw32);

@@ -147,15 +147,15 @@ private slots:
 
     void htmlEscapeOrder()
     {
-        QCOMPARE(HtmlEscape("a<b\r\n"), QByteArray("a&lt;b<br>\r\n"));
-        QCOMPARE(HtmlEscape("<>&\"\xE4"), QByteArray("&lt;&gt;&\"\xE4"));
-        QCOMPARE(HtmlEscape("\r\r"), QByteArray("<br>\r<br>\r"));
+        QCOMPARE(htmlEscape("a<b\r\n"), QByteArray("a&lt;b<br>\r\n"));
+        QCOMPARE(htmlEscape("<>&\"\xE4"), QByteArray("&lt;&gt;&\"\xE4"));
+        QCOMPARE(htmlEscape("\r\r"), QByteArray("<br>\r<br>\r"));
         // Names, paths and cells show as the text they are, in elements and attributes.
-        QCOMPARE(HtmlText("<a&\"b>\xE4"), QByteArray("&lt;a&amp;&quot;b&gt;\xE4"));
-        QCOMPARE(HtmlFileLink("a #b%.png"), QByteArray("a%20%23b%25.png"));
+        QCOMPARE(htmlText("<a&\"b>\xE4"), QByteArray("&lt;a&amp;&quot;b&gt;\xE4"));
+        QCOMPARE(htmlFileLink("a #b%.png"), QByteArray("a%20%23b%25.png"));
         // Paragraphs of stored rich text come back as CR LF line breaks.
-        QCOMPARE(ExportPlainText("{\\rtf1\\ansi a\\par <b\\par}"), QByteArray("a\r\n<b\r\n"));
-        QCOMPARE(ExportPlainText("x\r\ny\nz"), QByteArray("x\r\ny\r\nz"));
+        QCOMPARE(exportPlainText("{\\rtf1\\ansi a\\par <b\\par}"), QByteArray("a\r\n<b\r\n"));
+        QCOMPARE(exportPlainText("x\r\ny\nz"), QByteArray("x\r\ny\r\nz"));
     }
 
     void exportAllIsOneDocumentWithAnEmptyTitle()
@@ -164,7 +164,7 @@ private slots:
         buildBank(tree);
         const QString folder = outFolder();
         const ExportResult result =
-            ExportElements(tree, nullptr, folder, "all", ".htm", "Arial", SwitchesFor(ExportVariant::All));
+            exportElementsTo(tree, nullptr, folder, "all", ".htm", "Arial", switchesFor(ExportVariant::All));
         QVERIFY(result.ok());
         QCOMPARE(result.documents, QStringList{folder + "/all.htm"});
         const QByteArray expected = head + headEnd + header("Bank") + row("Hi") + "</table>\r\n\r\n\r\n"
@@ -176,17 +176,17 @@ private slots:
 
     void textFormFollowsTheExtensionInAnyCase()
     {
-        const ExportTarget target = ExportTargetOf("/out/Notes.TXT");
+        const ExportTarget target = exportTargetOf("/out/Notes.TXT");
         QCOMPARE(target.folder, QString("/out"));
         QCOMPARE(target.baseName, QString("Notes"));
         QCOMPARE(target.extension, QString(".txt"));
-        QCOMPARE(ExportTargetOf("/out/archive.tar.HTM").baseName, QString("archive.tar"));
-        QCOMPARE(ExportTargetOf("/out/plain").extension, QString());
+        QCOMPARE(exportTargetOf("/out/archive.tar.HTM").baseName, QString("archive.tar"));
+        QCOMPARE(exportTargetOf("/out/plain").extension, QString());
 
         ElementTree tree;
         buildBank(tree);
         const QString folder = outFolder();
-        ExportElements(tree, nullptr, folder, "Notes", ".TXT", "Arial", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, folder, "Notes", ".TXT", "Arial", switchesFor(ExportVariant::All));
         QCOMPARE(filesBelow(folder), QStringList{"Notes.txt"});
         const QByteArray expected = dashes + "Bank:\r\n" + dashes + "Hi\r\n\r\n" + dashes + "Bank > PIN:\r\n" + dashes
             + "u\r\np<\r\nc\r\n\r\n\r\n" + dashes + "Notes:\r\n" + dashes + "n\r\n\r\n";
@@ -199,15 +199,15 @@ private slots:
         ElementNode *bank = nullptr;
         buildBank(tree, &bank);
         const QString folder = outFolder();
-        ExportElements(tree, bank, folder, "one", ".htm", "Arial", SwitchesFor(ExportVariant::Selected));
+        exportElementsTo(tree, bank, folder, "one", ".htm", "Arial", switchesFor(ExportVariant::Selected));
         QCOMPARE(fileBytes(folder + "/one.htm"),
                  head + headEnd + header("Bank") + row("Hi") + "</table>\r\n\r\n\r\n</body>\r\n</html>");
 
         // Nothing selected: an HTML document with an empty body, no text document at all.
-        ExportElements(tree, nullptr, folder, "none", ".htm", "Arial", SwitchesFor(ExportVariant::Selected));
+        exportElementsTo(tree, nullptr, folder, "none", ".htm", "Arial", switchesFor(ExportVariant::Selected));
         QCOMPARE(fileBytes(folder + "/none.htm"), head + headEnd + "</body>\r\n</html>");
         const ExportResult text =
-            ExportElements(tree, nullptr, folder, "none", ".txt", "Arial", SwitchesFor(ExportVariant::Selected));
+            exportElementsTo(tree, nullptr, folder, "none", ".txt", "Arial", switchesFor(ExportVariant::Selected));
         QVERIFY(text.documents.isEmpty());
         QVERIFY(!QFile::exists(folder + "/none.txt"));
     }
@@ -218,7 +218,7 @@ private slots:
         buildBank(tree);
         const QString folder = outFolder();
         const ExportResult result =
-            ExportElements(tree, nullptr, folder, "e", ".htm", "Arial", SwitchesFor(ExportVariant::AllAsFiles));
+            exportElementsTo(tree, nullptr, folder, "e", ".htm", "Arial", switchesFor(ExportVariant::AllAsFiles));
         QCOMPARE(filesBelow(folder), (QStringList{"e1.htm", "e2.htm", "e3.htm"}));
         QCOMPARE(result.documents.size(), 3);
         QCOMPARE(fileBytes(folder + "/e2.htm"), head + "Bank > PIN" + headEnd + header("Bank > PIN") + row("u")
@@ -237,8 +237,8 @@ private slots:
         tree.insertElement(nullptr, "Top", KindEntry, KindEntry, texts("t"));
 
         const QString folders = outFolder();
-        const ExportResult result = ExportElements(tree, nullptr, folders, "x", ".htm", "Arial",
-                                                   SwitchesFor(ExportVariant::AllAsFilesInFolders));
+        const ExportResult result = exportElementsTo(tree, nullptr, folders, "x", ".htm", "Arial",
+                                                   switchesFor(ExportVariant::AllAsFilesInFolders));
         QVERIFY(result.ok());
         // A folder's own document in its own sub-folder, any other element's in its parent's.
         QCOMPARE(filesBelow(folders), (QStringList{"Bank/Cards/visa.png", "Bank/Cards/x2.htm", "Bank/Cards/x3.htm",
@@ -252,14 +252,14 @@ private slots:
                     .contains(row("<a href=\"visa.png\">visa.png</a>\r\nfront side")));
 
         const QString entries = outFolder();
-        const ExportResult files = ExportElements(tree, nullptr, entries, "x", ".htm", "Arial",
-                                                  SwitchesFor(ExportVariant::FileEntries));
+        const ExportResult files = exportElementsTo(tree, nullptr, entries, "x", ".htm", "Arial",
+                                                  switchesFor(ExportVariant::FileEntries));
         QVERIFY(files.documents.isEmpty());
         QCOMPARE(filesBelow(entries), QStringList{"Bank/Cards/visa.png"});
 
         // Without sub-folders the file lies beside the document; the text form names it.
         const QString flat = outFolder();
-        ExportElements(tree, nullptr, flat, "t", ".txt", "Arial", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, flat, "t", ".txt", "Arial", switchesFor(ExportVariant::All));
         QCOMPARE(filesBelow(flat), (QStringList{"t.txt", "visa.png"}));
         QVERIFY(fileBytes(flat + "/t.txt").contains("Bank > Cards > visa.png:\r\n" + dashes + "<<visa.png>>front side"));
     }
@@ -279,8 +279,8 @@ private slots:
         const QString root = outFolder();
         const QString folder = root + "/inner";
         QDir().mkpath(folder);
-        const ExportResult result = ExportElements(tree, nullptr, folder, "x", ".htm", "Arial",
-                                                   SwitchesFor(ExportVariant::AllAsFilesInFolders));
+        const ExportResult result = exportElementsTo(tree, nullptr, folder, "x", ".htm", "Arial",
+                                                   switchesFor(ExportVariant::AllAsFilesInFolders));
         QVERIFY(result.ok());
         QCOMPARE(filesBelow(root), (QStringList{"inner/_/a_.._.._b/_", "inner/_/a_.._.._b/escaped",
                                                 "inner/_/a_.._.._b/x2.htm", "inner/_/a_.._.._b/x3.htm",
@@ -298,7 +298,7 @@ private slots:
         table.setBlob(tableStream({{"<", "b&"}, {longest, QByteArray(1024, 'x')}}));
         tree.insertElement(nullptr, "T", KindTable, KindTable, table);
         const QString folder = outFolder();
-        ExportElements(tree, nullptr, folder, "t", ".htm", "Arial", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, folder, "t", ".htm", "Arial", switchesFor(ExportVariant::All));
         const QByteArray cells = "  <tr>\r\n   <td>\r\n<table border=\"1\">\r\n"
                                  " <tr>\r\n  <td><font face=\"Arial\">&lt;</font></td>\r\n"
                                  "  <td><font face=\"Arial\">b&amp;</font></td>\r\n </tr>\r\n"
@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(fileBytes(folder + "/t.htm"),
                  head + headEnd + header("T") + cells + "</table>\r\n\r\n\r\n</body>\r\n</html>");
 
-        ExportElements(tree, nullptr, folder, "t", ".txt", "Arial", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, folder, "t", ".txt", "Arial", switchesFor(ExportVariant::All));
         QCOMPARE(fileBytes(folder + "/t.txt"),
                  dashes + "T:\r\n" + dashes + "<\tb&\t\r\n" + longest + "\t\t\r\n\r\n\r\n");
     }
@@ -321,7 +321,7 @@ private slots:
         tree.insertElement(nullptr, "A", KindTable, KindTable, broken);
         tree.insertElement(nullptr, "B", KindEntry, KindEntry, texts("b"));
         const QString folder = outFolder();
-        ExportElements(tree, nullptr, folder, "s", ".htm", "Arial", SwitchesFor(ExportVariant::AllAsFiles));
+        exportElementsTo(tree, nullptr, folder, "s", ".htm", "Arial", switchesFor(ExportVariant::AllAsFiles));
         // The counter does not step for the table, and its header does not leak into B's document.
         QCOMPARE(filesBelow(folder), QStringList{"s1.htm"});
         QCOMPARE(fileBytes(folder + "/s1.htm"),
@@ -335,7 +335,7 @@ private slots:
         const QString folder = outFolder();
         QDir().mkpath(folder + "/e2.htm"); // a folder where the second document would go
         const ExportResult result =
-            ExportElements(tree, nullptr, folder, "e", ".htm", "Arial", SwitchesFor(ExportVariant::AllAsFiles));
+            exportElementsTo(tree, nullptr, folder, "e", ".htm", "Arial", switchesFor(ExportVariant::AllAsFiles));
         QCOMPARE(result.failed, QStringList{folder + "/e2.htm"});
         QCOMPARE(result.documents, (QStringList{folder + "/e1.htm", folder + "/e3.htm"}));
         QVERIFY(!result.ok());
@@ -354,7 +354,7 @@ private slots:
         file.setBlob("bytes");
         tree.insertElement(folder, "File", KindFile, KindFile, file);
         const QString folderPath = outFolder();
-        ExportElements(tree, nullptr, folderPath, "all", ".htm", "Arial\" onload=\"x", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, folderPath, "all", ".htm", "Arial\" onload=\"x", switchesFor(ExportVariant::All));
 
         const QString dom = browserDom(folderPath + "/all.htm", m_dir.filePath("profile"));
         if (dom.isEmpty()) {
@@ -383,7 +383,7 @@ private slots:
         ElementData richNote = texts("{\\rtf1\\ansi one\\par two}");
         tree.insertElement(nullptr, "Rich", KindEntry, KindEntry, richNote);
         const QString folder = outFolder();
-        ExportElements(tree, nullptr, folder, "r", ".txt", "Arial", SwitchesFor(ExportVariant::All));
+        exportElementsTo(tree, nullptr, folder, "r", ".txt", "Arial", switchesFor(ExportVariant::All));
         QVERIFY(fileBytes(folder + "/r.txt").contains(dashes + "one\r\ntwo\r\n\r\n"));
         QCOMPARE(tree.count(), 4);
         QCOMPARE(tree.findPath({"Rich"})->data().Content, richNote.Content);

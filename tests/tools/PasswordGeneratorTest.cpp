@@ -87,27 +87,27 @@ private slots:
                 }
             }
             CRandomSource source(seed);
-            QCOMPARE(GeneratePassword(12, PasswordClasses{}, source), expected);
+            QCOMPARE(generatePassword(12, PasswordClasses{}, source), expected);
         }
         CRandomSource first(1), second(1);
-        QCOMPARE(GeneratePassword(8, PasswordClasses{}, first), GeneratePassword(8, PasswordClasses{}, second));
+        QCOMPARE(generatePassword(8, PasswordClasses{}, first), generatePassword(8, PasswordClasses{}, second));
     }
 
     void lengthRules()
     {
-        QCOMPARE(PasswordLengthFromText(QStringLiteral("12")), 12);
-        QCOMPARE(PasswordLengthFromText(QStringLiteral(" 3")), 3);
-        QCOMPARE(PasswordLengthFromText(QStringLiteral("+5")), 5);
-        QCOMPARE(PasswordLengthFromText(QStringLiteral("999")), 999);
-        QCOMPARE(PasswordLengthFromText(QStringLiteral("5000")), 999);
-        QCOMPARE(PasswordLengthFromText(QStringLiteral("99999999999999999999999")), 999);
+        QCOMPARE(passwordLengthFromText(QStringLiteral("12")), 12);
+        QCOMPARE(passwordLengthFromText(QStringLiteral(" 3")), 3);
+        QCOMPARE(passwordLengthFromText(QStringLiteral("+5")), 5);
+        QCOMPARE(passwordLengthFromText(QStringLiteral("999")), 999);
+        QCOMPARE(passwordLengthFromText(QStringLiteral("5000")), 999);
+        QCOMPARE(passwordLengthFromText(QStringLiteral("99999999999999999999999")), 999);
         for (const char *text : {"", "abc", "1a", "0", "-3", "-", "1.5", "-99999999999999999999999"}) {
-            QCOMPARE(PasswordLengthFromText(QString::fromLatin1(text)), 8);
+            QCOMPARE(passwordLengthFromText(QString::fromLatin1(text)), 8);
         }
         SystemRandomSource source;
-        QCOMPARE(GeneratePassword(0, PasswordClasses{}, source).size(), 8);
-        QCOMPARE(GeneratePassword(-4, PasswordClasses{}, source).size(), 8);
-        QCOMPARE(GeneratePassword(1200, PasswordClasses{}, source).size(), 999);
+        QCOMPARE(generatePassword(0, PasswordClasses{}, source).size(), 8);
+        QCOMPARE(generatePassword(-4, PasswordClasses{}, source).size(), 8);
+        QCOMPARE(generatePassword(1200, PasswordClasses{}, source).size(), 999);
     }
 
     void noClassMeansNumbers()
@@ -115,29 +115,29 @@ private slots:
         const PasswordClasses none = only(false, false, false, false);
         QVERIFY(none.none());
         QCOMPARE(none.orNumbers(), only(true, false, false, false));
-        QCOMPARE(PasswordPool(none), kDigits);
+        QCOMPARE(passwordPool(none), kDigits);
         SystemRandomSource source;
-        const QByteArray password = GeneratePassword(20, none, source);
+        const QByteArray password = generatePassword(20, none, source);
         QCOMPARE(password.size(), 20);
         QVERIFY(allIn(password, kDigits));
     }
 
     void shortPasswordsSkipTheClassTest()
     {
-        QVERIFY(MatchesClasses("aaa", PasswordClasses{}));
-        QVERIFY(MatchesClasses("aaaa", PasswordClasses{}));
-        QVERIFY(!MatchesClasses("aaaaa", PasswordClasses{}));
-        QVERIFY(MatchesClasses("aA1!a", PasswordClasses{}));
+        QVERIFY(matchesClasses("aaa", PasswordClasses{}));
+        QVERIFY(matchesClasses("aaaa", PasswordClasses{}));
+        QVERIFY(!matchesClasses("aaaaa", PasswordClasses{}));
+        QVERIFY(matchesClasses("aA1!a", PasswordClasses{}));
         // A class that is not chosen must not occur either.
-        QVERIFY(!MatchesClasses("aA1!a", only(true, true, true, false)));
-        QVERIFY(MatchesClasses("aA1 a", PasswordClasses{})); // space counts as other
+        QVERIFY(!matchesClasses("aA1!a", only(true, true, true, false)));
+        QVERIFY(matchesClasses("aA1 a", PasswordClasses{})); // space counts as other
         // Draws of 3 characters are taken as they come, even without all classes.
         CRandomSource source(7);
         bool sawIncomplete = false;
         for (int i = 0; i < 50; ++i) {
-            const QByteArray password = GeneratePassword(3, PasswordClasses{}, source);
+            const QByteArray password = generatePassword(3, PasswordClasses{}, source);
             QCOMPARE(password.size(), 3);
-            sawIncomplete = sawIncomplete || !MatchesClasses(password + "xx", PasswordClasses{});
+            sawIncomplete = sawIncomplete || !matchesClasses(password + "xx", PasswordClasses{});
         }
         QVERIFY(sawIncomplete);
     }
@@ -146,7 +146,7 @@ private slots:
     {
         SystemRandomSource source;
         for (int i = 0; i < 300; ++i) {
-            const QByteArray password = GeneratePassword(5, PasswordClasses{}, source);
+            const QByteArray password = generatePassword(5, PasswordClasses{}, source);
             QCOMPARE(password.size(), 5);
             QVERIFY(std::any_of(password.begin(), password.end(), [](char c) { return kLower.contains(c); }));
             QVERIFY(std::any_of(password.begin(), password.end(), [](char c) { return kUpper.contains(c); }));
@@ -155,7 +155,7 @@ private slots:
         }
         const PasswordClasses lettersOnly = only(false, true, true, false);
         for (int i = 0; i < 100; ++i) {
-            const QByteArray password = GeneratePassword(6, lettersOnly, source);
+            const QByteArray password = generatePassword(6, lettersOnly, source);
             QVERIFY(allIn(password, kLower + kUpper));
         }
     }
@@ -163,11 +163,11 @@ private slots:
     void onlyOtherCharactersMayBeBlankSectionOrDegree()
     {
         const PasswordClasses other = only(false, false, false, true);
-        QCOMPARE(PasswordPool(other), kOther);
+        QCOMPARE(passwordPool(other), kOther);
         QSet<char> seen;
         SystemRandomSource source;
         for (int i = 0; i < 200; ++i) {
-            const QByteArray password = GeneratePassword(10, other, source);
+            const QByteArray password = generatePassword(10, other, source);
             QVERIFY(allIn(password, kOther));
             for (char c : password) {
                 seen.insert(c);
@@ -187,16 +187,16 @@ private slots:
     {
         // 2^32 = 3 * 1431655765 + 1: only the very top value is refused for a pool of 3.
         Script script{{0xFFFFFFFFu, 0xFFFFFFFEu}};
-        QCOMPARE(UniformIndex(3, std::ref(script)), 2u);
+        QCOMPARE(uniformIndex(3, std::ref(script)), 2u);
         QCOMPARE(script.drawn, 2);
         // For 91 the top 2^32 mod 91 = 74 values are refused.
         const quint32 firstRefused = 0xFFFFFFFFu - 73u;
         Script top{{firstRefused, 0xFFFFFFFFu, firstRefused - 1, 5}};
-        QCOMPARE(UniformIndex(91, std::ref(top)), (firstRefused - 1) % 91);
+        QCOMPARE(uniformIndex(91, std::ref(top)), (firstRefused - 1) % 91);
         QCOMPARE(top.drawn, 3);
         QCOMPARE((firstRefused - 1) % 91, 90u); // the accepted range ends on a whole block
         Script one{{0xFFFFFFFFu}};
-        QCOMPARE(UniformIndex(1, std::ref(one)), 0u);
+        QCOMPARE(uniformIndex(1, std::ref(one)), 0u);
     }
 
     void secureSourceDrawsUniformly()

@@ -49,7 +49,7 @@ private slots:
         QFETCH(QByteArray, password);
         QFETCH(QByteArray, risks);
         LanguageStore english;
-        QCOMPARE(PasswordRisks(password, english), risks);
+        QCOMPARE(passwordRisks(password, english), risks);
     }
 
     void textsComeFromTheCurrentLanguage()
@@ -58,10 +58,10 @@ private slots:
         store.loadFromText("FrmProp.m_aMPwdNumbers=\"- keine Zahlen\"\r\n"
                            "FrmProp.m_aMPwdSecure=\"- sicher\"\r\n"
                            "FrmProp.m_aMPwdLength=\"\"\r\n");
-        QCOMPARE(PasswordRisks("Abcdefgh!", store), QByteArray("- keine Zahlen\r\n"));
-        QCOMPARE(PasswordRisks("Abcdefg1!", store), QByteArray("- sicher"));
+        QCOMPARE(passwordRisks("Abcdefgh!", store), QByteArray("- keine Zahlen\r\n"));
+        QCOMPARE(passwordRisks("Abcdefg1!", store), QByteArray("- sicher"));
         // An empty text keeps the English line.
-        QCOMPARE(PasswordRisks("Ab1!", store), QByteArray("- length is less than 8 characters\r\n"));
+        QCOMPARE(passwordRisks("Ab1!", store), QByteArray("- length is less than 8 characters\r\n"));
     }
 };
 

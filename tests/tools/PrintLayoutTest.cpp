@@ -55,7 +55,7 @@ private slots:
     {
         QFETCH(int, fontHeight);
         QFETCH(int, lines);
-        QCOMPARE(PrintLinesPerPage(fontHeight), lines);
+        QCOMPARE(printLinesPerPage(fontHeight), lines);
     }
 
     void geometryIsProportionalToThePage()
@@ -101,18 +101,18 @@ private slots:
     {
         QFETCH(QList<PrintBlockSize>, blocks);
         QFETCH(QList<PageStart>, pages);
-        QCOMPARE(Paginate(blocks, 50), pages);
+        QCOMPARE(paginateBlocks(blocks, 50), pages);
     }
 
     void piecesOfAPage()
     {
         const QList<PrintBlockSize> blocks = entries(1, 10) + entries(1, 60) + entries(1, 2);
         QList<BlockPiece> first;
-        const PageStart next = LayOutPage(blocks, {0, 0}, 50, &first);
+        const PageStart next = layOutPage(blocks, {0, 0}, 50, &first);
         QCOMPARE(first, (QList<BlockPiece>{{0, 0, 10, 0}, {1, 0, 38, 11}}));
         QCOMPARE(next, (PageStart{1, 38}));
         QList<BlockPiece> second;
-        QCOMPARE(LayOutPage(blocks, next, 50, &second), (PageStart{3, 0}));
+        QCOMPARE(layOutPage(blocks, next, 50, &second), (PageStart{3, 0}));
         QCOMPARE(second, (QList<BlockPiece>{{1, 38, 22, 0}, {2, 0, 2, 23}}));
     }
 
@@ -130,8 +130,8 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
-        QCOMPARE(PrintLines(text), lines);
-        QCOMPARE(PrintLineCount(text.toLatin1()), lines.size());
+        QCOMPARE(printLines(text), lines);
+        QCOMPARE(printLineCount(text.toLatin1()), lines.size());
     }
 
     void blocksByKind()
@@ -153,23 +153,23 @@ private slots:
         ElementNode *bad = tree.insertElement(nullptr, "Bad", KindTable, KindTable, broken);
 
         const PrintOptions hidden;
-        const PrintBlock folder = PrintBlockOf(tree, *bank, hidden);
+        const PrintBlock folder = printBlockOf(tree, *bank, hidden);
         QCOMPARE(folder.lines, (QStringList{"one", "two"}));
-        const PrintBlock key = PrintBlockOf(tree, *pin, hidden);
+        const PrintBlock key = printBlockOf(tree, *pin, hidden);
         QCOMPARE(key.path, QString("Bank > PIN"));
         QCOMPARE(key.lines, (QStringList{"me", QString(4, QChar(0x25CF)), "c1", "c2"}));
         QVERIFY(key.maskedPassword);
-        QCOMPARE(PrintBlockOf(tree, *pin, PrintOptions{true, false}).lines.at(1), QString("s3cr"));
-        const PrintBlock cells = PrintBlockOf(tree, *grid2, hidden);
+        QCOMPARE(printBlockOf(tree, *pin, PrintOptions{true, false}).lines.at(1), QString("s3cr"));
+        const PrintBlock cells = printBlockOf(tree, *grid2, hidden);
         QCOMPARE(cells.columns, 2);
         QCOMPARE(cells.cells, (QList<QStringList>{{"a", "b c"}, {"d  e", ""}}));
-        QCOMPARE(PrintBlockOf(tree, *bad, hidden).rowCount(), 0);
+        QCOMPARE(printBlockOf(tree, *bad, hidden).rowCount(), 0);
 
         // The quick sizes agree with the blocks, with and without "RichText".
         for (const PrintOptions &options : {hidden, PrintOptions{false, true}}) {
             for (const ElementNode *node : {bank, pin, grid2, bad}) {
-                const PrintBlockSize size = PrintBlockSizeOf(*node, options);
-                QCOMPARE(size.rows, PrintBlockOf(tree, *node, options).rowCount());
+                const PrintBlockSize size = printBlockSizeOf(*node, options);
+                QCOMPARE(size.rows, printBlockOf(tree, *node, options).rowCount());
                 QCOMPARE(size.headRows, node == pin ? 2 : 0);
             }
         }
@@ -191,17 +191,17 @@ private slots:
         document.setRange(-3, 99);
         QCOMPARE(document.first(), 0);
         QCOMPARE(document.end(), 30);
-        QCOMPARE(PrintJobName("/home/me/Bank.kvdb"), QString("Brightway Vaultbase - Bank.kvdb"));
-        QCOMPARE(HeaderTitle("C:\\data\\Bank.kvdb"), QString("Bank.kvdb"));
+        QCOMPARE(printJobName("/home/me/Bank.kvdb"), QString("Brightway Vaultbase - Bank.kvdb"));
+        QCOMPARE(headerTitle("C:\\data\\Bank.kvdb"), QString("Bank.kvdb"));
     }
 
     void rangeChoices()
     {
-        QCOMPARE(RangeChoices(0), QList<int>());
-        QCOMPARE(RangeChoices(4), (QList<int>{1, 2, 3, 4}));
-        QCOMPARE(RangeChoices(10), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-        QCOMPARE(RangeChoices(40), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 16, 19, 22, 25, 28, 31, 34, 37, 40}));
-        const QList<int> many = RangeChoices(100000);
+        QCOMPARE(printRangeChoices(0), QList<int>());
+        QCOMPARE(printRangeChoices(4), (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(printRangeChoices(10), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+        QCOMPARE(printRangeChoices(40), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 16, 19, 22, 25, 28, 31, 34, 37, 40}));
+        const QList<int> many = printRangeChoices(100000);
         QCOMPARE(many.at(10), 10 + 100000 / 15 + 1);
         QCOMPARE(many.last(), 100000);
     }
@@ -226,7 +226,7 @@ private slots:
         QFETCH(QString, to);
         QFETCH(int, first);
         QFETCH(int, end);
-        QCOMPARE(RangeFromTexts(from, to, 20), (ElementRange{first, end}));
+        QCOMPARE(printRangeFromTexts(from, to, 20), (ElementRange{first, end}));
     }
 
     void zoomSteps()

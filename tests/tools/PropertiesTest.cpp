@@ -28,18 +28,18 @@ private slots:
         expected.folders = 2;
         expected.keys = 1;
         expected.tables = 1;
-        QCOMPARE(CountElements(tree), expected);
+        QCOMPARE(countElements(tree), expected);
 
         // A kind code this program does not know counts as a folder.
         tree.insertElement(nullptr, "Odd", 9, 9, {});
         tree.insertElement(nullptr, "Note", KindEntry, KindEntry, {});
         tree.insertElement(bank, "scan.png", KindFile, KindFile, {});
-        const ElementCounts more = CountElements(tree);
+        const ElementCounts more = countElements(tree);
         QCOMPARE(more.all, 7);
         QCOMPARE(more.folders, 3);
         QCOMPARE(more.entries, 1);
         QCOMPARE(more.files, 1);
-        QCOMPARE(CountElements(ElementTree()), ElementCounts());
+        QCOMPARE(countElements(ElementTree()), ElementCounts());
     }
 
     void sizeTextHasADecimalPointInEveryLocale()
@@ -48,28 +48,28 @@ private slots:
         const std::string cLocale = std::setlocale(LC_ALL, nullptr);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         std::setlocale(LC_ALL, "de_DE.UTF-8"); // may be missing; Qt's default is German anyway
-        QCOMPARE(FileSizeText(1536), QString("1.50 KB (1536 bytes)"));
-        QCOMPARE(FileSizeText(2048), QString("2.00 KB (2048 bytes)"));
-        QCOMPARE(FileSizeText(0), QString("0.00 KB (0 bytes)"));
-        QCOMPARE(FileSizeText(1535), QString("1.50 KB (1535 bytes)"));
-        QCOMPARE(FileSizeText(1000), QString("0.98 KB (1000 bytes)"));
+        QCOMPARE(fileSizeText(1536), QString("1.50 KB (1536 bytes)"));
+        QCOMPARE(fileSizeText(2048), QString("2.00 KB (2048 bytes)"));
+        QCOMPARE(fileSizeText(0), QString("0.00 KB (0 bytes)"));
+        QCOMPARE(fileSizeText(1535), QString("1.50 KB (1535 bytes)"));
+        QCOMPARE(fileSizeText(1000), QString("0.98 KB (1000 bytes)"));
         // Sizes beyond 32 bits keep their byte count.
-        QCOMPARE(FileSizeText(5368709120LL), QString("5242880.00 KB (5368709120 bytes)"));
+        QCOMPARE(fileSizeText(5368709120LL), QString("5242880.00 KB (5368709120 bytes)"));
         std::setlocale(LC_ALL, cLocale.c_str());
         QLocale::setDefault(before);
     }
 
     void fileFacts()
     {
-        QCOMPARE(FileDateText(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))), QString("2024-03-05 07:08:09"));
+        QCOMPARE(fileDateText(QDateTime(QDate(2024, 3, 5), QTime(7, 8, 9))), QString("2024-03-05 07:08:09"));
 
-        const FileFacts unsaved = FileFactsOf(QString());
+        const FileFacts unsaved = fileFactsOf(QString());
         QVERIFY(unsaved.fileName.isEmpty() && unsaved.path.isEmpty() && unsaved.size.isEmpty()
                 && unsaved.date.isEmpty());
 
         QTemporaryDir dir;
         const QString path = dir.filePath("private.kvdb");
-        const FileFacts missing = FileFactsOf(path);
+        const FileFacts missing = fileFactsOf(path);
         QCOMPARE(missing.fileName, QString("private.kvdb"));
         QCOMPARE(missing.path, path);
         QVERIFY(missing.size.isEmpty() && missing.date.isEmpty());
@@ -81,12 +81,12 @@ private slots:
         const QDateTime stamp(QDate(2023, 12, 31), QTime(23, 59, 58));
         QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(stamp, QFileDevice::FileModificationTime));
         file.close();
-        const FileFacts saved = FileFactsOf(path);
+        const FileFacts saved = fileFactsOf(path);
         QCOMPARE(saved.size, QString("1.50 KB (1536 bytes)"));
         QCOMPARE(saved.date, QString("2023-12-31 23:59:58"));
 
         // A folder is no database file: no size, no date.
-        QVERIFY(FileFactsOf(dir.path()).size.isEmpty());
+        QVERIFY(fileFactsOf(dir.path()).size.isEmpty());
     }
 
     void summaryInItsOrder()
@@ -112,15 +112,15 @@ private slots:
                                  "Number of key items - 2\r\n"
                                  "Number of table items - 1\r\n";
         // No checksum (algorithm "-"): no checksum line.
-        QCOMPARE(PropertiesSummaryText(PropertiesSummaryLines(file, "-", QString(), counts, english)),
+        QCOMPARE(propertiesSummaryText(propertiesSummaryLines(file, "-", QString(), counts, english)),
                  expected.arg(QString()));
-        QCOMPARE(PropertiesSummaryText(PropertiesSummaryLines(file, "SHA-2 (256)", "abc", counts, english)),
+        QCOMPARE(propertiesSummaryText(propertiesSummaryLines(file, "SHA-2 (256)", "abc", counts, english)),
                  expected.arg("SHA-2 (256) - abc\r\n"));
 
         // Captions are the labels in the current language.
         LanguageStore german;
         german.loadFromText("FrmProp.LblFilename=\"Dateiname\"\r\nFrmProp.LblKeyItems=\"Anzahl Schl\xFC" "ssel\"\r\n");
-        const QList<PropertiesLine> lines = PropertiesSummaryLines(file, "-", QString(), counts, german);
+        const QList<PropertiesLine> lines = propertiesSummaryLines(file, "-", QString(), counts, german);
         QCOMPARE(lines.first().caption, QString("Dateiname"));
         QCOMPARE(lines.at(8).caption, QString::fromUtf8("Anzahl Schl\xC3\xBCssel"));
         QCOMPARE(lines.at(1).caption, QString("Folder"));

@@ -140,7 +140,7 @@ void PrintPreviewWindow::buildLayout()
 void PrintPreviewWindow::setSource(const PrintSource &source)
 {
     m_source = source;
-    m_document = std::make_unique<PrintDocument>(*source.tree, source.options, PrintLinesPerPage(source.fontHeight));
+    m_document = std::make_unique<PrintDocument>(*source.tree, source.options, printLinesPerPage(source.fontHeight));
     {
         const QSignalBlocker quiet(m_title);
         m_title->setText(QFileInfo(source.filePath).fileName());
@@ -181,7 +181,7 @@ void PrintPreviewWindow::fillRangeLists()
     const QSignalBlocker quietTo(m_to);
     m_from->clear();
     m_to->clear();
-    for (const int choice : RangeChoices(count)) {
+    for (const int choice : printRangeChoices(count)) {
         m_from->addItem(QString::number(choice));
         m_to->addItem(QString::number(choice));
     }
@@ -202,7 +202,7 @@ void PrintPreviewWindow::ChkSelectionClick()
     }
     const int count = m_source.tree->count();
     m_selectionPanel->setVisible(m_selection->isChecked());
-    const ElementRange range = m_selection->isChecked() ? RangeFromTexts(m_from->currentText(), m_to->currentText(), count)
+    const ElementRange range = m_selection->isChecked() ? printRangeFromTexts(m_from->currentText(), m_to->currentText(), count)
                                                         : ElementRange{0, count};
     if (range.first != m_document->first() || range.end != m_document->end()) {
         m_document->setRange(range.first, range.end);
@@ -257,7 +257,7 @@ void PrintPreviewWindow::BtnPrintClick()
         return;
     }
     const PrintStyle pageStyle = style();
-    const PagePrinter::Result result = m_printer.print(*m_document, pageStyle, PrintJobName(m_source.filePath),
+    const PagePrinter::Result result = m_printer.print(*m_document, pageStyle, printJobName(m_source.filePath),
                                                        PagePrinter::proposedPdf(m_source.filePath, pageStyle.title));
     if (result == PagePrinter::Result::Printed) {
         accept();

@@ -130,15 +130,15 @@ PropertiesDialog::~PropertiesDialog() = default;
 void PropertiesDialog::setDatabase(const QString &filePath, const ElementTree &tree, QByteArrayView password)
 {
     m_filePath = filePath;
-    m_counts = CountElements(tree);
+    m_counts = countElements(tree);
     m_passwordLength = password.size();
-    m_risks = PasswordRisks(password, m_language);
+    m_risks = passwordRisks(password, m_language);
 }
 
 void PropertiesDialog::FillProperties()
 {
     applyTexts();
-    const FileFacts facts = FileFactsOf(m_filePath);
+    const FileFacts facts = fileFactsOf(m_filePath);
     m_fileName->setText(facts.fileName);
     m_path->setText(facts.path);
     m_size->setText(facts.size);
@@ -211,8 +211,8 @@ void PropertiesDialog::BtnCopyClick()
 {
     const FileFacts facts{m_fileName->text(), m_path->text(), m_size->text(), m_date->text()};
     const QList<PropertiesLine> lines =
-        PropertiesSummaryLines(facts, m_algorithm->currentText(), m_checksumField->text(), m_counts, m_language);
-    QGuiApplication::clipboard()->setText(PropertiesSummaryText(lines));
+        propertiesSummaryLines(facts, m_algorithm->currentText(), m_checksumField->text(), m_counts, m_language);
+    QGuiApplication::clipboard()->setText(propertiesSummaryText(lines));
 }
 
 void PropertiesDialog::showRatingRule()

@@ -150,8 +150,8 @@ void TFrmGenerate::BtnGenerateClick()
 {
     const PasswordClasses chosen = classes().orNumbers();
     m_numbers->setChecked(chosen.numbers);
-    const int length = PasswordLengthFromText(m_length->text());
-    m_password->setText(CodePage::toUnicode(GeneratePassword(length, chosen, *m_random)));
+    const int length = passwordLengthFromText(m_length->text());
+    m_password->setText(CodePage::toUnicode(generatePassword(length, chosen, *m_random)));
 }
 
 void TFrmGenerate::BtnCopyClick()

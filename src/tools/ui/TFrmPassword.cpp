@@ -275,7 +275,7 @@ void TFrmPassword::LblGenerateClick()
 
 void TFrmPassword::LblSecureClick()
 {
-    QString risks = CodePage::toUnicode(PasswordRisks(password(), m_language));
+    QString risks = CodePage::toUnicode(passwordRisks(password(), m_language));
     risks.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     MessageBox::show(this, m_language, MessageBox::Type::Information, risks.trimmed());
 }

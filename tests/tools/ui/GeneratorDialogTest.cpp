@@ -53,7 +53,7 @@ private slots:
         dialog.setRandomSource(std::make_unique<CRandomSource>(42));
         dialog.show();
         CRandomSource same(42);
-        QCOMPARE(dialog.password(), GeneratePassword(8, PasswordClasses{}, same));
+        QCOMPARE(dialog.password(), generatePassword(8, PasswordClasses{}, same));
         QCOMPARE(password->text().size(), 8);
         QCOMPARE(dialog.focusWidget(), password);
 
