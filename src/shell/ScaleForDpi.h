@@ -4,7 +4,7 @@
 
 // Lengths of the defaults are given for a 96 pixels-per-inch screen and grow with
 // denser screens; the fraction is dropped.
-constexpr int ScaleForDpi(int n, int pixelsPerInch)
+constexpr int scaleForDpi(int n, int pixelsPerInch)
 {
     if (pixelsPerInch <= 96) {
         return n;

@@ -68,9 +68,9 @@ void readFont(Settings &s, InitFileStore &store, const SettingsEnvironment &env)
 Settings Settings::defaults(const SettingsEnvironment &env)
 {
     Settings s;
-    s.folderWidth = ScaleForDpi(200, env.pixelsPerInch);
-    s.folderHeight = ScaleForDpi(200, env.pixelsPerInch);
-    s.windowTreeWidth = ScaleForDpi(225, env.pixelsPerInch);
+    s.folderWidth = scaleForDpi(200, env.pixelsPerInch);
+    s.folderHeight = scaleForDpi(200, env.pixelsPerInch);
+    s.windowTreeWidth = scaleForDpi(225, env.pixelsPerInch);
     s.font = env.baseFont;
     s.font.size = FontNumbers::sizeFromHeight(s.font.height, env.pixelsPerInch);
     s.windowPos = WindowPos::firstPlace(env.screenLeft, env.screenTop, env.screenWidth, env.screenHeight).toText();

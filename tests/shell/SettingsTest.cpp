@@ -304,10 +304,10 @@ private slots:
         QVERIFY(pos.apply("x;1;2;3"));
         QCOMPARE(pos, (WindowPos{false, 1, 2, 700, 500}));
 
-        QCOMPARE(ScaleForDpi(200, 72), 200);
-        QCOMPARE(ScaleForDpi(200, 96), 200);
-        QCOMPARE(ScaleForDpi(19, 144), 28);
-        QCOMPARE(ScaleForDpi(225, 120), 281);
+        QCOMPARE(scaleForDpi(200, 72), 200);
+        QCOMPARE(scaleForDpi(200, 96), 200);
+        QCOMPARE(scaleForDpi(19, 144), 28);
+        QCOMPARE(scaleForDpi(225, 120), 281);
     }
 
     void fontNumbersConvertAsWindowsDoes()
