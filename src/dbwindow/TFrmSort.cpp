@@ -76,7 +76,7 @@ TFrmSort::TFrmSort(const LanguageStore &language, QWidget *parent) : QDialog(par
 
 void TFrmSort::applyTexts()
 {
-    ApplyLanguage(this, m_language, sortDialogTexts());
+    applyLanguageTexts(this, m_language, sortDialogTexts());
 }
 
 TableSort::Request TFrmSort::request() const

@@ -76,7 +76,7 @@ TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
     connectEditors();
     connectActions();
     new DatabaseToolCommands(*this, main);
-    ApplyLanguage();
+    applyLanguage();
     ApplySettings();
     ShowSelected();
 }
@@ -188,8 +188,8 @@ void TFrmVaultoChild::connectEditors()
         guardName(editor);
     });
     guardName(m_edtName);
-    GuardCodePage(m_pnlKey->userNameEdit(), m_main.language());
-    GuardCodePage(m_pnlKey->passwordEdit(), m_main.language());
+    guardCodePage(m_pnlKey->userNameEdit(), m_main.language());
+    guardCodePage(m_pnlKey->passwordEdit(), m_main.language());
     connect(m_edtName, &QLineEdit::textEdited, this, &TFrmVaultoChild::onNameEdited);
 
     connect(m_pnlKey, &KeyEditor::userNameEdited, this, [this](const QString &text) {
@@ -222,7 +222,7 @@ void TFrmVaultoChild::connectEditors()
     for (RichTextEdit *editor : {m_rdtText, m_pnlKey->comment()}) {
         connect(editor, &RichTextEdit::linkClicked, this, &TFrmVaultoChild::openLink);
         connect(editor, &RichTextEdit::inputRefused, this, [this, editor](const QString &what) {
-            showRefusal(editor, CodePageRefusal(m_main.language(), what));
+            showRefusal(editor, codePageRefusal(m_main.language(), what));
         });
     }
     connect(m_pnlFile, &FileBar::viewClicked, this, &TFrmVaultoChild::viewFile);
@@ -235,7 +235,7 @@ void TFrmVaultoChild::guardName(QLineEdit *field)
     auto *validator = new NameValidator(field);
     field->setValidator(validator);
     connect(validator, &CodePageValidator::refused, this, [this, field](const QString &character) {
-        showRefusal(field, CodePageRefusal(m_main.language(), character));
+        showRefusal(field, codePageRefusal(m_main.language(), character));
     });
     connect(validator, &NameValidator::separatorRefused, this, [this, field](const QString &name) {
         showRefusal(field, childText("m_aMNameSeparator") + name);
@@ -536,10 +536,10 @@ void TFrmVaultoChild::applyTreeWidth()
     }
 }
 
-void TFrmVaultoChild::ApplyLanguage()
+void TFrmVaultoChild::applyLanguage()
 {
     const LanguageStore &language = m_main.language();
-    ::ApplyLanguage(this, language, childWindowTexts());
+    ::applyLanguageTexts(this, language, childWindowTexts());
     applyDialogTexts();
     if (m_frmSort) {
         m_frmSort->applyTexts();

@@ -104,7 +104,7 @@ public:
     // Password display, fonts, colours, icon size and tree width from the settings.
     void ApplySettings();
     // "FrmChild." texts for every control, menu item and message.
-    void ApplyLanguage();
+    void applyLanguage();
     // The Recent menus are the main window's own objects shown in this window's File
     // menu, so there is nothing to copy; kept for the main window's call sites.
     void RebuildRecentMenus() {}

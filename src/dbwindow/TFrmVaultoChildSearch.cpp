@@ -53,7 +53,7 @@ void TFrmVaultoChild::applyDialogTexts()
     for (QDialog *dialog : {static_cast<QDialog *>(m_fidFind), static_cast<QDialog *>(m_fidEntry),
                             static_cast<QDialog *>(m_rpdReplace)}) {
         if (dialog) {
-            ::ApplyLanguage(dialog, language, childWindowTexts());
+            ::applyLanguageTexts(dialog, language, childWindowTexts());
             dialog->setWindowTitle(language.uiText(childWindowTexts(), dialog->objectName().toLatin1()));
         }
     }
@@ -129,7 +129,7 @@ FindDialog *TFrmVaultoChild::findEntryDialog()
 {
     if (!m_fidEntry) {
         m_fidEntry = new FindDialog(QStringLiteral("FidEntry"), false, this);
-        GuardCodePage(m_fidEntry->findEdit(), m_main.language());
+        guardCodePage(m_fidEntry->findEdit(), m_main.language());
         connect(m_fidEntry, &FindDialog::findRequested, this, [this] { findEntry(); });
         applyDialogTexts();
     }
@@ -202,8 +202,8 @@ ReplaceDialog *TFrmVaultoChild::replaceDialog()
 {
     if (!m_rpdReplace) {
         m_rpdReplace = new ReplaceDialog(this);
-        GuardCodePage(m_rpdReplace->findEdit(), m_main.language());
-        GuardCodePage(m_rpdReplace->replaceEdit(), m_main.language());
+        guardCodePage(m_rpdReplace->findEdit(), m_main.language());
+        guardCodePage(m_rpdReplace->replaceEdit(), m_main.language());
         connect(m_rpdReplace, &ReplaceDialog::findRequested, this, [this] { replaceFind(); });
         connect(m_rpdReplace, &ReplaceDialog::replaceRequested, this, [this] { replaceOne(); });
         connect(m_rpdReplace, &ReplaceDialog::replaceAllRequested, this, [this] { replaceAll(); });

@@ -43,9 +43,9 @@ void TFrmVaultoChild::connectTable()
         }
     });
     connect(m_pnlTable, &TablePanel::cellEditorCreated, this,
-            [this](QLineEdit *editor) { GuardCodePage(editor, m_main.language()); });
+            [this](QLineEdit *editor) { guardCodePage(editor, m_main.language()); });
     for (QComboBox *box : m_pnlTable->boxes()) {
-        GuardCodePage(box->lineEdit(), m_main.language());
+        guardCodePage(box->lineEdit(), m_main.language());
     }
     const auto on = [this](const char *name, auto handler) {
         connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, [this, handler] {

@@ -27,18 +27,18 @@ QValidator::State CodePageValidator::validate(QString &input, int &) const
     return Invalid;
 }
 
-CodePageValidator *GuardCodePage(QLineEdit *field, const LanguageStore &language)
+CodePageValidator *guardCodePage(QLineEdit *field, const LanguageStore &language)
 {
     auto *validator = new CodePageValidator(field);
     field->setValidator(validator);
     QObject::connect(validator, &CodePageValidator::refused, field, [field, &language](const QString &character) {
-        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), CodePageRefusal(language, character),
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), codePageRefusal(language, character),
                            field);
     });
     return validator;
 }
 
-QString CodePageRefusal(const LanguageStore &language, const QString &character)
+QString codePageRefusal(const LanguageStore &language, const QString &character)
 {
     QString text = language.uiText(kGuardSection, "m_aMCharNotStorable");
     text.replace(QLatin1String("%s"), character);

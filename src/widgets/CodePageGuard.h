@@ -24,10 +24,10 @@ signals:
 
 // Puts a CodePageValidator on the field; each refusal shows the reason in a tool tip
 // under the field, in the current language ("FrmMain.m_aMCharNotStorable").
-CodePageValidator *GuardCodePage(QLineEdit *field, const LanguageStore &language);
+CodePageValidator *guardCodePage(QLineEdit *field, const LanguageStore &language);
 
 // The localised reason shown for a refused character.
-QString CodePageRefusal(const LanguageStore &language, const QString &character);
+QString codePageRefusal(const LanguageStore &language, const QString &character);
 
 // The reason's built-in English text ("FrmMain.").
 const LanguageSection &codePageGuardTexts();

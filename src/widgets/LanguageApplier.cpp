@@ -32,7 +32,7 @@ void applyToAction(QAction *action, const LanguageSection &section, const QStrin
     }
     action->setText(text);
     // Tool-bar buttons show the caption without the shortcut column.
-    action->setIconText(CaptionOf(text));
+    action->setIconText(captionOf(text));
 }
 
 void applyToObject(QObject *object, const LanguageStore &language, const LanguageSection &section)
@@ -77,7 +77,7 @@ void walk(QObject *parent, const LanguageStore &language, const LanguageSection 
 
 } // namespace
 
-void ApplyLanguage(QWidget *window, const LanguageStore &language, const LanguageSection &section)
+void applyLanguageTexts(QWidget *window, const LanguageStore &language, const LanguageSection &section)
 {
     if (!window) {
         return;
@@ -88,7 +88,7 @@ void ApplyLanguage(QWidget *window, const LanguageStore &language, const Languag
     walk(window, language, section);
 }
 
-QString CaptionOf(const QString &text)
+QString captionOf(const QString &text)
 {
     const qsizetype tab = text.indexOf(QLatin1Char('\t'));
     return tab < 0 ? text : text.left(tab);

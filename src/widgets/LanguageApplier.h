@@ -18,7 +18,7 @@ class QWidget;
 // own business (the main window sets them from "FrmChild."). Each call
 // builds every text from the English table and the current language afresh, so
 // switching languages back and forth never piles up suffixes.
-void ApplyLanguage(QWidget *window, const LanguageStore &language, const LanguageSection &section);
+void applyLanguageTexts(QWidget *window, const LanguageStore &language, const LanguageSection &section);
 
 // The caption part of an action's text (everything before the TAB).
-QString CaptionOf(const QString &text);
+QString captionOf(const QString &text);

@@ -147,7 +147,7 @@ private slots:
             QCOMPARE(child.editorKind(), n->kind());
         }
         child.ApplySettings();
-        child.ApplyLanguage();
+        child.applyLanguage();
         child.selectElement(nullptr);
         QCOMPARE(child.editorKind(), -1);
         QVERIFY(!child.isModified());
@@ -517,12 +517,12 @@ private slots:
         QCOMPARE(addKey->text(), QStringLiteral("Add key\tAlt+K"));
         QCOMPARE(addKey->shortcut(), QKeySequence(QStringLiteral("Alt+K")));
         main.m_language.apply(file, "Deutsch");
-        child.ApplyLanguage();
+        child.applyLanguage();
         QCOMPARE(addKey->text(), QString::fromLatin1("Schl\xfcssel\tWahl+K"));
         QCOMPARE(child.findChild<QLabel *>("LblComment")->text(), QStringLiteral("Kommentar"));
         QCOMPARE(child.action(QStringLiteral("PopAddEntry"))->text(), QStringLiteral("Add entry"));
         main.m_language.applyEnglish();
-        child.ApplyLanguage();
+        child.applyLanguage();
         QCOMPARE(addKey->text(), QStringLiteral("Add key\tAlt+K"));
         QCOMPARE(child.findChild<QLabel *>("LblComment")->text(), QStringLiteral("Comment"));
         QCOMPARE(child.caption(), QStringLiteral("Unnamed"));

@@ -29,7 +29,7 @@ private slots:
     {
         LanguageStore store;
         QLineEdit field;
-        CodePageValidator *validator = GuardCodePage(&field, store);
+        CodePageValidator *validator = guardCodePage(&field, store);
         QSignalSpy refused(validator, &CodePageValidator::refused);
         field.show();
         type(&field, QStringLiteral("a\u20AC\u00A7"));
@@ -44,9 +44,9 @@ private slots:
         int pos = 0;
         QCOMPARE(validator->validate(pasted, pos), QValidator::Invalid);
         QCOMPARE(refused.last().at(0).toString(), QStringLiteral("\U0001F600"));
-        QVERIFY(CodePageRefusal(store, QStringLiteral("\u0416")).contains(QStringLiteral("'\u0416'")));
+        QVERIFY(codePageRefusal(store, QStringLiteral("\u0416")).contains(QStringLiteral("'\u0416'")));
         store.loadFromText("FrmMain.m_aMCharNotStorable=\"Zeichen '%s' geht nicht\"\r\n");
-        QCOMPARE(CodePageRefusal(store, QStringLiteral("\u0416")), QStringLiteral("Zeichen '\u0416' geht nicht"));
+        QCOMPARE(codePageRefusal(store, QStringLiteral("\u0416")), QStringLiteral("Zeichen '\u0416' geht nicht"));
     }
 
     void fileFiltersInQtForm()

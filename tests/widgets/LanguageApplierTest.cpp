@@ -94,26 +94,26 @@ private slots:
     {
         Window w;
         LanguageStore store;
-        ApplyLanguage(&w.window, store, kSection);
+        applyLanguageTexts(&w.window, store, kSection);
         QCOMPARE(w.texts(), (QStringList{"Test window", "File", "New\tCtrl+N", "Remove\tDel", "Find\tCtrl+Alt+F",
                                          "Name", "Hide", "Options", "General", "keep", "dialog"}));
         QCOMPARE(w.newAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
         QCOMPARE(w.remove->shortcut(), QKeySequence(Qt::Key_Delete));
         QCOMPARE(w.find->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-        QCOMPARE(CaptionOf(w.newAction->text()), QStringLiteral("New"));
-        QCOMPARE(CaptionOf(w.label->text()), QStringLiteral("Name"));
+        QCOMPARE(captionOf(w.newAction->text()), QStringLiteral("New"));
+        QCOMPARE(captionOf(w.label->text()), QStringLiteral("Name"));
     }
 
     void switchingToALanguageAndBackRestoresEveryText()
     {
         Window w;
         LanguageStore store;
-        ApplyLanguage(&w.window, store, kSection);
+        applyLanguageTexts(&w.window, store, kSection);
         const QStringList english = w.texts();
 
         store.loadFromText(kGerman);
-        ApplyLanguage(&w.window, store, kSection);
-        ApplyLanguage(&w.window, store, kSection); // twice: no suffix piles up
+        applyLanguageTexts(&w.window, store, kSection);
+        applyLanguageTexts(&w.window, store, kSection); // twice: no suffix piles up
         QCOMPARE(w.texts(), (QStringList{"Testfenster", "Datei", "Neu\tStrg+N", "Entfernen\tEntf",
                                          "Find\tStrg+Alt+F", "Name:", "Verbergen", "Optionen", "Allgemein", "keep",
                                          "dialog"}));
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(w.newAction->iconText(), QStringLiteral("Neu"));
 
         store.applyEnglish();
-        ApplyLanguage(&w.window, store, kSection);
+        applyLanguageTexts(&w.window, store, kSection);
         QCOMPARE(w.texts(), english);
     }
 };

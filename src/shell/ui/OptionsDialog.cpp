@@ -162,7 +162,7 @@ QWidget *OptionsDialog::buildGeneralPage()
     m_startupFile = named(new QLineEdit(page), "EdtStartupFileName");
     m_startupFile->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     fileLabel->setBuddy(m_startupFile);
-    GuardCodePage(m_startupFile, m_language);
+    guardCodePage(m_startupFile, m_language);
     m_openStartupFile = smallButton(page, "BtnOpen", Icons::command(Icons::Command::Open));
     m_hidePass = named(new QCheckBox(page), "ChkHidePass");
     m_directEdit = named(new QCheckBox(page), "ChkPasswordDirectEdit");
@@ -171,7 +171,7 @@ QWidget *OptionsDialog::buildGeneralPage()
     m_checkForPasswordFile = named(new QCheckBox(page), "ChkCheckForPasswordFile");
     m_lock = named(new QCheckBox(page), "ChkLock");
     m_lockInterval = editableBox(page, "CbbLock", kLockItems);
-    GuardCodePage(m_lockInterval->lineEdit(), m_language);
+    guardCodePage(m_lockInterval->lineEdit(), m_language);
     auto *minutes = named(new QLabel(page), "LblLockMinutes");
     m_lockHint = named(new QLabel(page), "LblLockApplies");
     m_lockOnScreenLock = named(new QCheckBox(page), "ChkLockOnScreenLock");
@@ -186,17 +186,17 @@ QWidget *OptionsDialog::buildGeneralPage()
     m_newEntry = named(new QCheckBox(page), "ChkNewEntry");
     m_newEntryValue = editableBox(page, "CbbNewEntry", kNewEntryItems);
     m_newEntryValue->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    GuardCodePage(m_newEntryValue->lineEdit(), m_language);
+    guardCodePage(m_newEntryValue->lineEdit(), m_language);
     auto *typesLabel = named(new QLabel(page), "LblFileTypes");
     m_fileTypes = editableBox(page, "CbbFileTypes", kFileTypeItems);
     m_fileTypes->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     typesLabel->setBuddy(m_fileTypes);
-    GuardCodePage(m_fileTypes->lineEdit(), m_language);
+    guardCodePage(m_fileTypes->lineEdit(), m_language);
     m_fileTypesReset = smallButton(page, "BtnFileTypesReset", style()->standardIcon(QStyle::SP_DialogResetButton));
     auto *folderLabel = named(new QLabel(page), "LblStartupFolder");
     m_startupFolder = named(new QLineEdit(page), "EdtStartupFolder");
     folderLabel->setBuddy(m_startupFolder);
-    GuardCodePage(m_startupFolder, m_language);
+    guardCodePage(m_startupFolder, m_language);
     m_pickStartupFolder = smallButton(page, "BtnStartupFolder", style()->standardIcon(QStyle::SP_DirOpenIcon));
     m_noIniSave = named(new QCheckBox(page), "ChkNoIniSave");
 
@@ -517,7 +517,7 @@ bool OptionsDialog::refuseUnstorablePath(const QString &path)
     if (CodePage::canEncode(path, &bad)) {
         return false;
     }
-    MessageBox::show(this, m_language, MessageBox::Type::Warning, CodePageRefusal(m_language, path.mid(bad, 1)));
+    MessageBox::show(this, m_language, MessageBox::Type::Warning, codePageRefusal(m_language, path.mid(bad, 1)));
     return true;
 }
 
@@ -546,7 +546,7 @@ void OptionsDialog::pickStartupFolder()
 
 void OptionsDialog::applyLanguage()
 {
-    ApplyLanguage(this, m_language, optionsTexts());
+    applyLanguageTexts(this, m_language, optionsTexts());
     for (QToolButton *button : {m_openStartupFile, m_pickStartupFolder, m_fileTypesReset, m_fontReset,
                                 m_backgroundReset}) {
         button->setToolTip(button->text());

@@ -276,7 +276,7 @@ void TFrmVaulto::chooseLanguage(qsizetype index)
 
 void TFrmVaulto::applyLanguage()
 {
-    ApplyLanguage(this, m_language, mainWindowTexts());
+    applyLanguageTexts(this, m_language, mainWindowTexts());
     const LanguageSection &childTexts = mainWindowChildTexts();
     for (const BorrowedText &borrowed : mainWindowBorrowedTexts()) {
         auto *action = findChild<QAction *>(QLatin1String(borrowed.control));
@@ -290,10 +290,10 @@ void TFrmVaulto::applyLanguage()
             action->setText(text);
         }
     }
-    m_menus->TbNew->setToolTip(CaptionOf(m_menus->MenNew->text()));
-    m_menus->TbOpen->setToolTip(CaptionOf(m_menus->MenOpen->text()));
+    m_menus->TbNew->setToolTip(captionOf(m_menus->MenNew->text()));
+    m_menus->TbOpen->setToolTip(captionOf(m_menus->MenOpen->text()));
     for (TFrmVaultoChild *child : databaseWindows()) {
-        child->ApplyLanguage();
+        child->applyLanguage();
     }
     m_windows->refreshCaptions();
 }

@@ -188,7 +188,7 @@ void PrintPreviewWindow::fillRangeLists()
     const int selected = m_source.selected >= 0 ? m_source.selected + 1 : 1;
     m_from->setEditText(QString::number(selected));
     m_to->setEditText(QString::number(count));
-    const QString hint = CaptionOf(m_language.uiText(printTexts(), "LblFrom")) + QLatin1String(": 1 ... [")
+    const QString hint = captionOf(m_language.uiText(printTexts(), "LblFrom")) + QLatin1String(": 1 ... [")
         + QString::number(selected) + QLatin1String("] ... ") + m_language.uiText(printTexts(), "LblTo")
         + QLatin1String(": ") + QString::number(count);
     m_from->setToolTip(hint);
@@ -293,7 +293,7 @@ void PrintPreviewWindow::drawPage()
 
 void PrintPreviewWindow::applyTexts()
 {
-    ApplyLanguage(this, m_language, printTexts());
+    applyLanguageTexts(this, m_language, printTexts());
     for (QToolButton *button : std::as_const(m_hintButtons)) {
         button->setToolTip(button->text());
         button->setText(button->property("sign").toString());

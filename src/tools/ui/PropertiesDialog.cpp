@@ -239,5 +239,5 @@ void PropertiesDialog::done(int result)
 
 void PropertiesDialog::applyTexts()
 {
-    ApplyLanguage(this, m_language, propertiesTexts());
+    applyLanguageTexts(this, m_language, propertiesTexts());
 }

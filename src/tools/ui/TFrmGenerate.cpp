@@ -37,7 +37,7 @@ TFrmGenerate::TFrmGenerate(const LanguageStore &language, QWidget *parent)
     setObjectName(QStringLiteral("FrmGen"));
     m_password = named(new QLineEdit(this), "EdtPassword");
     m_password->setMinimumWidth(fontMetrics().averageCharWidth() * 28);
-    GuardCodePage(m_password, m_language);
+    guardCodePage(m_password, m_language);
     m_length = named(new QLineEdit(QStringLiteral("8"), this), "EdtLength");
     m_length->setMaxLength(3);
     m_numbers = named(new QCheckBox(this), "ChkNumbers");
@@ -181,7 +181,7 @@ void TFrmGenerate::changeEvent(QEvent *event)
 
 void TFrmGenerate::applyTexts()
 {
-    ApplyLanguage(this, m_language, generatorTexts());
+    applyLanguageTexts(this, m_language, generatorTexts());
     m_generate->setText(m_language.uiText(generatorTexts(), "Caption"));
 }
 

@@ -74,7 +74,7 @@ TFrmPassword::TFrmPassword(const LanguageStore &language, const Settings &settin
     m_passwordLabel->setBuddy(m_password);
     m_confirmationLabel->setBuddy(m_confirmation);
     for (QLineEdit *field : {m_password, m_confirmation}) {
-        GuardCodePage(field, m_language);
+        guardCodePage(field, m_language);
         field->setMinimumWidth(fontMetrics().averageCharWidth() * 30);
     }
     m_generate = named(new LinkLabel(this), "LblGenerate");
@@ -327,7 +327,7 @@ void TFrmPassword::changeEvent(QEvent *event)
 
 void TFrmPassword::applyTexts()
 {
-    ApplyLanguage(this, m_language, passwordTexts());
+    applyLanguageTexts(this, m_language, passwordTexts());
     if (!m_databaseFileName.isEmpty() && !confirmationMode()) {
         setWindowTitle(windowTitle() + QStringLiteral(" - ") + QFileInfo(m_databaseFileName).fileName());
     }
