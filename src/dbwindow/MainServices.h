@@ -9,8 +9,8 @@ class QAction;
 class QWidget;
 class Settings;
 class TempFiles;
-class TFrmPassword;
-class TFrmGenerate;
+class PasswordDialog;
+class GeneratorDialog;
 
 // What a database window asks of the main window. The main window implements it; widget
 // tests of the database window use a small fake. Everything here lives as long as the
@@ -51,8 +51,8 @@ public:
     virtual void setTreeWidth(int width) = 0;
 
     // --- Dialogs and the parent for message boxes and file dialogs ---
-    virtual TFrmPassword &passwordDialog() = 0;
-    virtual TFrmGenerate &generatorDialog() = 0;
+    virtual PasswordDialog &passwordDialog() = 0;
+    virtual GeneratorDialog &generatorDialog() = 0;
     virtual QWidget *dialogParent() = 0;
 
     // --- Main-window commands that the database window's File menu shows as well ---

@@ -6,7 +6,7 @@
 #include "platform/CodePage.h"
 #include "platform/SecureMemory.h"
 #include "shell/LanguageStore.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/PasswordDialog.h"
 
 #include "widgets/Icons.h"
 #include "widgets/MessageBox.h"
@@ -38,14 +38,14 @@ TFrmVaultoChild::Answer TFrmVaultoChild::confirm(const QString &text, bool withC
 std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &current)
 {
     // The dialog is shared by every window: it gets its own text back afterwards.
-    TFrmPassword &dialog = m_main.passwordDialog();
+    PasswordDialog &dialog = m_main.passwordDialog();
     QByteArray before = dialog.password();
     const bool timerWasRunning = m_main.stopLockTimer();
-    dialog.SetConfirmationMode(true);
+    dialog.setConfirmationMode(true);
     dialog.setPassword(current);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     QByteArray chosen = dialog.password();
-    dialog.SetConfirmationMode(false);
+    dialog.setConfirmationMode(false);
     dialog.setPassword(before);
     SecureMemory::wipe(before);
     m_main.restoreLockTimer(timerWasRunning);

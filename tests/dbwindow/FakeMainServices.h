@@ -7,8 +7,8 @@
 #include "shell/LanguageStore.h"
 #include "shell/Settings.h"
 #include "shell/TempFiles.h"
-#include "tools/ui/TFrmGenerate.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/GeneratorDialog.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
 
 #include <QAction>
@@ -34,8 +34,8 @@ public:
         : m_settings(Settings::defaults(SettingsEnvironment())),
           m_clock(QDateTime(QDate(2018, 10, 27), QTime(15, 30, 12)))
     {
-        m_generator = std::make_unique<TFrmGenerate>(m_language, &m_parent);
-        m_password = std::make_unique<TFrmPassword>(
+        m_generator = std::make_unique<GeneratorDialog>(m_language, &m_parent);
+        m_password = std::make_unique<PasswordDialog>(
             m_language, m_settings, *m_generator, [] { return std::optional<QString>(); }, &m_parent);
         m_recentFiles.setObjectName(QStringLiteral("MenRecentFiles"));
         m_recentFolders.setObjectName(QStringLiteral("MenRecentFolders"));
@@ -62,8 +62,8 @@ public:
     void addRecentFile(const QString &path) override { m_recent.prepend(path); }
     int treeWidth() const override { return m_treeWidth; }
     void setTreeWidth(int width) override { m_treeWidth = width; }
-    TFrmPassword &passwordDialog() override { return *m_password; }
-    TFrmGenerate &generatorDialog() override { return *m_generator; }
+    PasswordDialog &passwordDialog() override { return *m_password; }
+    GeneratorDialog &generatorDialog() override { return *m_generator; }
     QWidget *dialogParent() override { return &m_parent; }
     QAction *newAction() override { return &m_new; }
     QAction *openAction() override { return &m_open; }
@@ -92,8 +92,8 @@ public:
     QAction m_exit{QStringLiteral("Exit")};
     QMenu m_recentFiles{QStringLiteral("Recent")};
     QMenu m_recentFolders{QStringLiteral("Recent folders")};
-    std::unique_ptr<TFrmGenerate> m_generator;
-    std::unique_ptr<TFrmPassword> m_password;
+    std::unique_ptr<GeneratorDialog> m_generator;
+    std::unique_ptr<PasswordDialog> m_password;
 };
 
 // Answers every message box with one button and keeps what was asked.
@@ -160,7 +160,7 @@ struct PasswordDialogState
 
 inline void answerPasswordDialog(std::optional<QByteArray> password, PasswordDialogState *seen = nullptr)
 {
-    whenModal<TFrmPassword>([password, seen](TFrmPassword *dialog) {
+    whenModal<PasswordDialog>([password, seen](PasswordDialog *dialog) {
         if (seen) {
             seen->shown = true;
             seen->confirmationMode = dialog->confirmationMode();
@@ -172,7 +172,7 @@ inline void answerPasswordDialog(std::optional<QByteArray> password, PasswordDia
         }
         dialog->setPassword(*password);
         dialog->setConfirmation(*password);
-        dialog->BtnOKClick();
+        dialog->confirm();
     });
 }
 

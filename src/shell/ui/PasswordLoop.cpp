@@ -4,12 +4,12 @@
 #include "shell/LanguageStore.h"
 #include "shell/MainWindowTexts.h"
 #include "shell/Settings.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
 
 #include <utility>
 
-PasswordLoop::PasswordLoop(TFrmPassword &dialog, const LanguageStore &language, const Settings &settings,
+PasswordLoop::PasswordLoop(PasswordDialog &dialog, const LanguageStore &language, const Settings &settings,
                            QWidget *messageParent)
     : m_dialog(dialog), m_language(language), m_settings(settings), m_messageParent(messageParent)
 {
@@ -37,7 +37,7 @@ bool PasswordLoop::run(TFrmVaultoChild &child, const QString &path, std::optiona
         m_dialog.setPassword(*firstTry);
     }
     while (child.password().isEmpty()) {
-        m_dialog.SetDatabaseFileName(path);
+        m_dialog.setDatabaseFileName(path);
         if (!std::exchange(skipDialog, false)) {
             m_dialog.raise();
             if (m_dialog.exec() != QDialog::Accepted) {

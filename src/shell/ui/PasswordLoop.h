@@ -8,7 +8,7 @@
 
 class LanguageStore;
 class QWidget;
-class TFrmPassword;
+class PasswordDialog;
 class TFrmVaultoChild;
 struct Settings;
 
@@ -19,7 +19,7 @@ struct Settings;
 class PasswordLoop
 {
 public:
-    PasswordLoop(TFrmPassword &dialog, const LanguageStore &language, const Settings &settings, QWidget *messageParent);
+    PasswordLoop(PasswordDialog &dialog, const LanguageStore &language, const Settings &settings, QWidget *messageParent);
 
     // True while a password is being asked for (or tried).
     bool isAsking() const { return m_asking; }
@@ -31,7 +31,7 @@ public:
              const std::function<bool()> &load);
 
 private:
-    TFrmPassword &m_dialog;
+    PasswordDialog &m_dialog;
     const LanguageStore &m_language;
     const Settings &m_settings;
     QWidget *m_messageParent;

@@ -17,8 +17,8 @@
 #include "shell/InstanceChannel.h"
 #include "shell/UpdatePage.h"
 #include "shell/WindowPos.h"
-#include "tools/ui/TFrmGenerate.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/GeneratorDialog.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/Icons.h"
 
 #include <QAction>
@@ -83,8 +83,8 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
         this);
 
     // The long-lived dialogs; the password dialog uses the generator.
-    m_generator = std::make_unique<TFrmGenerate>(m_language, this);
-    m_password = std::make_unique<TFrmPassword>(
+    m_generator = std::make_unique<GeneratorDialog>(m_language, this);
+    m_password = std::make_unique<PasswordDialog>(
         m_language, m_settings, *m_generator,
         [this]() -> std::optional<QString> {
             if (TFrmVaultoChild *child = activeChild()) {
@@ -285,12 +285,12 @@ void TFrmVaulto::addRecentFile(const QString &path)
     m_menus->recentFiles->add(path, true);
 }
 
-TFrmPassword &TFrmVaulto::passwordDialog()
+PasswordDialog &TFrmVaulto::passwordDialog()
 {
     return *m_password;
 }
 
-TFrmGenerate &TFrmVaulto::generatorDialog()
+GeneratorDialog &TFrmVaulto::generatorDialog()
 {
     return *m_generator;
 }

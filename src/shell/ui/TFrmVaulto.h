@@ -21,10 +21,10 @@ class InstanceServer;
 class MainMenus;
 class PaneSplitter;
 class QLabel;
-class TFrmGenerate;
+class GeneratorDialog;
 class TFrmHelp;
 class TFrmInfo;
-class TFrmPassword;
+class PasswordDialog;
 class TFrmVaultoChild;
 
 // What the main window starts from: its folders, what the settings' defaults depend on,
@@ -134,8 +134,8 @@ public:
     void addRecentFile(const QString &path) override;
     int treeWidth() const override { return m_settings.windowTreeWidth; }
     void setTreeWidth(int width) override { m_settings.windowTreeWidth = width; }
-    TFrmPassword &passwordDialog() override;
-    TFrmGenerate &generatorDialog() override;
+    PasswordDialog &passwordDialog() override;
+    GeneratorDialog &generatorDialog() override;
     QWidget *dialogParent() override { return this; }
     QAction *newAction() override;
     QAction *openAction() override;
@@ -201,8 +201,8 @@ private:
     DatabaseWindows *m_windows;
     QLabel *m_status;
     LockCountdown *m_countdown;
-    std::unique_ptr<TFrmPassword> m_password;
-    std::unique_ptr<TFrmGenerate> m_generator;
+    std::unique_ptr<PasswordDialog> m_password;
+    std::unique_ptr<GeneratorDialog> m_generator;
     std::unique_ptr<PasswordLoop> m_passwordLoop;
     std::unique_ptr<TFrmHelp> m_help;
     std::unique_ptr<TFrmInfo> m_info;

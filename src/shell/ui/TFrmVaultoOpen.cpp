@@ -15,8 +15,8 @@
 #include "shell/DesktopCommandLine.h"
 #include "shell/DroppedFiles.h"
 #include "shell/MainWindowTexts.h"
-#include "tools/ui/TFrmGenerate.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/GeneratorDialog.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/FileFilter.h"
 #include "widgets/MessageBox.h"
 
@@ -219,9 +219,9 @@ void TFrmVaulto::MenChangePasswordClick()
         return;
     }
     const bool timerWasRunning = stopLockTimer();
-    TFrmPassword &dialog = *m_password;
+    PasswordDialog &dialog = *m_password;
     const QByteArray before = dialog.password();
-    dialog.SetConfirmationMode(true);
+    dialog.setConfirmationMode(true);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QByteArray entered = dialog.password();
     if (accepted && !entered.isEmpty()) {
@@ -232,7 +232,7 @@ void TFrmVaulto::MenChangePasswordClick()
     } else {
         dialog.setPassword(before);
     }
-    dialog.SetConfirmationMode(false);
+    dialog.setConfirmationMode(false);
     restoreLockTimer(timerWasRunning);
 }
 
@@ -241,5 +241,5 @@ void TFrmVaulto::MenPasswordGeneratorClick()
     if (m_locked) {
         return;
     }
-    m_generator->ExecCopyLayout();
+    m_generator->execCopyLayout();
 }

@@ -98,13 +98,13 @@ void PrintPreviewWindow::buildLayout()
     options->addWidget(printerButton);
 
     auto *pages = new QHBoxLayout;
-    pages->addWidget(toolButton("BtnZoomIn", u"+", &PrintPreviewWindow::BtnZoomInClick));
-    pages->addWidget(toolButton("BtnZoomOut", u"\u2212", &PrintPreviewWindow::BtnZoomOutClick));
+    pages->addWidget(toolButton("BtnZoomIn", u"+", &PrintPreviewWindow::zoomIn));
+    pages->addWidget(toolButton("BtnZoomOut", u"\u2212", &PrintPreviewWindow::zoomOut));
     pages->addSpacing(12);
-    pages->addWidget(toolButton("BtnFirst", u"|\u25C0", &PrintPreviewWindow::BtnFirstClick));
-    pages->addWidget(toolButton("BtnPrev", u"\u25C0", &PrintPreviewWindow::BtnPrevClick));
-    pages->addWidget(toolButton("BtnNext", u"\u25B6", &PrintPreviewWindow::BtnNextClick));
-    pages->addWidget(toolButton("BtnLast", u"\u25B6|", &PrintPreviewWindow::BtnLastClick));
+    pages->addWidget(toolButton("BtnFirst", u"|\u25C0", &PrintPreviewWindow::showFirstPage));
+    pages->addWidget(toolButton("BtnPrev", u"\u25C0", &PrintPreviewWindow::showPreviousPage));
+    pages->addWidget(toolButton("BtnNext", u"\u25B6", &PrintPreviewWindow::showNextPage));
+    pages->addWidget(toolButton("BtnLast", u"\u25B6|", &PrintPreviewWindow::showLastPage));
     pages->addSpacing(12);
     pages->addWidget(m_selection);
     pages->addWidget(m_selectionPanel);
@@ -128,11 +128,11 @@ void PrintPreviewWindow::buildLayout()
         connect(box, &QCheckBox::toggled, this, &PrintPreviewWindow::drawPage);
     }
     connect(m_title, &QLineEdit::textChanged, this, &PrintPreviewWindow::drawPage);
-    connect(m_selection, &QCheckBox::clicked, this, &PrintPreviewWindow::ChkSelectionClick);
-    connect(m_from, &QComboBox::currentTextChanged, this, &PrintPreviewWindow::ChkSelectionClick);
-    connect(m_to, &QComboBox::currentTextChanged, this, &PrintPreviewWindow::ChkSelectionClick);
-    connect(printerButton, &QPushButton::clicked, this, &PrintPreviewWindow::BtnPrinterClick);
-    connect(print, &QPushButton::clicked, this, &PrintPreviewWindow::BtnPrintClick);
+    connect(m_selection, &QCheckBox::clicked, this, &PrintPreviewWindow::applyRangeChoice);
+    connect(m_from, &QComboBox::currentTextChanged, this, &PrintPreviewWindow::applyRangeChoice);
+    connect(m_to, &QComboBox::currentTextChanged, this, &PrintPreviewWindow::applyRangeChoice);
+    connect(printerButton, &QPushButton::clicked, this, &PrintPreviewWindow::choosePrinter);
+    connect(print, &QPushButton::clicked, this, &PrintPreviewWindow::printPages);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     resize(900, 700);
 }
@@ -195,7 +195,7 @@ void PrintPreviewWindow::fillRangeLists()
     m_to->setToolTip(hint);
 }
 
-void PrintPreviewWindow::ChkSelectionClick()
+void PrintPreviewWindow::applyRangeChoice()
 {
     if (!m_document) {
         return;
@@ -210,48 +210,48 @@ void PrintPreviewWindow::ChkSelectionClick()
     showPage(1);
 }
 
-void PrintPreviewWindow::BtnZoomInClick()
+void PrintPreviewWindow::zoomIn()
 {
     m_zoom = PreviewZoom::in(m_zoom);
     drawPage();
 }
 
-void PrintPreviewWindow::BtnZoomOutClick()
+void PrintPreviewWindow::zoomOut()
 {
     m_zoom = PreviewZoom::out(m_zoom);
     drawPage();
 }
 
-void PrintPreviewWindow::BtnFirstClick()
+void PrintPreviewWindow::showFirstPage()
 {
     showPage(1);
 }
 
-void PrintPreviewWindow::BtnPrevClick()
+void PrintPreviewWindow::showPreviousPage()
 {
     showPage(m_page - 1);
 }
 
-void PrintPreviewWindow::BtnNextClick()
+void PrintPreviewWindow::showNextPage()
 {
     showPage(m_page + 1);
 }
 
-void PrintPreviewWindow::BtnLastClick()
+void PrintPreviewWindow::showLastPage()
 {
     showPage(pageCount());
 }
 
-void PrintPreviewWindow::BtnPrinterClick()
+void PrintPreviewWindow::choosePrinter()
 {
     if (!m_printer.setUp(this)) {
         return;
     }
     m_zoom = 1.0;
-    ChkSelectionClick();
+    applyRangeChoice();
 }
 
-void PrintPreviewWindow::BtnPrintClick()
+void PrintPreviewWindow::printPages()
 {
     if (!m_document) {
         return;

@@ -56,18 +56,18 @@ public:
     // The current page as drawn last.
     const QImage &pageImage() const { return m_image; }
 
-    void BtnZoomInClick();
-    void BtnZoomOutClick();
-    void BtnFirstClick();
-    void BtnPrevClick();
-    void BtnNextClick();
-    void BtnLastClick();
+    void zoomIn();
+    void zoomOut();
+    void showFirstPage();
+    void showPreviousPage();
+    void showNextPage();
+    void showLastPage();
     // The range from the check box and the two lists, then page 1.
-    void ChkSelectionClick();
+    void applyRangeChoice();
     // Printer setup; on OK the page's shape is taken again, zoom 1, page 1.
-    void BtnPrinterClick();
+    void choosePrinter();
     // Prints the range's pages and closes (unless printing was cancelled).
-    void BtnPrintClick();
+    void printPages();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -114,10 +114,10 @@ PropertiesDialog::PropertiesDialog(const LanguageStore &language, Settings &sett
 
     connect(m_algorithm, &QComboBox::currentIndexChanged, this, [this](int index) {
         m_settings.checksum = index;
-        CbbChecksumChange();
+        showSelectedChecksum();
     });
     connect(m_cancel, &QPushButton::clicked, this, &PropertiesDialog::cancelChecksum);
-    connect(copy, &QPushButton::clicked, this, &PropertiesDialog::BtnCopyClick);
+    connect(copy, &QPushButton::clicked, this, &PropertiesDialog::copyChecksum);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_secure, &LinkLabel::clicked, this, &PropertiesDialog::showRatingRule);
     connect(m_checksum, &BackgroundChecksum::progress, this, &PropertiesDialog::showProgress);
@@ -135,7 +135,7 @@ void PropertiesDialog::setDatabase(const QString &filePath, const ElementTree &t
     m_risks = passwordRisks(password, m_language);
 }
 
-void PropertiesDialog::FillProperties()
+void PropertiesDialog::fillProperties()
 {
     applyTexts();
     const FileFacts facts = fileFactsOf(m_filePath);
@@ -159,10 +159,10 @@ void PropertiesDialog::FillProperties()
         const QSignalBlocker quiet(m_algorithm);
         m_algorithm->setCurrentIndex(int(digestAlgorithmFromIndex(m_settings.checksum)));
     }
-    CbbChecksumChange();
+    showSelectedChecksum();
 }
 
-void PropertiesDialog::CbbChecksumChange()
+void PropertiesDialog::showSelectedChecksum()
 {
     m_checksum->cancel();
     m_checksumField->clear();
@@ -207,7 +207,7 @@ void PropertiesDialog::cancelChecksum()
     showChecksum(QString());
 }
 
-void PropertiesDialog::BtnCopyClick()
+void PropertiesDialog::copyChecksum()
 {
     const FileFacts facts{m_fileName->text(), m_path->text(), m_size->text(), m_date->text()};
     const QList<PropertiesLine> lines =
@@ -225,7 +225,7 @@ void PropertiesDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
-        FillProperties();
+        fillProperties();
     }
 }
 

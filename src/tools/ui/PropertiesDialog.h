@@ -33,12 +33,12 @@ public:
     void setDatabase(const QString &filePath, const ElementTree &tree, QByteArrayView password);
 
     // Texts, every value field, then the checksum (each showing does this).
-    void FillProperties();
+    void fillProperties();
     // The checksum of the file in the chosen algorithm, started again.
-    void CbbChecksumChange();
+    void showSelectedChecksum();
     // The summary onto the clipboard: caption " - " value lines, the checksum line only
     // when there is a checksum.
-    void BtnCopyClick();
+    void copyChecksum();
 
     bool checksumRunning() const;
 

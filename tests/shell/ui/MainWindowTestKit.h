@@ -8,7 +8,7 @@
 #include "document/ElementTree.h"
 #include "shell/StoragePaths.h"
 #include "shell/ui/TFrmVaulto.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -95,7 +95,7 @@ public:
     explicit PasswordAnswers(QList<std::optional<QByteArray>> answers, QByteArray confirmation = {})
         : m_answers(std::move(answers)), m_confirmation(std::move(confirmation)),
           m_answerer(new vaultbase::test::ModalAnswerer(
-              QStringLiteral("TFrmPassword"), [this](QWidget *modal) { return answer(modal); },
+              QStringLiteral("PasswordDialog"), [this](QWidget *modal) { return answer(modal); },
               int(m_answers.size()), -1))
     {
     }
@@ -116,7 +116,7 @@ public:
 private:
     bool answer(QWidget *modal)
     {
-        auto *dialog = qobject_cast<TFrmPassword *>(modal);
+        auto *dialog = qobject_cast<PasswordDialog *>(modal);
         if (!dialog) {
             return false;
         }

@@ -3,7 +3,7 @@
 
 #include "shell/LanguageStore.h"
 #include "tools/RandomSource.h"
-#include "tools/ui/TFrmGenerate.h"
+#include "tools/ui/GeneratorDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,7 +25,7 @@ T *child(QWidget &dialog, const char *name)
 // Runs `step` once the dialog's modal loop is running.
 void whenShown(QDialog &dialog, std::function<void()> step)
 {
-    new vaultbase::test::ModalAnswerer(QStringLiteral("TFrmGenerate"), [&dialog, step](QWidget *modal) {
+    new vaultbase::test::ModalAnswerer(QStringLiteral("GeneratorDialog"), [&dialog, step](QWidget *modal) {
         if (modal != &dialog) {
             return false;
         }
@@ -47,7 +47,7 @@ private slots:
     void showingGeneratesFromTheLengthAndClasses()
     {
         LanguageStore store;
-        TFrmGenerate dialog(store);
+        GeneratorDialog dialog(store);
         auto *password = child<QLineEdit>(dialog, "EdtPassword");
         auto *length = child<QLineEdit>(dialog, "EdtLength");
         dialog.setRandomSource(std::make_unique<CRandomSource>(42));
@@ -60,27 +60,27 @@ private slots:
         length->clear();
         QTest::keyClicks(length, QStringLiteral("12345"));
         QCOMPARE(length->text(), QStringLiteral("123")); // three characters at most
-        dialog.BtnGenerateClick();
+        dialog.generate();
         QCOMPARE(dialog.password().size(), 123);
         for (const char *text : {"abc", "0", "-5", ""}) {
             length->setText(QString::fromLatin1(text));
-            dialog.BtnGenerateClick();
+            dialog.generate();
             QCOMPARE(dialog.password().size(), 8);
             QCOMPARE(length->text(), QString::fromLatin1(text)); // the field keeps what was typed
         }
         length->setText(QStringLiteral("3"));
-        dialog.BtnGenerateClick();
+        dialog.generate();
         QCOMPARE(dialog.password().size(), 3);
     }
 
     void noClassCheckedChecksNumbers()
     {
         LanguageStore store;
-        TFrmGenerate dialog(store);
+        GeneratorDialog dialog(store);
         for (const char *name : {"ChkNumbers", "ChkUpperCase", "ChkLowerCase", "ChkNonAlpha"}) {
             child<QCheckBox>(dialog, name)->setChecked(false);
         }
-        dialog.BtnGenerateClick();
+        dialog.generate();
         QVERIFY(child<QCheckBox>(dialog, "ChkNumbers")->isChecked());
         QVERIFY(!child<QCheckBox>(dialog, "ChkUpperCase")->isChecked());
         const QByteArray password = dialog.password();
@@ -91,7 +91,7 @@ private slots:
     void copyLayoutCopiesExactlyTheFieldAndReturnsToOk()
     {
         LanguageStore store;
-        TFrmGenerate dialog(store);
+        GeneratorDialog dialog(store);
         auto *password = child<QLineEdit>(dialog, "EdtPassword");
         QApplication::clipboard()->setText(QStringLiteral("before"));
         QString shown;
@@ -103,7 +103,7 @@ private slots:
             shown = password->text();
             QTest::keyClick(password, Qt::Key_Return); // Copy is the default button here
         });
-        QCOMPARE(dialog.ExecCopyLayout(), int(QDialog::Accepted));
+        QCOMPARE(dialog.execCopyLayout(), int(QDialog::Accepted));
         QCOMPARE(shown.size(), 11);
         QCOMPARE(QApplication::clipboard()->text(), shown);
         QVERIFY(!dialog.copyLayout());
@@ -114,7 +114,7 @@ private slots:
     void okLayoutKeysAndKeptOptions()
     {
         LanguageStore store;
-        TFrmGenerate dialog(store);
+        GeneratorDialog dialog(store);
         child<QCheckBox>(dialog, "ChkNonAlpha")->setChecked(false);
         child<QLineEdit>(dialog, "EdtLength")->setText(QStringLiteral("20"));
         QByteArray generated;
@@ -137,7 +137,7 @@ private slots:
     {
         LanguageStore store;
         store.loadFromText("FrmGen.Caption=\"Erzeugen\"\r\nFrmGen.ChkNumbers=\"Zahlen\"\r\nFrmGen.BtnCopy=\"Kopieren\"\r\n");
-        TFrmGenerate dialog(store);
+        GeneratorDialog dialog(store);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Erzeugen"));
         QCOMPARE(child<QPushButton>(dialog, "BtnGenerate")->text(), QStringLiteral("Erzeugen"));

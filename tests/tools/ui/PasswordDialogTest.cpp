@@ -4,8 +4,8 @@
 #include "document/KeyFile.h"
 #include "shell/LanguageStore.h"
 #include "shell/Settings.h"
-#include "tools/ui/TFrmGenerate.h"
-#include "tools/ui/TFrmPassword.h"
+#include "tools/ui/GeneratorDialog.h"
+#include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
 
 #include <QFile>
@@ -26,9 +26,9 @@ struct Fixture
 {
     LanguageStore language;
     Settings settings;
-    TFrmGenerate generator{language};
+    GeneratorDialog generator{language};
     std::optional<QString> activeDatabase; // no database window
-    TFrmPassword dialog{language, settings, generator, [this] { return activeDatabase; }};
+    PasswordDialog dialog{language, settings, generator, [this] { return activeDatabase; }};
     QList<MessageBox::Request> messages;
     MessageBox::ScopedAnswerer answerer{[this](const MessageBox::Request &request) {
         messages.append(request);
@@ -39,7 +39,7 @@ struct Fixture
 
     Fixture()
     {
-        dialog.setKeyFileChooser([this](QWidget *, TFrmPassword::KeyFileAction, const QString &proposed, const QString &filter) {
+        dialog.setKeyFileChooser([this](QWidget *, PasswordDialog::KeyFileAction, const QString &proposed, const QString &filter) {
             proposals.append(proposed);
             Q_ASSERT(filter == QStringLiteral("Password Key (*.kvky)"));
             return chosenPath;
@@ -66,11 +66,11 @@ private slots:
     void confirmationMustMatchExactly()
     {
         Fixture f;
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         f.dialog.show();
         f.dialog.setPassword("a");
         f.dialog.setConfirmation("A");
-        f.dialog.BtnOKClick();
+        f.dialog.confirm();
         QCOMPARE(f.messages.size(), 1);
         QCOMPARE(f.messages.at(0).type, MessageBox::Type::Warning);
         QCOMPARE(f.messages.at(0).text, kNoMatch);
@@ -80,19 +80,19 @@ private slots:
         QCOMPARE(f.dialog.confirmation(), QByteArray("A"));
 
         f.dialog.setConfirmation("a");
-        f.dialog.BtnOKClick();
+        f.dialog.confirm();
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.messages.size(), 1);
 
         // Empty and empty pass; the password-only layout never compares.
         f.dialog.clearFields();
         f.dialog.show();
-        f.dialog.BtnOKClick();
+        f.dialog.confirm();
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
-        f.dialog.SetConfirmationMode(false);
+        f.dialog.setConfirmationMode(false);
         f.dialog.setConfirmation("other");
         f.dialog.show();
-        f.dialog.BtnOKClick();
+        f.dialog.confirm();
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.messages.size(), 1);
     }
@@ -101,18 +101,18 @@ private slots:
     {
         Fixture f;
         f.dialog.setConfirmation("left over");
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         QCOMPARE(f.dialog.confirmation(), QByteArray()); // switching on empties it
         for (const char *name : {"EdtConfirmation", "LblConfirmation", "LblSecure", "LblGenerate", "BtnSave"}) {
             QVERIFY2(!f.child<QWidget>(name)->isHidden(), name);
         }
-        f.dialog.SetDatabaseFileName(QStringLiteral("/some/folder/private.kvdb"));
+        f.dialog.setDatabaseFileName(QStringLiteral("/some/folder/private.kvdb"));
         f.dialog.show();
         QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Password"));
         const int confirmationHeight = f.dialog.height();
         f.dialog.hide();
 
-        f.dialog.SetConfirmationMode(false);
+        f.dialog.setConfirmationMode(false);
         for (const char *name : {"EdtConfirmation", "LblConfirmation", "LblSecure", "LblGenerate", "BtnSave"}) {
             QVERIFY2(f.child<QWidget>(name)->isHidden(), name);
         }
@@ -135,7 +135,7 @@ private slots:
     void maskedOrPlainAndLargerFont()
     {
         Fixture f;
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         auto *password = f.child<QLineEdit>("EdtPassword");
         auto *confirmation = f.child<QLineEdit>("EdtConfirmation");
         f.settings.showDialogPassword = false;
@@ -165,17 +165,17 @@ private slots:
         QTemporaryDir folder;
         Fixture f;
         f.settings.checkForPasswordFile = true;
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         f.dialog.setPassword("S3cret \xA7!");
 
         // No database window: nothing happens.
-        f.dialog.BtnSaveClick();
+        f.dialog.saveKeyFile();
         QVERIFY(f.proposals.isEmpty());
 
         f.activeDatabase = QString(); // an unsaved database
         f.chosenPath = folder.filePath(QStringLiteral("Default.kvky"));
         f.dialog.show();
-        f.dialog.BtnSaveClick();
+        f.dialog.saveKeyFile();
         QCOMPARE(f.proposals, QList<QString>{QStringLiteral("Default.kvky")});
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
         QCOMPARE(f.dialog.confirmation(), QByteArray("S3cret \xA7!"));
@@ -183,10 +183,10 @@ private slots:
         // The name is the one the open flow probes beside a database in that folder.
         QCOMPARE(findKeyFileFor(folder.filePath(QStringLiteral("private.kvdb"))), f.chosenPath);
 
-        f.dialog.SetConfirmationMode(false);
+        f.dialog.setConfirmationMode(false);
         f.dialog.clearFields();
         f.dialog.show();
-        f.dialog.BtnOpenClick();
+        f.dialog.openKeyFile();
         QCOMPARE(f.proposals.last(), f.chosenPath); // Open starts from the last key file
         QCOMPARE(f.dialog.password(), QByteArray("S3cret \xA7!"));
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
@@ -207,26 +207,26 @@ private slots:
         QCOMPARE(f.dialog.proposedKeyFileName(), QString()); // nothing chosen yet
 
         // An empty password saves nothing; a cancelled file dialog neither.
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         f.dialog.show();
-        f.dialog.BtnSaveClick();
+        f.dialog.saveKeyFile();
         QVERIFY(f.proposals.isEmpty());
         f.dialog.setPassword("pw");
         f.chosenPath.clear();
-        f.dialog.BtnSaveClick();
+        f.dialog.saveKeyFile();
         QCOMPARE(f.proposals.size(), 1);
         QVERIFY(f.dialog.isVisible());
 
         // A key file that cannot be written or read is reported and the dialog stays open.
         f.chosenPath = folder.filePath(QStringLiteral("missing/folder/x.kvky"));
-        f.dialog.BtnSaveClick();
+        f.dialog.saveKeyFile();
         QCOMPARE(f.messages.size(), 1);
         QCOMPARE(f.messages.last().text, QStringLiteral("The key file could not be written."));
         QVERIFY(f.dialog.isVisible());
         QCOMPARE(f.dialog.proposedKeyFileName(), f.chosenPath); // the setting is off: last name kept
         f.chosenPath = folder.filePath(QStringLiteral("empty.kvky"));
         QFile(f.chosenPath).open(QIODevice::WriteOnly);
-        f.dialog.BtnOpenClick();
+        f.dialog.openKeyFile();
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(f.dialog.isVisible());
         QCOMPARE(f.dialog.password(), QByteArray("pw"));
@@ -235,20 +235,20 @@ private slots:
     void generateAndRateLinks()
     {
         Fixture f;
-        f.dialog.SetConfirmationMode(true);
+        f.dialog.setConfirmationMode(true);
         f.dialog.show();
         f.dialog.setConfirmation("typed");
-        vaultbase::test::whenModal<TFrmGenerate>([](TFrmGenerate *generator) {
+        vaultbase::test::whenModal<GeneratorDialog>([](GeneratorDialog *generator) {
             QVERIFY(!generator->findChild<QPushButton *>(QStringLiteral("BtnOK"))->isHidden());
             generator->findChild<QPushButton *>(QStringLiteral("BtnOK"))->click();
         });
-        f.dialog.LblGenerateClick();
+        f.dialog.generatePassword();
         QCOMPARE(f.dialog.password(), f.generator.password());
         QCOMPARE(f.dialog.password().size(), 8);
         QCOMPARE(f.dialog.confirmation(), QByteArray("typed")); // still to be typed by the user
 
         f.dialog.setPassword("abc");
-        f.dialog.LblSecureClick();
+        f.dialog.openSecurityPage();
         QCOMPARE(f.messages.size(), 1);
         QCOMPARE(f.messages.at(0).type, MessageBox::Type::Information);
         QCOMPARE(f.messages.at(0).buttons, QList<MessageBox::Button>{MessageBox::Button::Ok});

@@ -108,22 +108,22 @@ private slots:
         QVERIFY(!preview.pageImage().isNull());
 
         const QSize before = preview.pageImage().size();
-        preview.BtnZoomInClick();
+        preview.zoomIn();
         QVERIFY(qFuzzyCompare(preview.zoom(), 1.2));
         QCOMPARE(preview.pageImage().height(), int(1.2 * before.height()));
-        preview.BtnZoomOutClick();
-        preview.BtnZoomOutClick();
+        preview.zoomOut();
+        preview.zoomOut();
         QVERIFY(preview.zoom() < 1.0);
 
-        preview.BtnNextClick();
+        preview.showNextPage();
         QCOMPARE(preview.windowTitle(), QString("Print preview (2/3)"));
-        preview.BtnNextClick();
-        preview.BtnNextClick();
+        preview.showNextPage();
+        preview.showNextPage();
         QCOMPARE(preview.currentPage(), 3);
-        preview.BtnFirstClick();
-        preview.BtnPrevClick();
+        preview.showFirstPage();
+        preview.showPreviousPage();
         QCOMPARE(preview.currentPage(), 1);
-        preview.BtnLastClick();
+        preview.showLastPage();
         QCOMPARE(preview.currentPage(), 3);
 
         // "Print selection": From 3 to 5 is one page; From with letters starts at the first.
@@ -141,7 +141,7 @@ private slots:
         // "Printer" is the system's printer setup; cancelled, nothing changes.
         const QPointer<ModalAnswerer> setUp = whenModal<QPrintDialog>([](QPrintDialog *dialog) { dialog->reject(); });
         const double zoom = preview.zoom();
-        preview.BtnPrinterClick();
+        preview.choosePrinter();
         QVERIFY(setUp);
         QCOMPARE(setUp->answered(), 1);
         QCOMPARE(preview.zoom(), zoom);
@@ -165,12 +165,12 @@ private slots:
         preview.show();
         preview.findChild<QCheckBox *>("ChkPages")->setChecked(true);
 
-        preview.BtnPrintClick(); // cancelled: nothing written, the preview stays
+        preview.printPages(); // cancelled: nothing written, the preview stays
         QCOMPARE(proposed, QStringList{m_dir.filePath("Bank.pdf")});
         QVERIFY(preview.isVisible());
 
         answer = m_dir.filePath("printed.pdf");
-        preview.BtnPrintClick();
+        preview.printPages();
         QVERIFY(!preview.isVisible());
         struct stat status {};
         QCOMPARE(::stat(QFile::encodeName(answer).constData(), &status), 0);

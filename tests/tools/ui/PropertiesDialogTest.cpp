@@ -79,11 +79,11 @@ private slots:
         algorithm->setCurrentIndex(3);
         QTRY_COMPARE(field(dialog, "EdtChecksum"), QString("58646c281ab5454b66d39f67b7c02aaf"));
         QCOMPARE(settings.checksum, 3);
-        dialog.BtnCopyClick();
+        dialog.copyChecksum();
         QVERIFY(QGuiApplication::clipboard()->text().contains("\r\nMD5 - 58646c281ab5454b66d39f67b7c02aaf\r\n"));
         algorithm->setCurrentIndex(0);
         QCOMPARE(field(dialog, "EdtChecksum"), QString());
-        dialog.BtnCopyClick();
+        dialog.copyChecksum();
         QCOMPARE(QGuiApplication::clipboard()->text(),
                  "Filename - Bank.kvdb\r\nFolder - " + path + "\r\nFilesize - 1.50 KB (1536 bytes)\r\n"
                  "Filedate - 2018-10-27 15:30:12\r\nNumber of all items - 4\r\nNumber of entry items - 0\r\n"
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(field(dialog, "EdtChecksum"), QString());
         QCOMPARE(done.size(), 1);
         // Closing while a computation runs stops it as well.
-        dialog.CbbChecksumChange();
+        dialog.showSelectedChecksum();
         QVERIFY(dialog.checksumRunning());
         dialog.reject();
         QVERIFY(!dialog.checksumRunning());

@@ -17,21 +17,21 @@ class RandomSource;
 // user left them. Each showing and each press of Generate makes a new password. In the
 // OK layout (the password dialog's use) the caller reads the password after OK; in the
 // copy layout (the menu command) Copy puts it on the clipboard and closes.
-class TFrmGenerate : public QDialog
+class GeneratorDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFrmGenerate(const LanguageStore &language, QWidget *parent = nullptr);
-    ~TFrmGenerate() override;
+    explicit GeneratorDialog(const LanguageStore &language, QWidget *parent = nullptr);
+    ~GeneratorDialog() override;
 
     // Copy layout: BtnCopy shown and default, BtnOK hidden; otherwise the reverse.
-    void SetCopyLayout(bool copy);
+    void setCopyLayout(bool copy);
     bool copyLayout() const;
 
     // The menu command's use: shows the dialog modally in the copy layout and leaves it
     // in the OK layout afterwards, whatever the result.
-    int ExecCopyLayout();
+    int execCopyLayout();
 
     // EdtPassword's text as the code page's bytes (the user may have edited it).
     QByteArray password() const;
@@ -42,9 +42,9 @@ public:
 
     // Generate: the length from EdtLength, the classes from the check boxes (numbers
     // checked when none is), a new password into EdtPassword.
-    void BtnGenerateClick();
+    void generate();
     // Puts EdtPassword's text on the clipboard as plain text and closes.
-    void BtnCopyClick();
+    void copyPassword();
 
 protected:
     void showEvent(QShowEvent *event) override;

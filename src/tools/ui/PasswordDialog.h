@@ -12,14 +12,14 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 struct Settings;
-class TFrmGenerate;
+class GeneratorDialog;
 
 // The one dialog through which database passwords are typed: password only (opening,
 // unlocking) or password and confirmation (new database, changed password, a key's
 // password). Its fields keep their text between uses; callers clear or set them. In the
 // confirmation layout it links to the generator and to the strength rating, and saves
 // the password into a key file; in both layouts it loads one.
-class TFrmPassword : public QDialog
+class PasswordDialog : public QDialog
 {
     Q_OBJECT
 
@@ -34,22 +34,22 @@ public:
     using KeyFileChooser = std::function<QString(QWidget *parent, KeyFileAction action, const QString &proposedPath,
                                                  const QString &filter)>;
 
-    TFrmPassword(const LanguageStore &language, const Settings &settings, TFrmGenerate &generator,
+    PasswordDialog(const LanguageStore &language, const Settings &settings, GeneratorDialog &generator,
                  ActiveDatabase activeDatabase, QWidget *parent = nullptr);
 
     // On: empties EdtConfirmation and shows the confirmation field, its label, both links
     // and BtnSave; off hides them. Callers switch it on before showing the dialog and off
     // afterwards.
-    void SetConfirmationMode(bool confirmation);
+    void setConfirmationMode(bool confirmation);
     bool confirmationMode() const;
 
     // The database being opened; its name shows in the caption of the password-only
     // layout. Kept until the next call.
-    void SetDatabaseFileName(const QString &path);
+    void setDatabaseFileName(const QString &path);
     const QString &databaseFileName() const { return m_databaseFileName; }
 
     // Plain (as typed) or masked; applied from "ShowDialogPassword" at each showing.
-    void SetPasswordVisible(bool visible);
+    void setPasswordVisible(bool visible);
 
     QByteArray password() const;
     void setPassword(const QByteArray &password);
@@ -66,11 +66,11 @@ public:
     // else "Default.kvky"; with the setting off, the name chosen last.
     QString proposedKeyFileName() const;
 
-    void BtnOKClick();
-    void BtnOpenClick();
-    void BtnSaveClick();
-    void LblGenerateClick();
-    void LblSecureClick();
+    void confirm();
+    void openKeyFile();
+    void saveKeyFile();
+    void generatePassword();
+    void openSecurityPage();
 
     void setVisible(bool visible) override;
 
@@ -85,7 +85,7 @@ private:
 
     const LanguageStore &m_language;
     const Settings &m_settings;
-    TFrmGenerate &m_generator;
+    GeneratorDialog &m_generator;
     ActiveDatabase m_activeDatabase;
     KeyFileChooser m_chooser;
     QString m_databaseFileName;

@@ -1,7 +1,7 @@
-#include "TFrmPassword.h"
+#include "PasswordDialog.h"
 
 #include "PasswordTexts.h"
-#include "TFrmGenerate.h"
+#include "GeneratorDialog.h"
 #include "document/KeyFile.h"
 #include "platform/CodePage.h"
 #include "shell/LanguageStore.h"
@@ -46,14 +46,14 @@ QString keyFileBeside(const QString &databasePath)
     return databasePath.left(dot > slash ? dot : databasePath.size()) + QStringLiteral(".kvky");
 }
 
-QString defaultChooser(QWidget *parent, TFrmPassword::KeyFileAction action, const QString &proposed,
+QString defaultChooser(QWidget *parent, PasswordDialog::KeyFileAction action, const QString &proposed,
                        const QString &filter)
 {
     QString start = proposed;
     if (QFileInfo(start).isRelative()) {
         start = QDir::home().filePath(start);
     }
-    if (action == TFrmPassword::KeyFileAction::Open) {
+    if (action == PasswordDialog::KeyFileAction::Open) {
         return QFileDialog::getOpenFileName(parent, QString(), start, filter);
     }
     return QFileDialog::getSaveFileName(parent, QString(), start, filter);
@@ -61,7 +61,7 @@ QString defaultChooser(QWidget *parent, TFrmPassword::KeyFileAction action, cons
 
 } // namespace
 
-TFrmPassword::TFrmPassword(const LanguageStore &language, const Settings &settings, TFrmGenerate &generator,
+PasswordDialog::PasswordDialog(const LanguageStore &language, const Settings &settings, GeneratorDialog &generator,
                            ActiveDatabase activeDatabase, QWidget *parent)
     : QDialog(parent), m_language(language), m_settings(settings), m_generator(generator),
       m_activeDatabase(std::move(activeDatabase)), m_chooser(defaultChooser)
@@ -124,12 +124,12 @@ TFrmPassword::TFrmPassword(const LanguageStore &language, const Settings &settin
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
-    connect(m_ok, &QPushButton::clicked, this, &TFrmPassword::BtnOKClick);
+    connect(m_ok, &QPushButton::clicked, this, &PasswordDialog::confirm);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_open, &QToolButton::clicked, this, &TFrmPassword::BtnOpenClick);
-    connect(m_save, &QToolButton::clicked, this, &TFrmPassword::BtnSaveClick);
-    connect(m_generate, &LinkLabel::clicked, this, &TFrmPassword::LblGenerateClick);
-    connect(m_secure, &LinkLabel::clicked, this, &TFrmPassword::LblSecureClick);
+    connect(m_open, &QToolButton::clicked, this, &PasswordDialog::openKeyFile);
+    connect(m_save, &QToolButton::clicked, this, &PasswordDialog::saveKeyFile);
+    connect(m_generate, &LinkLabel::clicked, this, &PasswordDialog::generatePassword);
+    connect(m_secure, &LinkLabel::clicked, this, &PasswordDialog::openSecurityPage);
     setTabOrder(m_password, m_confirmation);
     setTabOrder(m_confirmation, m_generate);
     setTabOrder(m_generate, m_secure);
@@ -138,13 +138,13 @@ TFrmPassword::TFrmPassword(const LanguageStore &language, const Settings &settin
     setTabOrder(m_cancel, m_open);
     setTabOrder(m_open, m_save);
 
-    SetConfirmationMode(false);
-    SetPasswordVisible(false);
+    setConfirmationMode(false);
+    setPasswordVisible(false);
     applyTexts();
     applyFieldFonts();
 }
 
-void TFrmPassword::SetConfirmationMode(bool confirmation)
+void PasswordDialog::setConfirmationMode(bool confirmation)
 {
     if (confirmation) {
         m_confirmation->clear();
@@ -155,55 +155,55 @@ void TFrmPassword::SetConfirmationMode(bool confirmation)
     }
 }
 
-bool TFrmPassword::confirmationMode() const
+bool PasswordDialog::confirmationMode() const
 {
     return !m_confirmation->isHidden();
 }
 
-void TFrmPassword::SetDatabaseFileName(const QString &path)
+void PasswordDialog::setDatabaseFileName(const QString &path)
 {
     m_databaseFileName = path;
 }
 
-void TFrmPassword::SetPasswordVisible(bool visible)
+void PasswordDialog::setPasswordVisible(bool visible)
 {
     const QLineEdit::EchoMode mode = visible ? QLineEdit::Normal : QLineEdit::Password;
     m_password->setEchoMode(mode);
     m_confirmation->setEchoMode(mode);
 }
 
-QByteArray TFrmPassword::password() const
+QByteArray PasswordDialog::password() const
 {
     return CodePage::fromUnicode(m_password->text());
 }
 
-void TFrmPassword::setPassword(const QByteArray &password)
+void PasswordDialog::setPassword(const QByteArray &password)
 {
     m_password->setText(CodePage::toUnicode(password));
 }
 
-QByteArray TFrmPassword::confirmation() const
+QByteArray PasswordDialog::confirmation() const
 {
     return CodePage::fromUnicode(m_confirmation->text());
 }
 
-void TFrmPassword::setConfirmation(const QByteArray &confirmation)
+void PasswordDialog::setConfirmation(const QByteArray &confirmation)
 {
     m_confirmation->setText(CodePage::toUnicode(confirmation));
 }
 
-void TFrmPassword::clearFields()
+void PasswordDialog::clearFields()
 {
     m_password->clear();
     m_confirmation->clear();
 }
 
-void TFrmPassword::setKeyFileChooser(KeyFileChooser chooser)
+void PasswordDialog::setKeyFileChooser(KeyFileChooser chooser)
 {
     m_chooser = chooser ? std::move(chooser) : KeyFileChooser(defaultChooser);
 }
 
-QString TFrmPassword::proposedKeyFileName() const
+QString PasswordDialog::proposedKeyFileName() const
 {
     if (!m_settings.checkForPasswordFile) {
         return m_lastKeyFile;
@@ -215,7 +215,7 @@ QString TFrmPassword::proposedKeyFileName() const
     return QStringLiteral("Default.kvky");
 }
 
-void TFrmPassword::BtnOKClick()
+void PasswordDialog::confirm()
 {
     // The two texts map to the same bytes exactly when they are equal: the comparison
     // is exact and case-sensitive.
@@ -226,7 +226,7 @@ void TFrmPassword::BtnOKClick()
     accept();
 }
 
-void TFrmPassword::BtnOpenClick()
+void PasswordDialog::openKeyFile()
 {
     const QString path = chooseKeyFile(KeyFileAction::Open, m_lastKeyFile);
     if (path.isEmpty()) {
@@ -243,10 +243,10 @@ void TFrmPassword::BtnOpenClick()
     if (confirmationMode()) {
         m_confirmation->setText(m_password->text());
     }
-    BtnOKClick();
+    confirm();
 }
 
-void TFrmPassword::BtnSaveClick()
+void PasswordDialog::saveKeyFile()
 {
     if (!m_activeDatabase || !m_activeDatabase() || m_password->text().isEmpty()) {
         return;
@@ -262,25 +262,25 @@ void TFrmPassword::BtnSaveClick()
                          m_language.uiText(passwordTexts(), "m_aMKeyFileUnwritable"));
         return;
     }
-    BtnOKClick();
+    confirm();
 }
 
-void TFrmPassword::LblGenerateClick()
+void PasswordDialog::generatePassword()
 {
-    m_generator.SetCopyLayout(false);
+    m_generator.setCopyLayout(false);
     if (m_generator.exec() == QDialog::Accepted) {
         setPassword(m_generator.password());
     }
 }
 
-void TFrmPassword::LblSecureClick()
+void PasswordDialog::openSecurityPage()
 {
     QString risks = CodePage::toUnicode(passwordRisks(password(), m_language));
     risks.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     MessageBox::show(this, m_language, MessageBox::Type::Information, risks.trimmed());
 }
 
-QString TFrmPassword::chooseKeyFile(KeyFileAction action, const QString &proposed)
+QString PasswordDialog::chooseKeyFile(KeyFileAction action, const QString &proposed)
 {
     // A bare name ("Default.kvky") starts in the folder of the key file chosen last.
     QString start = proposed;
@@ -294,7 +294,7 @@ QString TFrmPassword::chooseKeyFile(KeyFileAction action, const QString &propose
     return path;
 }
 
-void TFrmPassword::setVisible(bool visible)
+void PasswordDialog::setVisible(bool visible)
 {
     if (visible) {
         // Fit the layout in use: the password-only layout is smaller than the other.
@@ -305,19 +305,19 @@ void TFrmPassword::setVisible(bool visible)
     QDialog::setVisible(visible);
 }
 
-void TFrmPassword::showEvent(QShowEvent *event)
+void PasswordDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous()) {
         return;
     }
     applyFieldFonts();
-    SetPasswordVisible(m_settings.showDialogPassword);
+    setPasswordVisible(m_settings.showDialogPassword);
     applyTexts();
     m_password->setFocus();
 }
 
-void TFrmPassword::changeEvent(QEvent *event)
+void PasswordDialog::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
@@ -325,7 +325,7 @@ void TFrmPassword::changeEvent(QEvent *event)
     }
 }
 
-void TFrmPassword::applyTexts()
+void PasswordDialog::applyTexts()
 {
     applyLanguageTexts(this, m_language, passwordTexts());
     if (!m_databaseFileName.isEmpty() && !confirmationMode()) {
@@ -339,7 +339,7 @@ void TFrmPassword::applyTexts()
         CodePage::toUnicode(m_language.text(QByteArray(child.prefix) + "MenSave", child.english("MenSave"))));
 }
 
-void TFrmPassword::applyFieldFonts()
+void PasswordDialog::applyFieldFonts()
 {
     // The fields are a point larger than the dialog's font.
     QFont larger = font();

@@ -1,4 +1,4 @@
-#include "TFrmGenerate.h"
+#include "GeneratorDialog.h"
 
 #include "GeneratorTexts.h"
 #include "platform/CodePage.h"
@@ -31,7 +31,7 @@ T *named(T *widget, const char *name)
 
 } // namespace
 
-TFrmGenerate::TFrmGenerate(const LanguageStore &language, QWidget *parent)
+GeneratorDialog::GeneratorDialog(const LanguageStore &language, QWidget *parent)
     : QDialog(parent), m_language(language), m_random(std::make_unique<SystemRandomSource>())
 {
     setObjectName(QStringLiteral("FrmGen"));
@@ -88,8 +88,8 @@ TFrmGenerate::TFrmGenerate(const LanguageStore &language, QWidget *parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
-    connect(m_generate, &QPushButton::clicked, this, &TFrmGenerate::BtnGenerateClick);
-    connect(m_copy, &QPushButton::clicked, this, &TFrmGenerate::BtnCopyClick);
+    connect(m_generate, &QPushButton::clicked, this, &GeneratorDialog::generate);
+    connect(m_copy, &QPushButton::clicked, this, &GeneratorDialog::copyPassword);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     setTabOrder(m_password, m_length);
@@ -102,14 +102,14 @@ TFrmGenerate::TFrmGenerate(const LanguageStore &language, QWidget *parent)
     setTabOrder(m_ok, m_copy);
     setTabOrder(m_copy, m_cancel);
 
-    SetCopyLayout(false);
+    setCopyLayout(false);
     applyTexts();
     sizeLengthField();
 }
 
-TFrmGenerate::~TFrmGenerate() = default;
+GeneratorDialog::~GeneratorDialog() = default;
 
-void TFrmGenerate::SetCopyLayout(bool copy)
+void GeneratorDialog::setCopyLayout(bool copy)
 {
     m_copy->setVisible(copy);
     m_ok->setVisible(!copy);
@@ -117,36 +117,36 @@ void TFrmGenerate::SetCopyLayout(bool copy)
     m_ok->setDefault(!copy);
 }
 
-bool TFrmGenerate::copyLayout() const
+bool GeneratorDialog::copyLayout() const
 {
     return !m_copy->isHidden();
 }
 
-int TFrmGenerate::ExecCopyLayout()
+int GeneratorDialog::execCopyLayout()
 {
-    SetCopyLayout(true);
+    setCopyLayout(true);
     const int result = exec();
-    SetCopyLayout(false);
+    setCopyLayout(false);
     return result;
 }
 
-QByteArray TFrmGenerate::password() const
+QByteArray GeneratorDialog::password() const
 {
     return CodePage::fromUnicode(m_password->text());
 }
 
-PasswordClasses TFrmGenerate::classes() const
+PasswordClasses GeneratorDialog::classes() const
 {
     return PasswordClasses{m_numbers->isChecked(), m_upperCase->isChecked(), m_lowerCase->isChecked(),
                            m_nonAlpha->isChecked()};
 }
 
-void TFrmGenerate::setRandomSource(std::unique_ptr<RandomSource> source)
+void GeneratorDialog::setRandomSource(std::unique_ptr<RandomSource> source)
 {
     m_random = std::move(source);
 }
 
-void TFrmGenerate::BtnGenerateClick()
+void GeneratorDialog::generate()
 {
     const PasswordClasses chosen = classes().orNumbers();
     m_numbers->setChecked(chosen.numbers);
@@ -154,24 +154,24 @@ void TFrmGenerate::BtnGenerateClick()
     m_password->setText(CodePage::toUnicode(generatePassword(length, chosen, *m_random)));
 }
 
-void TFrmGenerate::BtnCopyClick()
+void GeneratorDialog::copyPassword()
 {
     QGuiApplication::clipboard()->setText(m_password->text());
     accept();
 }
 
-void TFrmGenerate::showEvent(QShowEvent *event)
+void GeneratorDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous()) {
         return; // restored from the task bar, not opened
     }
     applyTexts();
-    BtnGenerateClick();
+    generate();
     m_password->setFocus();
 }
 
-void TFrmGenerate::changeEvent(QEvent *event)
+void GeneratorDialog::changeEvent(QEvent *event)
 {
     QDialog::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
@@ -179,13 +179,13 @@ void TFrmGenerate::changeEvent(QEvent *event)
     }
 }
 
-void TFrmGenerate::applyTexts()
+void GeneratorDialog::applyTexts()
 {
     applyLanguageTexts(this, m_language, generatorTexts());
     m_generate->setText(m_language.uiText(generatorTexts(), "Caption"));
 }
 
-void TFrmGenerate::sizeLengthField()
+void GeneratorDialog::sizeLengthField()
 {
     // Room for three digits and the frame, at any font size.
     const int digits = fontMetrics().horizontalAdvance(QStringLiteral("0000"));
