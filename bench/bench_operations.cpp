@@ -66,7 +66,7 @@ std::unique_ptr<ElementTree> makeTree(int elements)
     auto tree = std::make_unique<ElementTree>();
     tree->setSorted(false);
     QRandomGenerator random(7);
-    const QByteArray table = TableStorage::BuildStream(randomGrid(10, 4, 3));
+    const QByteArray table = TableStorage::buildStream(randomGrid(10, 4, 3));
     ElementNode *folder = nullptr;
     for (int i = 0; i < elements; ++i) {
         ElementData data;
@@ -100,7 +100,7 @@ QString csvFile()
     static const QString path = [] {
         const QString file = workDir().filePath(QStringLiteral("rows.csv"));
         const TableGrid grid = randomGrid(TableRows, TableColumns, 11);
-        TableCsv::Export(grid, file);
+        TableCsv::exportFile(grid, file);
         return file;
     }();
     return path;
@@ -112,8 +112,8 @@ void FindEntryNoMatch(benchmark::State &state)
     const bool matchCase = state.range(0) != 0;
     for (auto _ : state) {
         ElementSearch search;
-        search.Begin();
-        ElementNode *found = search.FindNext(tree->firstRoot(), "Q9z", ElementSearch::Options{true, matchCase});
+        search.startOver();
+        ElementNode *found = search.findNext(tree->firstRoot(), "Q9z", ElementSearch::Options{true, matchCase});
         benchmark::DoNotOptimize(found);
         if (found) {
             state.SkipWithError("unexpected match");
@@ -129,10 +129,10 @@ void ReplaceAllInColumn(benchmark::State &state)
         grid.setCell(1, r, "row " + QByteArray::number(r) + " old text");
     }
     TableReplace replace;
-    replace.Open(1, 0, false);
+    replace.open(1, 0, false);
     bool forth = true;
     for (auto _ : state) {
-        const int changed = forth ? replace.ReplaceAll(grid, "old", "new") : replace.ReplaceAll(grid, "new", "old");
+        const int changed = forth ? replace.replaceAll(grid, "old", "new") : replace.replaceAll(grid, "new", "old");
         forth = !forth;
         if (changed != ReplaceRows) {
             state.SkipWithError("not every row replaced");
@@ -146,12 +146,12 @@ void SortData(benchmark::State &state)
 {
     ElementTree tree;
     ElementNode *table = tree.insertElement(nullptr, "T", KindTable, KindTable, ElementData());
-    const QByteArray unsorted = TableStorage::BuildStream(randomGrid(TableRows, TableColumns, 9));
+    const QByteArray unsorted = TableStorage::buildStream(randomGrid(TableRows, TableColumns, 9));
     for (auto _ : state) {
         state.PauseTiming();
         table->data().setBlob(unsorted);
         state.ResumeTiming();
-        const bool sorted = TableSort::SortTableData(tree, table, {1, 1, TableRows, true}, clock());
+        const bool sorted = TableSort::sortTableData(tree, table, {1, 1, TableRows, true}, clock());
         if (!sorted) {
             state.SkipWithError("not sorted");
         }
@@ -162,7 +162,7 @@ void SortData(benchmark::State &state)
 // The table's row sort alone, on the same rows.
 void SortReference(benchmark::State &state)
 {
-    const QByteArray unsorted = TableStorage::BuildStream(randomGrid(TableRows, TableColumns, 9));
+    const QByteArray unsorted = TableStorage::buildStream(randomGrid(TableRows, TableColumns, 9));
     for (auto _ : state) {
         state.PauseTiming();
         Table stored;
@@ -178,7 +178,7 @@ void CsvImport(benchmark::State &state)
     const QString path = csvFile();
     for (auto _ : state) {
         TableGrid grid;
-        if (TableCsv::Import(grid, path, [](qint64, qint64) { return true; }) != TableCsv::ImportResult::Imported) {
+        if (TableCsv::importFile(grid, path, [](qint64, qint64) { return true; }) != TableCsv::ImportResult::Imported) {
             state.SkipWithError("import failed");
         }
     }
@@ -203,7 +203,7 @@ void StoreTable(benchmark::State &state)
     ElementNode *table = tree.insertElement(nullptr, "T", KindTable, KindTable, ElementData());
     const TableGrid grid = randomGrid(int(state.range(0)), TableColumns, 13);
     for (auto _ : state) {
-        TableStorage::StoreTable(tree, table, grid, clock());
+        TableStorage::storeTable(tree, table, grid, clock());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -211,10 +211,10 @@ void StoreTable(benchmark::State &state)
 void LoadTable(benchmark::State &state)
 {
     ElementData record;
-    record.setBlob(TableStorage::BuildStream(randomGrid(int(state.range(0)), TableColumns, 13)));
+    record.setBlob(TableStorage::buildStream(randomGrid(int(state.range(0)), TableColumns, 13)));
     for (auto _ : state) {
         TableGrid grid;
-        TableStorage::LoadTable(grid, record);
+        TableStorage::loadTable(grid, record);
         benchmark::DoNotOptimize(grid.rowCount());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -228,15 +228,15 @@ void PasteSubtree(benchmark::State &state)
     ElementNode *top = whole.insertElement(nullptr, "All", KindFolder, KindOpenFolder, ElementData());
     // The source's top level under one folder, so one element carries it all.
     for (int i = 0; i < source->childCount(nullptr); ++i) {
-        ElementClipboard::PasteBlock(whole, top, ElementClipboard::BuildBlock(*source, source->childAt(nullptr, i)));
+        ElementClipboard::pasteBlock(whole, top, ElementClipboard::buildBlock(*source, source->childAt(nullptr, i)));
     }
-    const QByteArray block = ElementClipboard::BuildBlock(whole, top);
+    const QByteArray block = ElementClipboard::buildBlock(whole, top);
     for (auto _ : state) {
         state.PauseTiming();
         auto tree = std::make_unique<ElementTree>();
         ElementNode *target = tree->insertElement(nullptr, "Target", KindFolder, KindOpenFolder, ElementData());
         state.ResumeTiming();
-        if (!ElementClipboard::PasteBlock(*tree, target, block)) {
+        if (!ElementClipboard::pasteBlock(*tree, target, block)) {
             state.SkipWithError("paste failed");
         }
         state.PauseTiming();

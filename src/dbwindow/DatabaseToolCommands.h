@@ -11,7 +11,7 @@ class MainServices;
 class PagePrinter;
 class PrintPreviewWindow;
 class PropertiesDialog;
-class TFrmVaultoChild;
+class DatabaseWindow;
 struct PrintSource;
 
 // The database window's File commands that hand the database to a tool: "Properties",
@@ -26,19 +26,19 @@ class DatabaseToolCommands : public QObject
     Q_OBJECT
 
 public:
-    DatabaseToolCommands(TFrmVaultoChild &window, MainServices &main);
+    DatabaseToolCommands(DatabaseWindow &window, MainServices &main);
     ~DatabaseToolCommands() override;
 
     // Properties of the database file; nothing while the program is locked.
-    void MenPropertiesClick();
+    void showProperties();
     // Asks where (a file, or a folder for the file entries), then writes as the
     // command-line tool does; says which files could not be written. Nothing while locked.
     void exportElements(ExportVariant variant);
     // The selected element, straight to the printer (or a PDF without one).
-    void MenPrintClick();
+    void print();
     // Every element, straight to the printer.
-    void MenPrintAllClick();
-    void MenPrintPreviewClick();
+    void printAll();
+    void showPrintPreview();
 
     PagePrinter &printer();
     PrintPreviewWindow &preview();
@@ -49,7 +49,7 @@ private:
     QString askExportTarget(ExportVariant variant);
     void reportExport(const ExportResult &result);
 
-    TFrmVaultoChild &m_window;
+    DatabaseWindow &m_window;
     MainServices &m_main;
     std::unique_ptr<PagePrinter> m_printer;
     std::unique_ptr<PrintPreviewWindow> m_preview;

@@ -55,12 +55,12 @@ bool readText(ElementTree &elements, QByteArrayView block, bool &tooDeep)
 
 } // namespace
 
-QByteArray BuildBlock(const ElementTree &tree, const ElementNode *node)
+QByteArray buildBlock(const ElementTree &tree, const ElementNode *node)
 {
     return node ? TreeTable::writeTreeBinary(tree, node) : QByteArray();
 }
 
-QMimeData *MakeMimeData(const QByteArray &block, const QMimeData *keep)
+QMimeData *makeMimeData(const QByteArray &block, const QMimeData *keep)
 {
     auto *mime = new QMimeData;
     if (keep) {
@@ -82,7 +82,7 @@ QMimeData *MakeMimeData(const QByteArray &block, const QMimeData *keep)
     return mime;
 }
 
-std::optional<QByteArray> ReadBlock(const QMimeData *mime)
+std::optional<QByteArray> readBlock(const QMimeData *mime)
 {
     if (!mime || !mime->hasFormat(mimeType())) {
         return std::nullopt;
@@ -90,13 +90,13 @@ std::optional<QByteArray> ReadBlock(const QMimeData *mime)
     return mime->data(mimeType());
 }
 
-bool HoldsBlock(const QMimeData *mime, const QByteArray &block)
+bool holdsBlock(const QMimeData *mime, const QByteArray &block)
 {
-    const std::optional<QByteArray> held = ReadBlock(mime);
+    const std::optional<QByteArray> held = readBlock(mime);
     return !block.isEmpty() && held && *held == block;
 }
 
-std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block, bool *tooDeep)
+std::unique_ptr<ElementTree> readBlockTree(QByteArrayView block, bool *tooDeep)
 {
     bool deep = false;
     if (tooDeep) {
@@ -124,7 +124,7 @@ std::unique_ptr<ElementTree> ReadBlockTree(QByteArrayView block, bool *tooDeep)
     }
 }
 
-ElementNode *PasteParent(ElementNode *selected)
+ElementNode *pasteParent(ElementNode *selected)
 {
     if (!selected) {
         return nullptr;
@@ -132,11 +132,11 @@ ElementNode *PasteParent(ElementNode *selected)
     return selected->isFolder() ? selected : selected->parent();
 }
 
-PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree &elements)
+PasteResult pasteElements(ElementTree &tree, ElementNode *selected, ElementTree &elements)
 {
     PasteResult result;
     result.treeWasEmpty = tree.isEmpty();
-    ElementNode *parent = PasteParent(selected);
+    ElementNode *parent = pasteParent(selected);
     if (ElementTree::depthOf(parent) + elements.heightOf(nullptr) > ElementTree::MaxDepth) {
         result.tooDeep = true;
         return result;
@@ -184,28 +184,28 @@ PasteResult PasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
     return result;
 }
 
-PasteResult PasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block)
+PasteResult pasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block)
 {
     bool tooDeep = false;
-    std::unique_ptr<ElementTree> elements = ReadBlockTree(block, &tooDeep);
+    std::unique_ptr<ElementTree> elements = readBlockTree(block, &tooDeep);
     if (!elements) {
         PasteResult nothing;
         nothing.treeWasEmpty = tree.isEmpty();
         nothing.tooDeep = tooDeep;
         return nothing;
     }
-    return PasteElements(tree, selected, *elements);
+    return pasteElements(tree, selected, *elements);
 }
 
-bool CopyElement(const ElementTree &tree, const ElementNode *node, const PlaceBlock &place)
+bool copyElement(const ElementTree &tree, const ElementNode *node, const PlaceBlock &place)
 {
-    const QByteArray block = BuildBlock(tree, node);
+    const QByteArray block = buildBlock(tree, node);
     return !block.isEmpty() && place && place(block);
 }
 
-bool CutElement(ElementTree &tree, ElementNode *node, const PlaceBlock &place)
+bool cutElement(ElementTree &tree, ElementNode *node, const PlaceBlock &place)
 {
-    if (!CopyElement(tree, node, place)) {
+    if (!copyElement(tree, node, place)) {
         return false;
     }
     return tree.deleteSubtree(node);

@@ -14,19 +14,19 @@ bool PlaceBlock(const QByteArray &block)
     if (block.isEmpty() || !clipboard) {
         return false;
     }
-    clipboard->setMimeData(ElementClipboard::MakeMimeData(block, clipboard->mimeData()));
-    return ElementClipboard::HoldsBlock(clipboard->mimeData(), block);
+    clipboard->setMimeData(ElementClipboard::makeMimeData(block, clipboard->mimeData()));
+    return ElementClipboard::holdsBlock(clipboard->mimeData(), block);
 }
 
-std::optional<QByteArray> ClipboardBlock()
+std::optional<QByteArray> clipboardBlock()
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
-    return clipboard ? ElementClipboard::ReadBlock(clipboard->mimeData()) : std::nullopt;
+    return clipboard ? ElementClipboard::readBlock(clipboard->mimeData()) : std::nullopt;
 }
 
-QMimeData *DragData(const QByteArray &block)
+QMimeData *dragData(const QByteArray &block)
 {
-    return ElementClipboard::MakeMimeData(block);
+    return ElementClipboard::makeMimeData(block);
 }
 
 } // namespace ElementClipboardUi

@@ -18,10 +18,10 @@ bool PlaceBlock(const QByteArray &block);
 
 // The block on the clipboard, in whichever stream form it came; nothing when the
 // clipboard holds none.
-std::optional<QByteArray> ClipboardBlock();
+std::optional<QByteArray> clipboardBlock();
 
 // The data a drag of block carries: the block alone, under our type. The user's
 // clipboard is left as it is.
-QMimeData *DragData(const QByteArray &block);
+QMimeData *dragData(const QByteArray &block);
 
 } // namespace ElementClipboardUi

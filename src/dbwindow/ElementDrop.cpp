@@ -4,7 +4,7 @@
 
 namespace ElementDrop {
 
-std::optional<Mode> ModeFor(Qt::KeyboardModifiers modifiers)
+std::optional<Mode> modeFor(Qt::KeyboardModifiers modifiers)
 {
     if (modifiers & Qt::ShiftModifier) {
         return Mode::Copy;
@@ -15,7 +15,7 @@ std::optional<Mode> ModeFor(Qt::KeyboardModifiers modifiers)
     return std::nullopt;
 }
 
-bool IsInSubtree(const ElementNode *node, const ElementNode *root)
+bool isInSubtree(const ElementNode *node, const ElementNode *root)
 {
     if (!root) {
         return false;
@@ -28,7 +28,7 @@ bool IsInSubtree(const ElementNode *node, const ElementNode *root)
     return false;
 }
 
-Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode, bool sameTree)
+Verdict decide(const ElementNode *dragged, const ElementNode *target, Mode mode, bool sameTree)
 {
     if (!sameTree) {
         return Verdict::Paste;
@@ -41,24 +41,24 @@ Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode,
     }
     // Moving onto itself changes nothing; moving into its own subtree would cut away the
     // very place it is to arrive at.
-    return IsInSubtree(target, dragged) ? Verdict::Refuse : Verdict::MoveWithinTree;
+    return isInSubtree(target, dragged) ? Verdict::Refuse : Verdict::MoveWithinTree;
 }
 
-ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep)
+ElementNode *moveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep)
 {
     if (tooDeep) {
         *tooDeep = false;
     }
-    if (!dragged || IsInSubtree(target, dragged)) {
+    if (!dragged || isInSubtree(target, dragged)) {
         return nullptr;
     }
     // Arriving where it already is (beside a sibling, inside its own folder) moves nothing.
-    if (ElementClipboard::PasteParent(target) == dragged->parent()) {
+    if (ElementClipboard::pasteParent(target) == dragged->parent()) {
         return dragged;
     }
     // The copy arrives before the original leaves: a move that cannot arrive never leaves.
     const ElementClipboard::PasteResult arrived =
-        ElementClipboard::PasteBlock(tree, target, ElementClipboard::BuildBlock(tree, dragged));
+        ElementClipboard::pasteBlock(tree, target, ElementClipboard::buildBlock(tree, dragged));
     if (!arrived) {
         if (tooDeep) {
             *tooDeep = arrived.tooDeep;

@@ -19,24 +19,24 @@ enum class Mode { Copy, Move };
 
 // The drag a mouse press starts: Shift copies (also with Ctrl), Ctrl moves, nothing else
 // starts one.
-std::optional<Mode> ModeFor(Qt::KeyboardModifiers modifiers);
+std::optional<Mode> modeFor(Qt::KeyboardModifiers modifiers);
 
 // True when node is root or one of root's descendants.
-bool IsInSubtree(const ElementNode *node, const ElementNode *root);
+bool isInSubtree(const ElementNode *node, const ElementNode *root);
 
 enum class Verdict {
     Refuse,         // nothing happens
     Paste,          // paste the dragged block with the target as selection (ElementClipboard::PasteBlock);
                     // for a move between two trees the source deletes its element afterwards, only
                     // when the paste succeeded
-    MoveWithinTree, // MoveWithinTree(tree, dragged, target)
+    MoveWithinTree, // moveWithinTree(tree, dragged, target)
 };
 
 // What a drop of dragged (null when it lies in another tree) on target (null: on no
 // element, which drops at the top level) does. A moving drop onto the dragged element
 // itself or onto one of its descendants is refused; a copying drop onto the element
 // itself puts a copy beside it (inside it, for a folder).
-Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode, bool sameTree);
+Verdict decide(const ElementNode *dragged, const ElementNode *target, Mode mode, bool sameTree);
 
 // A moving drop inside one tree: dragged arrives, whole, inside a target folder, beside a
 // target non-folder, or at the top level without a target (taking the next free name
@@ -45,6 +45,6 @@ Verdict Decide(const ElementNode *dragged, const ElementNode *target, Mode mode,
 // move is refused (target inside dragged, or dragged would be nested deeper than
 // ElementTree::MaxDepth levels there: then tooDeep, when given, is set) or dragged cannot
 // be read back; the tree is then unchanged.
-ElementNode *MoveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep = nullptr);
+ElementNode *moveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep = nullptr);
 
 } // namespace ElementDrop

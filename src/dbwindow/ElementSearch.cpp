@@ -125,7 +125,7 @@ bool ElementSearch::Pattern::foundIn(QByteArrayView text) const
     return m_matchCase ? containsExact(text, m_text) : containsFolded(text, m_folded);
 }
 
-bool ElementSearch::Matches(const ElementNode &node, const Pattern &pattern)
+bool ElementSearch::matches(const ElementNode &node, const Pattern &pattern)
 {
     if (pattern.foundIn(node.name())) {
         return true;
@@ -137,7 +137,7 @@ bool ElementSearch::Matches(const ElementNode &node, const Pattern &pattern)
     return pattern.foundIn(data.Content) || pattern.foundIn(data.Comment);
 }
 
-ElementNode *ElementSearch::NextInOrder(const ElementNode *node)
+ElementNode *ElementSearch::nextInOrder(const ElementNode *node)
 {
     if (!node) {
         return nullptr;
@@ -153,7 +153,7 @@ ElementNode *ElementSearch::NextInOrder(const ElementNode *node)
     return nullptr;
 }
 
-ElementNode *ElementSearch::PreviousInOrder(const ElementNode *node)
+ElementNode *ElementSearch::previousInOrder(const ElementNode *node)
 {
     if (!node) {
         return nullptr;
@@ -168,19 +168,19 @@ ElementNode *ElementSearch::PreviousInOrder(const ElementNode *node)
     return previous;
 }
 
-ElementNode *ElementSearch::FindNext(ElementNode *selected, QByteArrayView text, const Options &options)
+ElementNode *ElementSearch::findNext(ElementNode *selected, QByteArrayView text, const Options &options)
 {
     ElementNode *node = selected;
     if (!m_firstSearch) {
-        node = options.down ? NextInOrder(node) : PreviousInOrder(node);
+        node = options.down ? nextInOrder(node) : previousInOrder(node);
     }
     m_firstSearch = false;
     const Pattern pattern(text.toByteArray(), options.matchCase);
     if (pattern.isEmpty()) {
         return nullptr;
     }
-    for (; node; node = options.down ? NextInOrder(node) : PreviousInOrder(node)) {
-        if (Matches(*node, pattern)) {
+    for (; node; node = options.down ? nextInOrder(node) : previousInOrder(node)) {
+        if (matches(*node, pattern)) {
             return node;
         }
     }

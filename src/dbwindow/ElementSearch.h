@@ -36,22 +36,22 @@ public:
     };
 
     // Opening the dialog: the next search examines the selected element itself.
-    void Begin() { m_firstSearch = true; }
+    void startOver() { m_firstSearch = true; }
     bool isFirstSearch() const { return m_firstSearch; }
 
     // The first matching element from selected on (selected itself on the first search
     // after Begin, else the element after it, or before it when searching up), or null when
     // the end (or the beginning) is reached: no wrap-around. Clears the first-search flag.
-    ElementNode *FindNext(ElementNode *selected, QByteArrayView text, const Options &options);
+    ElementNode *findNext(ElementNode *selected, QByteArrayView text, const Options &options);
 
     // Does node match? A table by its name or any stored cell (its three settings cells
     // included) equal to the text; any other element by its name, Content or Comment.
-    static bool Matches(const ElementNode &node, const Pattern &pattern);
+    static bool matches(const ElementNode &node, const Pattern &pattern);
 
     // The element before node in display order (the last descendant of its previous
     // sibling, else its parent), or null.
-    static ElementNode *PreviousInOrder(const ElementNode *node);
-    static ElementNode *NextInOrder(const ElementNode *node);
+    static ElementNode *previousInOrder(const ElementNode *node);
+    static ElementNode *nextInOrder(const ElementNode *node);
 
 private:
     bool m_firstSearch = false;

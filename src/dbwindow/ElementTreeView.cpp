@@ -97,7 +97,7 @@ void ElementTreeView::commitNameEditor()
 
 void ElementTreeView::keyPressEvent(QKeyEvent *event)
 {
-    switch (TreeKeys::CommandFor(event->key(), event->modifiers(), isEditingName())) {
+    switch (TreeKeys::commandFor(event->key(), event->modifiers(), isEditingName())) {
     case TreeKeys::Command::Copy: event->accept(); emit copyRequested(); return;
     case TreeKeys::Command::Cut: event->accept(); emit cutRequested(); return;
     case TreeKeys::Command::Paste: event->accept(); emit pasteRequested(); return;
@@ -116,7 +116,7 @@ void ElementTreeView::keyPressEvent(QKeyEvent *event)
 void ElementTreeView::mousePressEvent(QMouseEvent *event)
 {
     const std::optional<ElementDrop::Mode> mode =
-        event->button() == Qt::LeftButton ? ElementDrop::ModeFor(event->modifiers()) : std::nullopt;
+        event->button() == Qt::LeftButton ? ElementDrop::modeFor(event->modifiers()) : std::nullopt;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!mode || !index.isValid() || !m_dragSource || isEditingName()) {
         QTreeView::mousePressEvent(event);
@@ -182,7 +182,7 @@ void ElementTreeView::dragMoveEvent(QDragMoveEvent *event)
         startAutoScroll();
     }
     const QModelIndex index = indexAt(pos);
-    const ElementDrop::Verdict verdict = ElementDrop::Decide(draggedHere(event), m_model->nodeOf(index),
+    const ElementDrop::Verdict verdict = ElementDrop::decide(draggedHere(event), m_model->nodeOf(index),
                                                              modeOf(event), event->source() == this);
     if (event->source() == this && verdict == ElementDrop::Verdict::Refuse) {
         setDropIndex(QModelIndex());

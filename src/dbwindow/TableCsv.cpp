@@ -15,7 +15,7 @@ constexpr int kProgressRows = 4096;
 
 } // namespace
 
-ImportResult Import(TableGrid &grid, const QString &path, const Progress &progress)
+ImportResult importFile(TableGrid &grid, const QString &path, const Progress &progress)
 {
     // Measured before it is read: a grid that the table cannot hold is refused before
     // any memory goes to it.
@@ -51,7 +51,7 @@ ImportResult Import(TableGrid &grid, const QString &path, const Progress &progre
     return ImportResult::Imported;
 }
 
-bool Export(const TableGrid &grid, const QString &path)
+bool exportFile(const TableGrid &grid, const QString &path)
 {
     Table table = grid.toTable();
     return table.exportCsv(path);

@@ -25,10 +25,10 @@ using Progress = std::function<bool(qint64 done, qint64 total)>;
 // however long. The grid changes only when the result is Imported; the window then
 // stores the table and sets the modified flag. A file that ends with CR LF gives an
 // empty last row.
-ImportResult Import(TableGrid &grid, const QString &path, const Progress &progress = {});
+ImportResult importFile(TableGrid &grid, const QString &path, const Progress &progress = {});
 
 // Writes every cell of the grid, each row ended by two spaces and CR LF, to an owner-only
 // file. False when the file cannot be written.
-bool Export(const TableGrid &grid, const QString &path);
+bool exportFile(const TableGrid &grid, const QString &path);
 
 } // namespace TableCsv

@@ -49,7 +49,7 @@ TableGridModel::TableGridModel(QObject *parent) : QAbstractTableModel(parent)
 bool TableGridModel::load(const ElementData &record)
 {
     beginResetModel();
-    const bool read = TableStorage::LoadTable(m_grid, record);
+    const bool read = TableStorage::loadTable(m_grid, record);
     endResetModel();
     return read;
 }

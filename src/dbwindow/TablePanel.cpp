@@ -144,7 +144,7 @@ TablePanel::TablePanel(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_pnlDamaged);
     layout->addWidget(m_stgTable, 1);
     layout->addWidget(m_pnlTableMode);
-    LoadTable(ElementData(), true);
+    loadTable(ElementData(), true);
 }
 
 QComboBox *TablePanel::makeBox(const char *name, const QStringList &items)
@@ -166,7 +166,7 @@ QList<QComboBox *> TablePanel::boxes() const
     return {m_cbbColumns, m_cbbRows, m_cbbWidth};
 }
 
-bool TablePanel::LoadTable(const ElementData &record, bool scrollToTop)
+bool TablePanel::loadTable(const ElementData &record, bool scrollToTop)
 {
     const bool read = m_model->load(record);
     setDamaged(record.hasBlob() && !read);

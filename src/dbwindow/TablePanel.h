@@ -46,7 +46,7 @@ public:
     // A stream that cannot be read makes the table damaged: the grid shows empty and takes
     // no change, and LblTableDamaged says why, so the stored bytes stay as they are. Only
     // "Clear all" (clearAll) ends that, on the user's purpose.
-    bool LoadTable(const ElementData &record, bool scrollToTop);
+    bool loadTable(const ElementData &record, bool scrollToTop);
     bool isDamaged() const { return m_damaged; }
 
     // The default row height: the font height + 10, at least 20.

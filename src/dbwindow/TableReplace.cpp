@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-void TableReplace::Open(int column, int row, bool inRow)
+void TableReplace::open(int column, int row, bool inRow)
 {
     m_position = Cell{std::max(0, column), std::max(0, row)};
     m_inRow = inRow;
 }
 
-std::optional<TableReplace::Cell> TableReplace::Find(const TableGrid &grid, QByteArrayView what)
+std::optional<TableReplace::Cell> TableReplace::find(const TableGrid &grid, QByteArrayView what)
 {
     int &index = m_inRow ? m_position.column : m_position.row;
     const int count = m_inRow ? grid.columnCount() : grid.rowCount();
@@ -46,15 +46,15 @@ bool TableReplace::replaceIn(TableGrid &grid, Cell cell, QByteArrayView what, QB
     return grid.setCell(cell.column, cell.row, std::move(replaced));
 }
 
-TableReplace::Replaced TableReplace::Replace(TableGrid &grid, QByteArrayView what, QByteArrayView with)
+TableReplace::Replaced TableReplace::replace(TableGrid &grid, QByteArrayView what, QByteArrayView with)
 {
     Replaced result;
-    result.found = Find(grid, what);
+    result.found = find(grid, what);
     result.changed = result.found && replaceIn(grid, *result.found, what, with);
     return result;
 }
 
-int TableReplace::ReplaceAll(TableGrid &grid, QByteArrayView what, QByteArrayView with)
+int TableReplace::replaceAll(TableGrid &grid, QByteArrayView what, QByteArrayView with)
 {
     const int count = m_inRow ? grid.columnCount() : grid.rowCount();
     int changed = 0;

@@ -21,7 +21,7 @@ public:
 
     // "Replace in row" (inRow) or "Replace in column" from the selection's top-left cell;
     // negative coordinates count as 0.
-    void Open(int column, int row, bool inRow);
+    void open(int column, int row, bool inRow);
 
     int column() const { return m_position.column; }
     int row() const { return m_position.row; }
@@ -30,16 +30,16 @@ public:
     // The first cell from the position on, along the row (column), that contains what;
     // the position takes its column (row), which the window scrolls to. Then the position
     // moves on by one, to 0 past the last column (row).
-    std::optional<Cell> Find(const TableGrid &grid, QByteArrayView what);
+    std::optional<Cell> find(const TableGrid &grid, QByteArrayView what);
 
     struct Replaced {
         std::optional<Cell> found;
         bool changed = false; // the window stores the table and sets the modified flag
     };
     // Find, then every occurrence of what in the cell found becomes with.
-    Replaced Replace(TableGrid &grid, QByteArrayView what, QByteArrayView with);
+    Replaced replace(TableGrid &grid, QByteArrayView what, QByteArrayView with);
     // Every occurrence in every cell of the position's row (column); the cells changed.
-    int ReplaceAll(TableGrid &grid, QByteArrayView what, QByteArrayView with);
+    int replaceAll(TableGrid &grid, QByteArrayView what, QByteArrayView with);
 
 private:
     bool replaceIn(TableGrid &grid, Cell cell, QByteArrayView what, QByteArrayView with) const;

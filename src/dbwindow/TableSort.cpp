@@ -9,14 +9,14 @@
 
 namespace TableSort {
 
-int FieldValue(QStringView text)
+int fieldValue(QStringView text)
 {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     return ok && value >= 1 ? value : 1;
 }
 
-int ProposedEndRow(const TableGrid &grid)
+int proposedEndRow(const TableGrid &grid)
 {
     for (int r = 0; r < grid.rowCount(); ++r) {
         if (grid.cell(0, r).isEmpty()) {
@@ -26,7 +26,7 @@ int ProposedEndRow(const TableGrid &grid)
     return grid.rowCount();
 }
 
-std::optional<StoredRange> StoredRangeFor(const Request &request, int storedColumns, int storedRows)
+std::optional<StoredRange> storedRangeFor(const Request &request, int storedColumns, int storedRows)
 {
     // Grid row n (from 1) is stored row n + 2; fields below 1 count as 1.
     const int column = std::max(1, request.column) - 1;
@@ -38,13 +38,13 @@ std::optional<StoredRange> StoredRangeFor(const Request &request, int storedColu
     return StoredRange{column, int(from), int(to)};
 }
 
-bool SortStored(Table &stored, const Request &request)
+bool sortStored(Table &stored, const Request &request)
 {
-    const std::optional<StoredRange> range = StoredRangeFor(request, stored.columnCount(), stored.rowCount());
+    const std::optional<StoredRange> range = storedRangeFor(request, stored.columnCount(), stored.rowCount());
     return range && stored.sort(range->column, request.ascending, range->fromRow, range->toRow, true);
 }
 
-bool SortTableData(ElementTree &tree, ElementNode *node, const Request &request, const Clock &clock)
+bool sortTableData(ElementTree &tree, ElementNode *node, const Request &request, const Clock &clock)
 {
     if (!node || node->kind() != KindTable || !node->data().Blob) {
         return false;
@@ -57,10 +57,10 @@ bool SortTableData(ElementTree &tree, ElementNode *node, const Request &request,
             return false;
         }
     }
-    if (!SortStored(stored, request)) {
+    if (!sortStored(stored, request)) {
         return false;
     }
-    return TableStorage::StoreStream(tree, node, stored.writeBinary(), clock);
+    return TableStorage::storeStream(tree, node, stored.writeBinary(), clock);
 }
 
 } // namespace TableSort

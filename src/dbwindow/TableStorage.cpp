@@ -12,12 +12,12 @@
 
 namespace TableStorage {
 
-QByteArray BuildStream(const TableGrid &grid)
+QByteArray buildStream(const TableGrid &grid)
 {
     return TableElement::buildStream(grid.barTexts(), grid.toTable());
 }
 
-bool StoreStream(ElementTree &tree, ElementNode *node, QByteArray stream, const Clock &clock)
+bool storeStream(ElementTree &tree, ElementNode *node, QByteArray stream, const Clock &clock)
 {
     if (!node || node->kind() != KindTable || stream.isEmpty()) {
         return false;
@@ -35,12 +35,12 @@ bool StoreStream(ElementTree &tree, ElementNode *node, QByteArray stream, const 
     return true;
 }
 
-bool StoreTable(ElementTree &tree, ElementNode *node, const TableGrid &grid, const Clock &clock)
+bool storeTable(ElementTree &tree, ElementNode *node, const TableGrid &grid, const Clock &clock)
 {
-    return node && node->kind() == KindTable && StoreStream(tree, node, BuildStream(grid), clock);
+    return node && node->kind() == KindTable && storeStream(tree, node, buildStream(grid), clock);
 }
 
-bool LoadTable(TableGrid &grid, const ElementData &record)
+bool loadTable(TableGrid &grid, const ElementData &record)
 {
     grid.clearAll();
     if (!record.Blob) {

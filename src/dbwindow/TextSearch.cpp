@@ -6,8 +6,8 @@ namespace {
 
 bool isWholeWord(QStringView text, qsizetype at, qsizetype length)
 {
-    const bool before = at > 0 && IsWordChar(text[at - 1]);
-    const bool after = at + length < text.size() && IsWordChar(text[at + length]);
+    const bool before = at > 0 && isWordChar(text[at - 1]);
+    const bool after = at + length < text.size() && isWordChar(text[at + length]);
     return !before && !after;
 }
 
@@ -26,17 +26,17 @@ qsizetype firstHit(QStringView text, QStringView what, qsizetype from, qsizetype
 
 } // namespace
 
-qsizetype StartPosition(qsizetype selectionStart, qsizetype selectionLength)
+qsizetype startPosition(qsizetype selectionStart, qsizetype selectionLength)
 {
     return selectionLength > 0 ? selectionStart + selectionLength : 0;
 }
 
-bool IsWordChar(QChar c)
+bool isWordChar(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
 }
 
-qsizetype FindText(QStringView text, QStringView what, qsizetype start, const Options &options)
+qsizetype findText(QStringView text, QStringView what, qsizetype start, const Options &options)
 {
     const qsizetype length = what.size();
     if (length == 0 || start < 0 || start > text.size()) {

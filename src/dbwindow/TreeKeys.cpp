@@ -2,7 +2,7 @@
 
 namespace TreeKeys {
 
-Command CommandFor(int key, Qt::KeyboardModifiers modifiers, bool labelEditing)
+Command commandFor(int key, Qt::KeyboardModifiers modifiers, bool labelEditing)
 {
     if (labelEditing) {
         return Command::None;

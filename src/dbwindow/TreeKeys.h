@@ -11,6 +11,6 @@ enum class Command { None, Copy, Cut, Paste, Delete };
 // Ctrl without Shift plus C, X or V: copy, cut, paste. Del without Ctrl and without
 // Shift: delete (with the question). Anything else, and everything while labelEditing:
 // none. The keypad flag does not count.
-Command CommandFor(int key, Qt::KeyboardModifiers modifiers, bool labelEditing);
+Command commandFor(int key, Qt::KeyboardModifiers modifiers, bool labelEditing);
 
 } // namespace TreeKeys

@@ -124,9 +124,9 @@ private slots:
         QFETCH(QStringList, switches);
         QFETCH(QString, name);
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.setPassword("pw");
-        QVERIFY(child.LoadDatabase(m_database));
+        QVERIFY(child.loadDatabase(m_database));
         child.selectElement(child.tree().findPath({"Bank & Co", "Cards", "PIN"}));
         const QString fromWindow = m_dir.filePath("window-" + QString(QTest::currentDataTag()));
         const QString fromCli = m_dir.filePath("cli-" + QString(QTest::currentDataTag()));
@@ -156,9 +156,9 @@ private slots:
     void commandsReachTheirTools()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.setPassword("pw");
-        QVERIFY(child.LoadDatabase(m_database));
+        QVERIFY(child.loadDatabase(m_database));
         for (const char *name : {"MenProperties", "MenPrint", "MenPrintAll", "MenPrintPreview", "MenExportAll"}) {
             QVERIFY2(child.action(name)->isEnabled(), name);
         }
@@ -201,9 +201,9 @@ private slots:
             QSKIP("a printer is installed: printing would reach it");
         }
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.setPassword("pw");
-        QVERIFY(child.LoadDatabase(m_database));
+        QVERIFY(child.loadDatabase(m_database));
         auto *tools = child.findChild<DatabaseToolCommands *>();
         QStringList proposed;
         tools->printer().setPdfPathAsker([&](const QString &suggested) {

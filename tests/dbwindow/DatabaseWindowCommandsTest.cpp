@@ -69,7 +69,7 @@ private slots:
     void keysAddedFromTheMenuAreNamedInTurnAndEdited()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         child.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&child));
@@ -108,7 +108,7 @@ private slots:
     void renamesAreCheckedLikeTheNameField()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *a = child.tree().insertElement(nullptr, "a", KindKey, KindKey, ElementData());
         child.tree().insertElement(nullptr, "b", KindKey, KindKey, ElementData());
         child.selectElement(a);
@@ -134,19 +134,19 @@ private slots:
     void deletingAsksFirst()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *folder = child.tree().insertElement(nullptr, "f", KindFolder, KindOpenFolder, ElementData());
         ElementNode *a = child.tree().insertElement(folder, "a", KindKey, KindKey, ElementData());
         ElementNode *b = child.tree().insertElement(folder, "b", KindKey, KindKey, ElementData());
         child.selectElement(a);
         Answers answers(MessageBox::Button::No);
-        QVERIFY(!child.MenRemoveEntryClick());
+        QVERIFY(!child.deleteSelected());
         QCOMPARE(answers.texts(), QStringList{QStringLiteral("Are you sure to delete 'a'?")});
         QCOMPARE(child.tree().count(), 3);
         QVERIFY(!child.isModified());
 
         answers.setAnswer(MessageBox::Button::Yes);
-        QVERIFY(child.MenRemoveEntryClick());
+        QVERIFY(child.deleteSelected());
         QCOMPARE(childNames(child.tree(), folder), "b");
         QCOMPARE(child.selectedElement(), b);
         QVERIFY(child.isModified());
@@ -165,7 +165,7 @@ private slots:
         bytes[5] = '\xff';
         QVERIFY(writeFile(small, bytes));
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         ElementNode *file = child.addFile(small, false);
         QVERIFY(file);
@@ -199,7 +199,7 @@ private slots:
         QVERIFY(writeFile(path, QByteArray(40 << 20, 'z')));
         FakeMainServices main;
         main.m_parent.show();
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Answers answers;
         bool seen = false;
         whenModal<QProgressDialog>([&seen](QProgressDialog *progress) {
@@ -221,7 +221,7 @@ private slots:
     void aViewedFileIsAnOwnerOnlyTemporaryCopy()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementData data;
         data.Detail = "report.pdf";
         data.setBlob(QByteArray("%PDF-1.4 secret", 15));
@@ -256,8 +256,8 @@ private slots:
     {
         QTemporaryDir dir;
         FakeMainServices main;
-        TFrmVaultoChild child(main);
-        QSignalSpy captions(&child, &TFrmVaultoChild::captionChanged);
+        DatabaseWindow child(main);
+        QSignalSpy captions(&child, &DatabaseWindow::captionChanged);
         child.addElement(NewElement::Folder, false);
         child.addElement(NewElement::Key, false)->data().Detail = "pin";
         QVERIFY(child.isModified());
@@ -266,7 +266,7 @@ private slots:
         PasswordDialogState seen;
         answerPasswordDialog(QByteArray("pw"), &seen);
         answerFileDialog(dir.filePath(QStringLiteral("db")));
-        QVERIFY(child.MenSaveClick());
+        QVERIFY(child.save());
         QVERIFY(seen.confirmationMode);
         const QString path = dir.filePath(QStringLiteral("db.kvdb"));
         QCOMPARE(child.filePath(), path);
@@ -284,24 +284,24 @@ private slots:
 
         // Save goes to the same path without asking.
         child.addElement(NewElement::Entry, false);
-        QVERIFY(child.MenSaveClick());
+        QVERIFY(child.save());
         QVERIFY(loadDatabaseFile(loaded, path, "pw"));
         QCOMPARE(loaded.count(), 3);
 
         // Save as: a cancelled dialog saves nothing.
         answerFileDialog(QString());
-        QVERIFY(!child.MenSaveAsClick());
+        QVERIFY(!child.saveAs());
         answerFileDialog(dir.filePath(QStringLiteral("other.kvdb")));
-        QVERIFY(child.MenSaveAsClick());
+        QVERIFY(child.saveAs());
         QCOMPARE(child.caption(), QStringLiteral("other.kvdb"));
 
         // A window that opens it shows it unchanged.
-        TFrmVaultoChild reopened(main);
+        DatabaseWindow reopened(main);
         reopened.setPassword("wrong");
-        QVERIFY(!reopened.LoadDatabase(path));
+        QVERIFY(!reopened.loadDatabase(path));
         QVERIFY(reopened.tree().isEmpty());
         reopened.setPassword("pw");
-        QVERIFY(reopened.LoadDatabase(path));
+        QVERIFY(reopened.loadDatabase(path));
         QCOMPARE(reopened.tree().count(), 3);
         QVERIFY(!reopened.isModified());
         QCOMPARE(reopened.selectedElement(), reopened.tree().firstRoot());
@@ -311,11 +311,11 @@ private slots:
     {
         QTemporaryDir dir;
         FakeMainServices main;
-        TFrmVaultoChild child(main);
-        QVERIFY(child.CanClose());
+        DatabaseWindow child(main);
+        QVERIFY(child.canClose());
         child.addElement(NewElement::Key, false);
         Answers answers(MessageBox::Button::Cancel);
-        QVERIFY(!child.CanClose());
+        QVERIFY(!child.canClose());
         QCOMPARE(answers.texts(), QStringList{QStringLiteral("Save changes to 'Unnamed'")});
         QCOMPARE(answers.asked().first().buttons,
                  (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No, MessageBox::Button::Cancel}));
@@ -324,14 +324,14 @@ private slots:
         // Yes, but the password dialog is cancelled: still open, still modified.
         answers.setAnswer(MessageBox::Button::Yes);
         answerPasswordDialog(std::nullopt);
-        QVERIFY(!child.CanClose());
+        QVERIFY(!child.canClose());
         QVERIFY(child.isModified());
 
         // Yes, and the save fails: it says why, and the window stays.
         child.setPassword("pw");
-        child.SetFilePath(dir.filePath(QStringLiteral("missing/db.kvdb")));
+        child.setFilePath(dir.filePath(QStringLiteral("missing/db.kvdb")));
         answers.clear();
-        QVERIFY(!child.CanClose());
+        QVERIFY(!child.canClose());
         QCOMPARE(answers.asked().size(), 2);
         QCOMPARE(answers.asked().last().type, MessageBox::Type::Warning);
         QVERIFY(answers.texts().last().contains(QLatin1String("could not be saved")));
@@ -339,8 +339,8 @@ private slots:
         QVERIFY(child.isModified());
 
         // Yes with a good path saves and closes.
-        child.SetFilePath(dir.filePath(QStringLiteral("db.kvdb")));
-        QVERIFY(child.CanClose());
+        child.setFilePath(dir.filePath(QStringLiteral("db.kvdb")));
+        QVERIFY(child.canClose());
         QVERIFY(QFile::exists(child.filePath()));
         QVERIFY(!child.isModified());
 
@@ -348,7 +348,7 @@ private slots:
         child.addElement(NewElement::Key, false);
         answers.setAnswer(MessageBox::Button::No);
         answers.clear();
-        QVERIFY(child.CanClose());
+        QVERIFY(child.canClose());
         QCOMPARE(answers.texts().first(), QStringLiteral("Save changes to '%1'").arg(QDir::toNativeSeparators(child.filePath())));
         QVERIFY(!child.isModified());
     }
@@ -357,14 +357,14 @@ private slots:
     {
         QTemporaryDir dir;
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         child.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&child));
         ElementNode *key = child.addElement(NewElement::Key, false);
         child.setPassword("pw");
-        child.SetFilePath(dir.filePath(QStringLiteral("db.kvdb")));
-        QVERIFY(child.MenSaveClick());
+        child.setFilePath(dir.filePath(QStringLiteral("db.kvdb")));
+        QVERIFY(child.save());
 
         // F2, a name typed, and Ctrl+S while the editor is still open.
         const auto rename = [&child](const char *name) {
@@ -384,7 +384,7 @@ private slots:
         // Closing with the editor open asks: the new name is a change.
         rename("Card");
         Answers answers(MessageBox::Button::Cancel);
-        QVERIFY(!child.CanClose());
+        QVERIFY(!child.canClose());
         QCOMPARE(answers.asked().size(), 1);
         QCOMPARE(key->name(), "Card");
         QVERIFY(child.isModified());
@@ -398,9 +398,9 @@ private slots:
         theirs.insertElement(nullptr, "Ours", KindKey, KindKey, ElementData());
         QVERIFY(saveDatabase(theirs, path, "pw", true));
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.setPassword("pw");
-        QVERIFY(child.LoadDatabase(path));
+        QVERIFY(child.loadDatabase(path));
         child.addElement(NewElement::Entry, false);
 
         // Another program writes the file meanwhile.
@@ -408,7 +408,7 @@ private slots:
         QVERIFY(saveDatabase(theirs, path, "pw", true));
         const QByteArray written = readFile(path);
         Answers answers(MessageBox::Button::No);
-        QVERIFY(!child.MenSaveClick());
+        QVERIFY(!child.save());
         QCOMPARE(answers.texts(), QStringList{QStringLiteral(
                                       "The file was changed by another program since it was opened. Overwrite it?")});
         QCOMPARE(answers.asked().first().buttons, (QList<MessageBox::Button>{MessageBox::Button::Yes, MessageBox::Button::No}));
@@ -416,14 +416,14 @@ private slots:
         QCOMPARE(readFile(path), written);
 
         answers.setAnswer(MessageBox::Button::Yes);
-        QVERIFY(child.MenSaveClick());
+        QVERIFY(child.save());
         ElementTree saved;
         QVERIFY(loadDatabaseFile(saved, path, "pw"));
         QCOMPARE(childNames(saved, nullptr), "New entry|Ours");
         // The window's own save is no change by another program.
         answers.clear();
         child.addElement(NewElement::Key, false);
-        QVERIFY(child.MenSaveClick());
+        QVERIFY(child.save());
         QVERIFY(answers.asked().isEmpty());
     }
 };

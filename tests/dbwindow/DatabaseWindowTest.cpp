@@ -138,15 +138,15 @@ private slots:
         QFETCH(bool, richText);
         FakeMainServices main;
         main.m_settings.richText = richText;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         fill(child.tree());
         const QList<ElementData> before = snapshot(child.tree());
-        QSignalSpy modified(&child, &TFrmVaultoChild::modifiedChanged);
+        QSignalSpy modified(&child, &DatabaseWindow::modifiedChanged);
         for (const ElementNode *n = child.tree().firstRoot(); n; n = child.tree().nextInOrder(n)) {
             child.selectElement(const_cast<ElementNode *>(n));
             QCOMPARE(child.editorKind(), n->kind());
         }
-        child.ApplySettings();
+        child.applySettings();
         child.applyLanguage();
         child.selectElement(nullptr);
         QCOMPARE(child.editorKind(), -1);
@@ -159,7 +159,7 @@ private slots:
     void editorsShowTheirElement()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         const EveryKind kinds = fill(child.tree());
         child.selectElement(kinds.key);
         QCOMPARE(child.findChild<QLineEdit *>("EdtUserName")->text(), QStringLiteral("user"));
@@ -196,7 +196,7 @@ private slots:
         QCOMPARE(FileBar::caption("a.bin", 1023), "a.bin [0 KB]");
         QCOMPARE(FileBar::caption("a.bin", 2048), "a.bin [2 KB]");
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         const EveryKind kinds = fill(child.tree());
         child.selectElement(kinds.file);
@@ -210,16 +210,16 @@ private slots:
     void statusLineShowsTheDates()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         const EveryKind kinds = fill(child.tree());
         QVERIFY(main.m_settings.hideCreateDate);
         child.selectElement(kinds.entry);
         QCOMPARE(main.m_status, QStringLiteral("Modified: 2021-06-07 08:09:10  "));
         main.m_settings.hideCreateDate = false;
-        child.ShowSelected();
+        child.showSelected();
         QCOMPARE(main.m_status, QStringLiteral("Created: 2020-01-02 03:04:05 - Modified: 2021-06-07 08:09:10  "));
         kinds.entry->data().Modified.clear();
-        child.ShowSelected();
+        child.showSelected();
         QCOMPARE(main.m_status, QStringLiteral("Created: 2020-01-02 03:04:05"));
         child.selectElement(nullptr);
         QCOMPARE(main.m_status, QString());
@@ -229,7 +229,7 @@ private slots:
     {
         FakeMainServices main;
         main.m_settings.hidePass = false;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         child.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&child));
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(comment->takeStored(), stored);
 
         // A text the code page cannot carry is refused where it is typed.
-        QSignalSpy refused(&child, &TFrmVaultoChild::inputRefused);
+        QSignalSpy refused(&child, &DatabaseWindow::inputRefused);
         user->setFocus();
         typeText(user, QString::fromUtf8("\xd0\xb4"));
         QCOMPARE(kinds.key->data().Content, "userx");
@@ -283,7 +283,7 @@ private slots:
     {
         FakeMainServices main;
         main.m_settings.richText = false;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *entry = child.tree().insertElement(nullptr, "e", KindEntry, KindEntry, dated("one\r\ntwo"));
         child.selectElement(entry);
         auto *text = child.findChild<RichTextEdit *>("RdtText");
@@ -295,7 +295,7 @@ private slots:
     void showingAndSavingKeepsStoredBytes()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         const EveryKind kinds = fill(child.tree());
         child.setPassword("pw");
         QTemporaryDir dir;
@@ -304,8 +304,8 @@ private slots:
         for (ElementNode *n : {kinds.folder, kinds.key, kinds.entry, kinds.file, kinds.table, kinds.key}) {
             child.selectElement(n);
         }
-        child.SetFilePath(dir.filePath(QStringLiteral("second.kvdb")));
-        QVERIFY(child.MenSaveClick());
+        child.setFilePath(dir.filePath(QStringLiteral("second.kvdb")));
+        QVERIFY(child.save());
         QFile a(first), b(child.filePath());
         QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         QCOMPARE(b.readAll(), a.readAll());
@@ -314,7 +314,7 @@ private slots:
     void hiddenPasswordOpensTheDialog()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         child.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&child));
@@ -356,7 +356,7 @@ private slots:
 
         // With "EditHiddenPass" the masked field takes typing itself.
         main.m_settings.editHiddenPass = true;
-        child.ApplySettings();
+        child.applySettings();
         QVERIFY(!password->isReadOnly());
         password->end(false);
         QTest::keyClick(password, Qt::Key_B);
@@ -366,7 +366,7 @@ private slots:
     void nameFieldRenamesOnLeaving()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         child.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&child));
@@ -420,7 +420,7 @@ private slots:
     void linksOpenOnClickAndStayOutOfTheText()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.resize(800, 500);
         child.show();
         child.activateWindow();
@@ -464,7 +464,7 @@ private slots:
     void settingsApplyToTheWindow()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         auto *tree = child.findChild<QTreeView *>("TrvTree");
         QCOMPARE(tree->iconSize(), QSize(24, 24));
         QCOMPARE(tree->indentation(), 19);
@@ -474,7 +474,7 @@ private slots:
         main.m_settings.font.pitch = 2;
         main.m_settings.font.color = 0x00800000; // blue 80
         main.m_settings.hidePass = false;
-        child.ApplySettings();
+        child.applySettings();
         QCOMPARE(tree->iconSize(), QSize(16, 16));
         QCOMPARE(child.palette().color(QPalette::Window), QColor(0xFF, 0x80, 0x00));
         QCOMPARE(child.palette().color(QPalette::Text), QColor(0x00, 0x00, 0x80));
@@ -512,7 +512,7 @@ private slots:
                   "FrmMain.m_aMenScAlt=\"Wahl\"\r\n");
         out.close();
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         QAction *addKey = child.action(QStringLiteral("MenAddKey"));
         QCOMPARE(addKey->text(), QStringLiteral("Add key\tAlt+K"));
         QCOMPARE(addKey->shortcut(), QKeySequence(QStringLiteral("Alt+K")));
@@ -533,7 +533,7 @@ private slots:
     void theTreeModelStaysConsistentWithTheWindowsCommands()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         QAbstractItemModelTester tester(child.findChild<QTreeView *>("TrvTree")->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         Answers answers(MessageBox::Button::Yes);
@@ -546,7 +546,7 @@ private slots:
         QVERIFY(child.renameElement(kinds.key, "ZZZ"));
         child.selectElement(kinds.folder);
         QCOMPARE(child.tree().count(), 15);
-        QVERIFY(child.MenRemoveEntryClick());
+        QVERIFY(child.deleteSelected());
         QCOMPARE(child.tree().count(), 0);
         QCOMPARE(child.selectedElement(), nullptr);
     }

@@ -2,7 +2,7 @@
 
 #include "ModalAnswers.h"
 #include "dbwindow/MainServices.h"
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "platform/Clock.h"
 #include "shell/LanguageStore.h"
 #include "shell/Settings.h"

@@ -51,42 +51,42 @@ private slots:
     void blockIsTheSubtreeStreamAloneUnderOurType()
     {
         Sample s;
-        const QByteArray block = Clip::BuildBlock(s.tree, s.web);
+        const QByteArray block = Clip::buildBlock(s.tree, s.web);
         TreeTable table;
         QVERIFY(table.readBinary(block));
         QCOMPARE(table.rowCount(), 4);
         QCOMPARE(table.getCell(0, 0), QByteArray("Web")); // the copied element's bare name
         QCOMPARE(table.getCell(0, 3), QByteArray("Web<>Sub<>Deep<>"));
-        QVERIFY(Clip::BuildBlock(s.tree, nullptr).isEmpty());
+        QVERIFY(Clip::buildBlock(s.tree, nullptr).isEmpty());
 
-        std::unique_ptr<QMimeData> alone(Clip::MakeMimeData(block));
+        std::unique_ptr<QMimeData> alone(Clip::makeMimeData(block));
         QCOMPARE(alone->formats(), QStringList{QString::fromLatin1(ClipboardFormat::MimeType)});
         QVERIFY(!alone->hasText());
-        QCOMPARE(Clip::ReadBlock(alone.get()), std::optional<QByteArray>(block));
-        QVERIFY(Clip::HoldsBlock(alone.get(), block));
-        QVERIFY(!Clip::HoldsBlock(alone.get(), Clip::BuildBlock(s.tree, s.bank)));
+        QCOMPARE(Clip::readBlock(alone.get()), std::optional<QByteArray>(block));
+        QVERIFY(Clip::holdsBlock(alone.get(), block));
+        QVERIFY(!Clip::holdsBlock(alone.get(), Clip::buildBlock(s.tree, s.bank)));
 
         // Added beside what the clipboard held, which stays.
         QMimeData held;
         held.setText(QStringLiteral("copied password"));
         held.setData(QString::fromLatin1(ClipboardFormat::MimeType), "an older block");
-        std::unique_ptr<QMimeData> beside(Clip::MakeMimeData(block, &held));
+        std::unique_ptr<QMimeData> beside(Clip::makeMimeData(block, &held));
         QCOMPARE(beside->text(), QStringLiteral("copied password"));
-        QCOMPARE(Clip::ReadBlock(beside.get()), std::optional<QByteArray>(block));
+        QCOMPARE(Clip::readBlock(beside.get()), std::optional<QByteArray>(block));
 
         QMimeData other;
         other.setText(QStringLiteral("no block"));
-        QVERIFY(!Clip::ReadBlock(&other));
-        QVERIFY(!Clip::ReadBlock(nullptr));
+        QVERIFY(!Clip::readBlock(&other));
+        QVERIFY(!Clip::readBlock(nullptr));
     }
 
     void copiedKeyPastedBesideSelectedKeyGetsSuffix()
     {
         Sample s;
         add(s.tree, s.bank, "Login", KindKey, textData("other", "other pw"));
-        const QByteArray block = Clip::BuildBlock(s.tree, s.login);
+        const QByteArray block = Clip::buildBlock(s.tree, s.login);
 
-        Clip::PasteResult first = Clip::PasteBlock(s.tree, s.card, block);
+        Clip::PasteResult first = Clip::pasteBlock(s.tree, s.card, block);
         QVERIFY(first);
         QCOMPARE(first.pasted->name(), QByteArray("Login0"));
         QCOMPARE(first.pasted->parent(), s.bank);
@@ -94,12 +94,12 @@ private slots:
         QCOMPARE(first.added, 1);
         QCOMPARE(s.tree.findChild(s.bank, "Login")->data().Content, QByteArray("other")); // not overwritten
 
-        Clip::PasteResult second = Clip::PasteBlock(s.tree, s.card, block);
+        Clip::PasteResult second = Clip::pasteBlock(s.tree, s.card, block);
         QCOMPARE(second.pasted->name(), QByteArray("Login1"));
         QCOMPARE(childNames(s.tree, s.bank), QByteArray("Card|Login|Login0|Login1"));
 
         // Beside a selected key at the top level: the top level.
-        Clip::PasteResult top = Clip::PasteBlock(s.tree, s.notes, block);
+        Clip::PasteResult top = Clip::pasteBlock(s.tree, s.notes, block);
         QCOMPARE(top.pasted->parent(), nullptr);
         QCOMPARE(top.pasted->name(), QByteArray("Login"));
     }
@@ -110,9 +110,9 @@ private slots:
         // Bank already holds a folder Web with a key of its own.
         ElementNode *oldWeb = add(s.tree, s.bank, "Web", KindFolder, textData("old web"));
         add(s.tree, oldWeb, "Login", KindKey, textData("keep", "keep pw"));
-        const QByteArray before = Clip::BuildBlock(s.tree, oldWeb);
+        const QByteArray before = Clip::buildBlock(s.tree, oldWeb);
 
-        Clip::PasteResult result = Clip::PasteBlock(s.tree, s.bank, Clip::BuildBlock(s.tree, s.web));
+        Clip::PasteResult result = Clip::pasteBlock(s.tree, s.bank, Clip::buildBlock(s.tree, s.web));
         QVERIFY(result);
         QCOMPARE(result.added, 4);
         ElementNode *pasted = result.pasted;
@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(deep->kind(), qint32(KindKey));
         QCOMPARE(pasted->data().Content, QByteArray("web folder"));
         // The folder that was there is as it was, and nothing spilled to the top level.
-        QCOMPARE(Clip::BuildBlock(s.tree, oldWeb), before);
+        QCOMPARE(Clip::buildBlock(s.tree, oldWeb), before);
         QCOMPARE(childNames(s.tree, nullptr), QByteArray("Bank|Notes|Web"));
         QCOMPARE(s.tree.count(), 7 + 2 + 4);
     }
@@ -133,14 +133,14 @@ private slots:
     void pasteWithoutSelectionAndIntoAnEmptyTree()
     {
         Sample s;
-        const QByteArray block = Clip::BuildBlock(s.tree, s.web);
-        Clip::PasteResult top = Clip::PasteBlock(s.tree, nullptr, block);
+        const QByteArray block = Clip::buildBlock(s.tree, s.web);
+        Clip::PasteResult top = Clip::pasteBlock(s.tree, nullptr, block);
         QCOMPARE(top.pasted->name(), QByteArray("Web0"));
         QCOMPARE(top.pasted->parent(), nullptr);
         QVERIFY(!top.treeWasEmpty);
 
         ElementTree empty;
-        Clip::PasteResult first = Clip::PasteBlock(empty, nullptr, block);
+        Clip::PasteResult first = Clip::pasteBlock(empty, nullptr, block);
         QVERIFY(first.treeWasEmpty);
         QCOMPARE(first.pasted, empty.firstRoot());
         QCOMPARE(empty.count(), 4);
@@ -158,7 +158,7 @@ private slots:
 
         ElementTree other;
         ElementNode *folder = add(other, nullptr, "Target", KindFolder);
-        Clip::PasteResult result = Clip::PasteBlock(other, folder, textBlock);
+        Clip::PasteResult result = Clip::pasteBlock(other, folder, textBlock);
         QVERIFY(result);
         ElementNode *photo = other.findPath({"Target", "Web", "photo.jpg"});
         QVERIFY(photo);
@@ -170,7 +170,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("block");
         Sample s;
-        const QByteArray good = Clip::BuildBlock(s.tree, s.web);
+        const QByteArray good = Clip::buildBlock(s.tree, s.web);
         Table fiveColumns;
         fiveColumns.initSize(5, 2);
         fiveColumns.setCell(0, 0, "Web");
@@ -196,10 +196,10 @@ private slots:
         Sample s;
         const QByteArray before = snapshot(s.tree);
         for (ElementNode *selected : {static_cast<ElementNode *>(nullptr), s.bank, s.card}) {
-            QVERIFY(!Clip::PasteBlock(s.tree, selected, block));
+            QVERIFY(!Clip::pasteBlock(s.tree, selected, block));
             QCOMPARE(snapshot(s.tree), before);
         }
-        QVERIFY(!Clip::ReadBlockTree(block));
+        QVERIFY(!Clip::readBlockTree(block));
     }
 
     // Nothing arrives nested deeper than a database may be: a paste or a move of 401
@@ -212,21 +212,21 @@ private slots:
         while (tall->parent()) {
             tall = tall->parent();
         }
-        const QByteArray block = Clip::BuildBlock(tree, tall);
-        const Clip::PasteResult refused = Clip::PasteBlock(tree, level600, block);
+        const QByteArray block = Clip::buildBlock(tree, tall);
+        const Clip::PasteResult refused = Clip::pasteBlock(tree, level600, block);
         QVERIFY(!refused);
         QVERIFY(refused.tooDeep);
         bool tooDeep = false;
-        QVERIFY(!ElementDrop::MoveWithinTree(tree, tall, level600, &tooDeep));
+        QVERIFY(!ElementDrop::moveWithinTree(tree, tall, level600, &tooDeep));
         QVERIFY(tooDeep);
         QCOMPARE(tree.count(), 1001);
-        QVERIFY(Clip::PasteBlock(tree, level600->parent(), block));
+        QVERIFY(Clip::pasteBlock(tree, level600->parent(), block));
         QCOMPARE(tree.heightOf(nullptr), ElementTree::MaxDepth);
 
         // A block deeper than the limit by itself does not read.
         ElementTree deep;
         chain(deep, nullptr, ElementTree::MaxDepth + 1);
-        QVERIFY(!Clip::ReadBlockTree(Clip::BuildBlock(deep, deep.firstRoot()), &tooDeep));
+        QVERIFY(!Clip::readBlockTree(Clip::buildBlock(deep, deep.firstRoot()), &tooDeep));
         QVERIFY(tooDeep);
     }
 
@@ -235,22 +235,22 @@ private slots:
         Sample s;
         QByteArray placed;
         const QByteArray before = snapshot(s.tree);
-        QVERIFY(!Clip::CutElement(s.tree, s.web, [&](const QByteArray &block) {
+        QVERIFY(!Clip::cutElement(s.tree, s.web, [&](const QByteArray &block) {
             placed = block;
             return false; // the clipboard did not take it
         }));
         QCOMPARE(snapshot(s.tree), before);
-        QCOMPARE(placed, Clip::BuildBlock(s.tree, s.web));
+        QCOMPARE(placed, Clip::buildBlock(s.tree, s.web));
 
         int calls = 0;
-        QVERIFY(!Clip::CutElement(s.tree, nullptr, [&](const QByteArray &) { return ++calls > 0; }));
+        QVERIFY(!Clip::cutElement(s.tree, nullptr, [&](const QByteArray &) { return ++calls > 0; }));
         QCOMPARE(calls, 0);
 
-        QVERIFY(Clip::CutElement(s.tree, s.web, [&](const QByteArray &block) { return block == placed; }));
+        QVERIFY(Clip::cutElement(s.tree, s.web, [&](const QByteArray &block) { return block == placed; }));
         QVERIFY(!s.tree.findChild(nullptr, "Web"));
         QCOMPARE(s.tree.count(), 3);
         // What was cut pastes back whole.
-        QCOMPARE(Clip::PasteBlock(s.tree, nullptr, placed).added, 4);
+        QCOMPARE(Clip::pasteBlock(s.tree, nullptr, placed).added, 4);
         QCOMPARE(snapshot(s.tree), before);
     }
 
@@ -259,25 +259,25 @@ private slots:
         using ElementDrop::Mode;
         using ElementDrop::Verdict;
         Sample s;
-        QCOMPARE(ElementDrop::Decide(s.web, s.deep, Mode::Move, true), Verdict::Refuse);
-        QCOMPARE(ElementDrop::Decide(s.web, s.sub, Mode::Move, true), Verdict::Refuse);
-        QCOMPARE(ElementDrop::Decide(s.web, s.web, Mode::Move, true), Verdict::Refuse);
-        QCOMPARE(ElementDrop::Decide(s.web, s.web, Mode::Copy, true), Verdict::Paste);
-        QCOMPARE(ElementDrop::Decide(s.web, s.deep, Mode::Copy, true), Verdict::Paste);
-        QCOMPARE(ElementDrop::Decide(s.login, s.bank, Mode::Move, true), Verdict::MoveWithinTree);
-        QCOMPARE(ElementDrop::Decide(s.login, nullptr, Mode::Move, true), Verdict::MoveWithinTree);
-        QCOMPARE(ElementDrop::Decide(nullptr, s.bank, Mode::Move, false), Verdict::Paste);
+        QCOMPARE(ElementDrop::decide(s.web, s.deep, Mode::Move, true), Verdict::Refuse);
+        QCOMPARE(ElementDrop::decide(s.web, s.sub, Mode::Move, true), Verdict::Refuse);
+        QCOMPARE(ElementDrop::decide(s.web, s.web, Mode::Move, true), Verdict::Refuse);
+        QCOMPARE(ElementDrop::decide(s.web, s.web, Mode::Copy, true), Verdict::Paste);
+        QCOMPARE(ElementDrop::decide(s.web, s.deep, Mode::Copy, true), Verdict::Paste);
+        QCOMPARE(ElementDrop::decide(s.login, s.bank, Mode::Move, true), Verdict::MoveWithinTree);
+        QCOMPARE(ElementDrop::decide(s.login, nullptr, Mode::Move, true), Verdict::MoveWithinTree);
+        QCOMPARE(ElementDrop::decide(nullptr, s.bank, Mode::Move, false), Verdict::Paste);
 
-        QCOMPARE(ElementDrop::ModeFor(Qt::ShiftModifier), std::optional(Mode::Copy));
-        QCOMPARE(ElementDrop::ModeFor(Qt::ShiftModifier | Qt::ControlModifier), std::optional(Mode::Copy));
-        QCOMPARE(ElementDrop::ModeFor(Qt::ControlModifier), std::optional(Mode::Move));
-        QCOMPARE(ElementDrop::ModeFor(Qt::AltModifier), std::nullopt);
+        QCOMPARE(ElementDrop::modeFor(Qt::ShiftModifier), std::optional(Mode::Copy));
+        QCOMPARE(ElementDrop::modeFor(Qt::ShiftModifier | Qt::ControlModifier), std::optional(Mode::Copy));
+        QCOMPARE(ElementDrop::modeFor(Qt::ControlModifier), std::optional(Mode::Move));
+        QCOMPARE(ElementDrop::modeFor(Qt::AltModifier), std::nullopt);
     }
 
     void copyingDropOfAKeyOnItselfPutsACopyBesideIt()
     {
         Sample s;
-        Clip::PasteResult copy = Clip::PasteBlock(s.tree, s.login, Clip::BuildBlock(s.tree, s.login));
+        Clip::PasteResult copy = Clip::pasteBlock(s.tree, s.login, Clip::buildBlock(s.tree, s.login));
         QCOMPARE(copy.pasted->name(), QByteArray("Login0"));
         QCOMPARE(childNames(s.tree, s.web), QByteArray("Login|Login0|Sub"));
     }
@@ -286,16 +286,16 @@ private slots:
     {
         Sample s;
         const QByteArray before = snapshot(s.tree);
-        QVERIFY(!ElementDrop::MoveWithinTree(s.tree, s.web, s.deep));
-        QVERIFY(!ElementDrop::MoveWithinTree(s.tree, s.web, s.web));
+        QVERIFY(!ElementDrop::moveWithinTree(s.tree, s.web, s.deep));
+        QVERIFY(!ElementDrop::moveWithinTree(s.tree, s.web, s.web));
         QCOMPARE(snapshot(s.tree), before);
         // Dropped beside a sibling or on its own folder, it stays where it is, name and all.
-        QCOMPARE(ElementDrop::MoveWithinTree(s.tree, s.sub, s.login), s.sub);
-        QCOMPARE(ElementDrop::MoveWithinTree(s.tree, s.login, s.web), s.login);
+        QCOMPARE(ElementDrop::moveWithinTree(s.tree, s.sub, s.login), s.sub);
+        QCOMPARE(ElementDrop::moveWithinTree(s.tree, s.login, s.web), s.login);
         QCOMPARE(snapshot(s.tree), before);
 
         const ElementData subData = s.sub->data();
-        ElementNode *moved = ElementDrop::MoveWithinTree(s.tree, s.sub, s.card);
+        ElementNode *moved = ElementDrop::moveWithinTree(s.tree, s.sub, s.card);
         QVERIFY(moved);
         QCOMPARE(moved->parent(), s.bank);
         QCOMPARE(moved->data(), subData);
@@ -306,7 +306,7 @@ private slots:
         // To the top level, where a name is taken.
         ElementNode *card = s.tree.findChild(s.bank, "Card");
         add(s.tree, nullptr, "Card", KindEntry);
-        ElementNode *top = ElementDrop::MoveWithinTree(s.tree, card, nullptr);
+        ElementNode *top = ElementDrop::moveWithinTree(s.tree, card, nullptr);
         QCOMPARE(top->name(), QByteArray("Card0"));
         QCOMPARE(top->parent(), nullptr);
         QCOMPARE(childNames(s.tree, s.bank), QByteArray("Sub"));
@@ -340,7 +340,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(bool, editing);
         QFETCH(TreeKeys::Command, command);
-        QCOMPARE(TreeKeys::CommandFor(key, Qt::KeyboardModifiers(modifiers), editing), command);
+        QCOMPARE(TreeKeys::commandFor(key, Qt::KeyboardModifiers(modifiers), editing), command);
     }
 };
 

@@ -48,7 +48,7 @@ class OpsSearchTest : public QObject
     static qsizetype find(const QString &text, const QString &what, qsizetype selStart, qsizetype selLength,
                           bool down, bool matchCase = false, bool wholeWord = false)
     {
-        return TextSearch::FindText(text, what, TextSearch::StartPosition(selStart, selLength),
+        return TextSearch::findText(text, what, TextSearch::startPosition(selStart, selLength),
                                     TextSearch::Options{down, matchCase, wholeWord});
     }
 
@@ -57,7 +57,7 @@ private slots:
     {
         const QString text = QStringLiteral("foo bar Foo bar foo");
         // Down without a selection starts at the beginning, wherever the caret is.
-        QCOMPARE(TextSearch::StartPosition(12, 0), qsizetype(0));
+        QCOMPARE(TextSearch::startPosition(12, 0), qsizetype(0));
         QCOMPARE(find(text, "foo", 12, 0, true), qsizetype(0));
         QCOMPARE(find(text, "foo", 0, 3, true), qsizetype(8));
         QCOMPARE(find(text, "foo", 8, 3, true), qsizetype(16));
@@ -89,8 +89,8 @@ private slots:
         QCOMPARE(find(QStringLiteral("d\u00e9p\u00f4t-\u00e9t\u00e9"), QStringLiteral("\u00e9t\u00e9"), 0, 0, true,
                       false, true),
                  qsizetype(6));
-        QVERIFY(TextSearch::IsWordChar(QChar(u'\u00e9')));
-        QVERIFY(!TextSearch::IsWordChar(QChar(u'-')));
+        QVERIFY(TextSearch::isWordChar(QChar(u'\u00e9')));
+        QVERIFY(!TextSearch::isWordChar(QChar(u'-')));
     }
 
     void findEntryFoldsAToZOnlyAndSkipsPasswords()
@@ -104,7 +104,7 @@ private slots:
         ElementSearch::Options exact{true, true};
         using S = ElementSearch;
         auto matches = [](ElementNode *node, const QByteArray &text, bool matchCase) {
-            return S::Matches(*node, S::Pattern(text, matchCase));
+            return S::matches(*node, S::Pattern(text, matchCase));
         };
         QVERIFY(matches(bank, "bANK", false));
         QVERIFY(!matches(bank, "bANK", true));
@@ -121,12 +121,12 @@ private slots:
         QVERIFY(matches(emile, "CAF\xe9", false));
 
         S search;
-        search.Begin();
-        QCOMPARE(search.FindNext(bank, "bANK", loose), bank); // the first search includes the selection
-        QCOMPARE(search.FindNext(bank, "bANK", loose), nullptr);
-        search.Begin();
-        QCOMPARE(search.FindNext(bank, "bANK", exact), nullptr);
-        QCOMPARE(search.FindNext(bank, "", loose), nullptr);
+        search.startOver();
+        QCOMPARE(search.findNext(bank, "bANK", loose), bank); // the first search includes the selection
+        QCOMPARE(search.findNext(bank, "bANK", loose), nullptr);
+        search.startOver();
+        QCOMPARE(search.findNext(bank, "bANK", exact), nullptr);
+        QCOMPARE(search.findNext(bank, "", loose), nullptr);
     }
 
     void findEntryWalksTheDisplayOrderWithoutWrapping()
@@ -140,18 +140,18 @@ private slots:
         ElementSearch search;
         ElementSearch::Options down{true, false};
         ElementSearch::Options up{false, false};
-        search.Begin();
-        QCOMPARE(search.FindNext(a, "match", down), a);
-        QCOMPARE(search.FindNext(a, "match", down), deep);
-        QCOMPARE(search.FindNext(deep, "match", down), b);
-        QCOMPARE(search.FindNext(b, "match", down), nullptr);
-        QCOMPARE(search.FindNext(c, "match", up), b);
-        QCOMPARE(search.FindNext(b, "match", up), deep);
-        QCOMPARE(search.FindNext(deep, "match", up), a);
-        QCOMPARE(search.FindNext(a, "match", up), nullptr);
-        QCOMPARE(ElementSearch::PreviousInOrder(b), deep);
-        QCOMPARE(ElementSearch::NextInOrder(deep), b);
-        QCOMPARE(ElementSearch::PreviousInOrder(a1), a);
+        search.startOver();
+        QCOMPARE(search.findNext(a, "match", down), a);
+        QCOMPARE(search.findNext(a, "match", down), deep);
+        QCOMPARE(search.findNext(deep, "match", down), b);
+        QCOMPARE(search.findNext(b, "match", down), nullptr);
+        QCOMPARE(search.findNext(c, "match", up), b);
+        QCOMPARE(search.findNext(b, "match", up), deep);
+        QCOMPARE(search.findNext(deep, "match", up), a);
+        QCOMPARE(search.findNext(a, "match", up), nullptr);
+        QCOMPARE(ElementSearch::previousInOrder(b), deep);
+        QCOMPARE(ElementSearch::nextInOrder(deep), b);
+        QCOMPARE(ElementSearch::previousInOrder(a1), a);
     }
 
     void findEntryInTablesByNameOrWholeCell_data()
@@ -169,7 +169,7 @@ private slots:
                                     tableData(tableStream({{"x", "42"}, {"Some", "text"}}, textForm)));
         ElementNode *plain = add(tree, nullptr, "Plain", KindTable);
         auto matches = [](ElementNode *node, const QByteArray &text, bool matchCase) {
-            return ElementSearch::Matches(*node, ElementSearch::Pattern(text, matchCase));
+            return ElementSearch::matches(*node, ElementSearch::Pattern(text, matchCase));
         };
         QVERIFY(matches(accounts, "Acc", true));
         QVERIFY(matches(accounts, "aCC", false));
@@ -195,17 +195,17 @@ private slots:
         grid.setCell(0, 5, "me too");
         grid.setCell(1, 3, "me, not in the column");
         TableReplace replace;
-        replace.Open(0, 0, false);
+        replace.open(0, 0, false);
         using Cell = TableReplace::Cell;
-        QCOMPARE(replace.Find(grid, "me"), std::optional(Cell{0, 2}));
+        QCOMPARE(replace.find(grid, "me"), std::optional(Cell{0, 2}));
         QCOMPARE(replace.row(), 3);
-        QCOMPARE(replace.Find(grid, "me"), std::optional(Cell{0, 5}));
-        QCOMPARE(replace.Find(grid, "me"), std::nullopt);
+        QCOMPARE(replace.find(grid, "me"), std::optional(Cell{0, 5}));
+        QCOMPARE(replace.find(grid, "me"), std::nullopt);
         QCOMPARE(replace.row(), 7);
-        QCOMPARE(replace.Find(grid, "me"), std::nullopt);
+        QCOMPARE(replace.find(grid, "me"), std::nullopt);
         QCOMPARE(replace.row(), 0); // past the end
-        QCOMPARE(replace.Find(grid, "me"), std::optional(Cell{0, 2}));
-        QCOMPARE(replace.Find(grid, "Me"), std::nullopt); // case-sensitive
+        QCOMPARE(replace.find(grid, "me"), std::optional(Cell{0, 2}));
+        QCOMPARE(replace.find(grid, "Me"), std::nullopt); // case-sensitive
     }
 
     void replaceAndReplaceAllInARow()
@@ -217,24 +217,24 @@ private slots:
         grid.setCell(3, 1, "A");
         grid.setCell(2, 0, "a, another row");
         TableReplace replace;
-        replace.Open(-3, 1, true);
+        replace.open(-3, 1, true);
         QCOMPARE(replace.column(), 0);
-        TableReplace::Replaced first = replace.Replace(grid, "a", "bb");
+        TableReplace::Replaced first = replace.replace(grid, "a", "bb");
         QCOMPARE(first.found, std::optional(TableReplace::Cell{0, 1}));
         QVERIFY(first.changed);
         QCOMPARE(grid.cell(0, 1), QByteArray("bb-bb"));
         QCOMPARE(grid.cell(2, 1), QByteArray("xa")); // one cell at a time
         QCOMPARE(replace.column(), 1);
-        QVERIFY(!replace.Replace(grid, "zz", "y").changed);
+        QVERIFY(!replace.replace(grid, "zz", "y").changed);
 
-        QCOMPARE(replace.ReplaceAll(grid, "b", "a"), 1);
+        QCOMPARE(replace.replaceAll(grid, "b", "a"), 1);
         QCOMPARE(grid.cell(0, 1), QByteArray("aa-aa"));
-        QCOMPARE(replace.ReplaceAll(grid, "a", "c"), 2);
+        QCOMPARE(replace.replaceAll(grid, "a", "c"), 2);
         QCOMPARE(grid.cell(2, 1), QByteArray("xc"));
         QCOMPARE(grid.cell(3, 1), QByteArray("A"));
         QCOMPARE(grid.cell(2, 0), QByteArray("a, another row"));
-        QCOMPARE(replace.ReplaceAll(grid, "", "q"), 0);
-        QCOMPARE(replace.ReplaceAll(grid, "c", "c"), 0); // no change, nothing to store
+        QCOMPARE(replace.replaceAll(grid, "", "q"), 0);
+        QCOMPARE(replace.replaceAll(grid, "c", "c"), 0); // no change, nothing to store
     }
 };
 

@@ -143,7 +143,7 @@ private slots:
         old.setBlob("old stream");
         ElementNode *table = add(tree, nullptr, "T", KindTable, old);
         TableGrid grid = gridOf({{"a", ""}, {"", "d"}});
-        QVERIFY(TableStorage::StoreTable(tree, table, grid, m_clock));
+        QVERIFY(TableStorage::storeTable(tree, table, grid, m_clock));
         const ElementData &record = table->data();
         QCOMPARE(record.Content, QByteArray());
         QCOMPARE(record.Detail, QByteArray());
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(qFromLittleEndian<qint32>(stream.constData() + 2064), 1);
         QCOMPARE(qFromLittleEndian<qint32>(stream.constData() + 2064 + 6), -1);
 
-        QVERIFY(!TableStorage::StoreTable(tree, add(tree, nullptr, "K", KindKey), grid, m_clock));
+        QVERIFY(!TableStorage::storeTable(tree, add(tree, nullptr, "K", KindKey), grid, m_clock));
     }
 
     void columnsTypedSurviveReselecting()
@@ -177,12 +177,12 @@ private slots:
         grid.setCell(4, 4, "corner");
         QVERIFY(grid.setColumnsText("7"));
         grid.setCell(6, 0, "new column");
-        QVERIFY(TableStorage::StoreTable(tree, table, grid, m_clock));
+        QVERIFY(TableStorage::storeTable(tree, table, grid, m_clock));
 
         // Another table is shown in between, with other settings and cells.
         TableGrid shown = gridOf({{"x", "y", "z"}, {"u", "v", "w"}, {"p", "q", "r"}});
         shown.setWidthText("100");
-        QVERIFY(TableStorage::LoadTable(shown, table->data()));
+        QVERIFY(TableStorage::loadTable(shown, table->data()));
         QCOMPARE(shown.barTexts().columns, QByteArray("7"));
         QCOMPARE(shown.columnCount(), 7);
         QCOMPARE(shown.rowCount(), 5);
@@ -198,7 +198,7 @@ private slots:
     {
         TableGrid grid = gridOf({{"a", "b", "c"}});
         ElementData fresh = textData({});
-        QVERIFY(!TableStorage::LoadTable(grid, fresh));
+        QVERIFY(!TableStorage::loadTable(grid, fresh));
         QCOMPARE(grid.columnCount(), 3);
         QCOMPARE(grid.rowCount(), 1);
         QCOMPARE(gridText(grid), QByteArray(",,"));
@@ -206,7 +206,7 @@ private slots:
         grid.setCell(0, 0, "x");
         ElementData broken = textData({});
         broken.setBlob("CLASS_TABLE V1.000VLB but nothing after it");
-        QVERIFY(!TableStorage::LoadTable(grid, broken));
+        QVERIFY(!TableStorage::loadTable(grid, broken));
         QCOMPARE(gridText(grid), QByteArray(",,"));
     }
 
@@ -219,9 +219,9 @@ private slots:
         TableGrid grid;
         grid.setCell(1, 2, megabyte);
         grid.setCell(2, 2, QByteArray(2048, 'x'));
-        QVERIFY(TableStorage::StoreTable(tree, table, grid, m_clock));
+        QVERIFY(TableStorage::storeTable(tree, table, grid, m_clock));
         TableGrid shown;
-        QVERIFY(TableStorage::LoadTable(shown, table->data()));
+        QVERIFY(TableStorage::loadTable(shown, table->data()));
         QCOMPARE(shown.cell(1, 2), megabyte);
         QCOMPARE(shown.cell(2, 2), QByteArray(2048, 'x'));
     }
@@ -229,27 +229,27 @@ private slots:
     void proposedEndRow()
     {
         TableGrid grid = gridOf({{"1"}, {"2"}, {"3"}, {"4"}, {""}, {"6"}});
-        QCOMPARE(TableSort::ProposedEndRow(grid), 4);
+        QCOMPARE(TableSort::proposedEndRow(grid), 4);
         grid.setCell(0, 4, "5");
-        QCOMPARE(TableSort::ProposedEndRow(grid), 6);
+        QCOMPARE(TableSort::proposedEndRow(grid), 6);
         grid.setCell(0, 0, "");
-        QCOMPARE(TableSort::ProposedEndRow(grid), 0);
+        QCOMPARE(TableSort::proposedEndRow(grid), 0);
     }
 
     void sortFieldsWithLettersOrZeroCountAsOne()
     {
-        QCOMPARE(TableSort::FieldValue(u"abc"), 1);
-        QCOMPARE(TableSort::FieldValue(u"0"), 1);
-        QCOMPARE(TableSort::FieldValue(u"-4"), 1);
-        QCOMPARE(TableSort::FieldValue(u""), 1);
-        QCOMPARE(TableSort::FieldValue(u" 12 "), 12);
+        QCOMPARE(TableSort::fieldValue(u"abc"), 1);
+        QCOMPARE(TableSort::fieldValue(u"0"), 1);
+        QCOMPARE(TableSort::fieldValue(u"-4"), 1);
+        QCOMPARE(TableSort::fieldValue(u""), 1);
+        QCOMPARE(TableSort::fieldValue(u" 12 "), 12);
         // Rows 1 to 1: nothing to sort. A start past the table never wraps to the settings.
         using Range = std::optional<TableSort::StoredRange>;
-        QCOMPARE(TableSort::StoredRangeFor({1, 1, 1, true}, 3, 8).has_value(), false);
-        QCOMPARE(TableSort::StoredRangeFor({1, 40, 2, true}, 3, 8).has_value(), false);
-        QCOMPARE(TableSort::StoredRangeFor({1, 0, 0, true}, 3, 8).has_value(), false);
-        QCOMPARE(TableSort::StoredRangeFor({4, 1, 5, true}, 3, 8).has_value(), false); // no column 4
-        const Range range = TableSort::StoredRangeFor({2, 0, 99, true}, 3, 8);
+        QCOMPARE(TableSort::storedRangeFor({1, 1, 1, true}, 3, 8).has_value(), false);
+        QCOMPARE(TableSort::storedRangeFor({1, 40, 2, true}, 3, 8).has_value(), false);
+        QCOMPARE(TableSort::storedRangeFor({1, 0, 0, true}, 3, 8).has_value(), false);
+        QCOMPARE(TableSort::storedRangeFor({4, 1, 5, true}, 3, 8).has_value(), false); // no column 4
+        const Range range = TableSort::storedRangeFor({2, 0, 99, true}, 3, 8);
         QVERIFY(range);
         QCOMPARE(range->column, 1);
         QCOMPARE(range->fromRow, 3);
@@ -262,13 +262,13 @@ private slots:
         ElementNode *table = add(tree, nullptr, "T", KindTable);
         TableGrid grid = gridOf({{"r1", "b"}, {"r2", "D"}, {"r3", "a"}, {"r4", "c"}, {"r5", "z"}, {"r6", "0"}});
         grid.setWidthText("80");
-        QVERIFY(TableStorage::StoreTable(tree, table, grid, m_clock));
+        QVERIFY(TableStorage::storeTable(tree, table, grid, m_clock));
         const QByteArray created = table->data().Created;
         m_clock.advanceSeconds(60);
 
-        QVERIFY(TableSort::SortTableData(tree, table, {2, 1, 4, false}, m_clock));
+        QVERIFY(TableSort::sortTableData(tree, table, {2, 1, 4, false}, m_clock));
         TableGrid shown;
-        QVERIFY(TableStorage::LoadTable(shown, table->data()));
+        QVERIFY(TableStorage::loadTable(shown, table->data()));
         QCOMPARE(gridText(shown), QByteArray("r2,D/r4,c/r1,b/r3,a/r5,z/r6,0"));
         QCOMPARE(shown.barTexts().columns, QByteArray("2"));
         QCOMPARE(shown.barTexts().rows, QByteArray("6"));
@@ -278,18 +278,18 @@ private slots:
 
         // Fields of letters and zeros: rows 1 to 1, nothing to sort, nothing changes.
         const QByteArray before = *table->data().Blob;
-        const TableSort::Request silly{TableSort::FieldValue(u"x"), TableSort::FieldValue(u"0"),
-                                       TableSort::FieldValue(u"zero"), true};
-        QVERIFY(!TableSort::SortTableData(tree, table, silly, m_clock));
+        const TableSort::Request silly{TableSort::fieldValue(u"x"), TableSort::fieldValue(u"0"),
+                                       TableSort::fieldValue(u"zero"), true};
+        QVERIFY(!TableSort::sortTableData(tree, table, silly, m_clock));
         QCOMPARE(*table->data().Blob, before);
         // An end row past the table stops at its last row.
-        QVERIFY(TableSort::SortTableData(tree, table, {2, 5, 200, true}, m_clock));
-        QVERIFY(TableStorage::LoadTable(shown, table->data()));
+        QVERIFY(TableSort::sortTableData(tree, table, {2, 5, 200, true}, m_clock));
+        QVERIFY(TableStorage::loadTable(shown, table->data()));
         QCOMPARE(gridText(shown), QByteArray("r2,D/r4,c/r1,b/r3,a/r6,0/r5,z"));
         QCOMPARE(shown.barTexts().rows, QByteArray("6"));
 
         ElementNode *unstored = add(tree, nullptr, "U", KindTable);
-        QVERIFY(!TableSort::SortTableData(tree, unstored, {1, 1, 4, true}, m_clock));
+        QVERIFY(!TableSort::sortTableData(tree, unstored, {1, 1, 4, true}, m_clock));
         QVERIFY(!unstored->data().Blob);
     }
 
@@ -298,7 +298,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("t.csv"));
         TableGrid grid = gridOf({{"a", " b "}, {"c", "d"}});
-        QVERIFY(TableCsv::Export(grid, path));
+        QVERIFY(TableCsv::exportFile(grid, path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("a; b   \r\nc;d  \r\n"));
@@ -306,7 +306,7 @@ private slots:
 
         TableGrid imported;
         imported.setWidthText("120");
-        QCOMPARE(TableCsv::Import(imported, path), TableCsv::ImportResult::Imported);
+        QCOMPARE(TableCsv::importFile(imported, path), TableCsv::ImportResult::Imported);
         QCOMPARE(gridText(imported), QByteArray("a,b/c,d/,"));
         QCOMPARE(imported.barTexts().columns, QByteArray("2"));
         QCOMPARE(imported.barTexts().rows, QByteArray("3"));
@@ -329,25 +329,25 @@ private slots:
             seen.append(done);
             return total == 10001 && seen.size() < 2;
         };
-        QCOMPARE(TableCsv::Import(grid, path, cancelLater), TableCsv::ImportResult::Cancelled);
+        QCOMPARE(TableCsv::importFile(grid, path, cancelLater), TableCsv::ImportResult::Cancelled);
         QCOMPARE(gridText(grid), QByteArray("keep"));
         QCOMPARE(seen.size(), 2);
         QVERIFY(seen[1] > seen[0]);
 
         qint64 last = -1;
-        QCOMPARE(TableCsv::Import(grid, path, [&](qint64 done, qint64) { return (last = done) >= 0; }),
+        QCOMPARE(TableCsv::importFile(grid, path, [&](qint64 done, qint64) { return (last = done) >= 0; }),
                  TableCsv::ImportResult::Imported);
         QCOMPARE(last, qint64(10001));
         QCOMPARE(grid.rowCount(), 10001);
         QCOMPARE(grid.cell(0, 9999), QByteArray("row9999"));
 
-        QCOMPARE(TableCsv::Import(grid, dir.filePath(QStringLiteral("missing.csv"))),
+        QCOMPARE(TableCsv::importFile(grid, dir.filePath(QStringLiteral("missing.csv"))),
                  TableCsv::ImportResult::Unreadable);
         QVERIFY(writeFile(path, QByteArray(20000, ';')));
-        QCOMPARE(TableCsv::Import(grid, path), TableCsv::ImportResult::TooLarge);
+        QCOMPARE(TableCsv::importFile(grid, path), TableCsv::ImportResult::TooLarge);
         // 6 KB of empty lines and one far column: a grid of more than ten million cells.
         QVERIFY(writeFile(path, QByteArray("\r\n").repeated(3200) + QByteArray(3200, ';') + 'x'));
-        QCOMPARE(TableCsv::Import(grid, path), TableCsv::ImportResult::TooLarge);
+        QCOMPARE(TableCsv::importFile(grid, path), TableCsv::ImportResult::TooLarge);
         QCOMPARE(grid.rowCount(), 10001);
     }
 };

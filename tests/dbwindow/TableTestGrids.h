@@ -31,7 +31,7 @@ inline ElementData tableData(const TableElement::GridSettings &settings, const Q
 inline TableGrid storedGrid(const ElementNode *node)
 {
     TableGrid grid;
-    TableStorage::LoadTable(grid, node->data());
+    TableStorage::loadTable(grid, node->data());
     return grid;
 }
 

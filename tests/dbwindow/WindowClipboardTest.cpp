@@ -32,7 +32,7 @@ QString mimeType()
 
 bool clipboardHoldsElements()
 {
-    return ElementClipboardUi::ClipboardBlock().has_value();
+    return ElementClipboardUi::clipboardBlock().has_value();
 }
 
 void putOnClipboard(const QByteArray &data, const QString &text = {})
@@ -47,7 +47,7 @@ void putOnClipboard(const QByteArray &data, const QString &text = {})
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-ElementTreeView *treeOf(TFrmVaultoChild &child)
+ElementTreeView *treeOf(DatabaseWindow &child)
 {
     return child.findChild<ElementTreeView *>(QStringLiteral("TrvTree"));
 }
@@ -81,7 +81,7 @@ private slots:
     void cutAsksNoQuestionAndKeepsWhatTheClipboardHeld()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Sample s(child.tree());
         Answers answers(MessageBox::Button::Yes);
         putOnClipboard(QByteArray(), QStringLiteral("typed before"));
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(child.isModified());
         // The block stands beside the text, which stays.
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("typed before"));
-        const std::unique_ptr<ElementTree> cut = ElementClipboard::ReadBlockTree(*ElementClipboardUi::ClipboardBlock());
+        const std::unique_ptr<ElementTree> cut = ElementClipboard::readBlockTree(*ElementClipboardUi::clipboardBlock());
         QVERIFY(cut);
         QCOMPARE(cut->firstRoot()->name(), "Login");
         QCOMPARE(cut->firstRoot()->data().Detail, "pw1");
@@ -103,20 +103,20 @@ private slots:
         // Delete asks, and No keeps the element.
         answers.setAnswer(MessageBox::Button::No);
         child.selectElement(s.notes);
-        QVERIFY(!child.MenRemoveEntryClick());
+        QVERIFY(!child.deleteSelected());
         QCOMPARE(answers.texts(), QStringList{QStringLiteral("Are you sure to delete 'Notes'?")});
         QCOMPARE(child.tree().count(), 5);
 
         // Locked: nothing is cut.
         main.m_locked = true;
-        QVERIFY(!child.MenCutEntryClick());
+        QVERIFY(!child.cutElement());
         QCOMPARE(child.tree().count(), 5);
     }
 
     void treeKeysCopyCutAndPasteButNotWithShiftOrWhileEditing()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         QVERIFY(QTest::qWaitForWindowExposed(&child));
         Sample s(child.tree());
@@ -153,13 +153,13 @@ private slots:
     void pastedKeyBesideASelectedKeyTakesTheNextFreeName()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Sample s(child.tree());
         ElementNode *other = add(child.tree(), s.web, "Other", KindKey, textData("x", "y"));
         child.selectElement(s.login);
         child.action(QStringLiteral("PopCopyEntry"))->trigger();
         child.selectElement(other);
-        ElementNode *pasted = child.MenPasteEntryClick();
+        ElementNode *pasted = child.pasteElements();
         QVERIFY(pasted);
         QCOMPARE(pasted->parent(), s.web);
         QCOMPARE(pasted->name(), "Login0");
@@ -174,10 +174,10 @@ private slots:
     void folderWithChildrenPastedIntoAnotherFolderArrivesWhole()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Sample s(child.tree());
         child.selectElement(s.web);
-        QVERIFY(child.MenCopyEntryClick());
+        QVERIFY(child.copyElement());
         child.selectElement(s.bank);
         child.action(QStringLiteral("PopPasteEntry"))->trigger();
         ElementNode *copy = child.tree().findPath({"Bank", "Web"});
@@ -190,22 +190,22 @@ private slots:
         QCOMPARE(child.tree().count(), 10);
         // A second paste beside the copy does not merge into it.
         child.selectElement(copy->child(0));
-        child.MenPasteEntryClick();
+        child.pasteElements();
         QCOMPARE(childNames(child.tree(), copy), "Login|Sub|Web");
     }
 
     void pasteBetweenTwoWindowsInEitherStreamForm()
     {
         FakeMainServices main;
-        TFrmVaultoChild from(main);
-        TFrmVaultoChild into(main);
+        DatabaseWindow from(main);
+        DatabaseWindow into(main);
         Sample s(from.tree());
         from.selectElement(s.web);
-        QVERIFY(from.MenCopyEntryClick());
+        QVERIFY(from.copyElement());
         QVERIFY(!from.isModified());
 
         // An empty tree: the first element is selected afterwards.
-        QVERIFY(into.MenPasteEntryClick());
+        QVERIFY(into.pasteElements());
         QCOMPARE(into.tree().count(), 4);
         QCOMPARE(into.selectedElement(), into.tree().firstRoot());
         QCOMPARE(into.selectedElement()->name(), "Web");
@@ -213,9 +213,9 @@ private slots:
 
         // The text stream form reads as well.
         Table table;
-        QVERIFY(table.readBinary(ElementClipboard::BuildBlock(from.tree(), s.login)));
+        QVERIFY(table.readBinary(ElementClipboard::buildBlock(from.tree(), s.login)));
         putOnClipboard(table.writeText());
-        ElementNode *pasted = into.MenPasteEntryClick();
+        ElementNode *pasted = into.pasteElements();
         QVERIFY(pasted);
         // The selected folder already holds a "Login" from the first paste.
         QCOMPARE(pasted->name(), "Login0");
@@ -226,7 +226,7 @@ private slots:
     void aForeignBlockThatDoesNotReadChangesNothing()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Sample s(child.tree());
         const QByteArray before = snapshot(child.tree());
         Answers answers;
@@ -235,11 +235,11 @@ private slots:
                                        QByteArray(Table::BinaryMagic, Table::BinaryMagicSize) + QByteArray(5000, '\xff'),
                                        QByteArray()}) {
             putOnClipboard(junk);
-            QCOMPARE(child.MenPasteEntryClick(), nullptr);
+            QCOMPARE(child.pasteElements(), nullptr);
         }
         // Nothing of ours on the clipboard at all.
         QGuiApplication::clipboard()->setText(QStringLiteral("Web"));
-        QCOMPARE(child.MenPasteEntryClick(), nullptr);
+        QCOMPARE(child.pasteElements(), nullptr);
         QCOMPARE(snapshot(child.tree()), before);
         QVERIFY(!child.isModified());
         QVERIFY(answers.asked().isEmpty());
@@ -250,16 +250,16 @@ private slots:
     void nestingTooDeepIsRefusedWithItsReason()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *deepest = nullptr;
         for (int level = 0; level < ElementTree::MaxDepth; ++level) {
             deepest = add(child.tree(), deepest, "f", KindFolder);
         }
         ElementTree other;
-        putOnClipboard(ElementClipboard::BuildBlock(other, add(other, nullptr, "one more", KindKey)));
+        putOnClipboard(ElementClipboard::buildBlock(other, add(other, nullptr, "one more", KindKey)));
         child.selectElement(deepest);
         Answers answers;
-        QCOMPARE(child.MenPasteEntryClick(), nullptr);
+        QCOMPARE(child.pasteElements(), nullptr);
         QCOMPARE(answers.asked().size(), 1);
         QVERIFY(answers.texts().first().contains(QLatin1String("1000 levels")));
         QCOMPARE(child.tree().count(), ElementTree::MaxDepth);
@@ -267,7 +267,7 @@ private slots:
 
         answers.clear();
         child.setPassword("sample");
-        QVERIFY(!child.LoadDatabase(vaultbase::test::dataPath(QStringLiteral("document/deep-1001.kvdb"))));
+        QVERIFY(!child.loadDatabase(vaultbase::test::dataPath(QStringLiteral("document/deep-1001.kvdb"))));
         QCOMPARE(answers.asked().size(), 1);
         QVERIFY(answers.texts().first().contains(QLatin1String("deep-1001.kvdb")));
         QCOMPARE(child.tree().count(), ElementTree::MaxDepth);
@@ -276,12 +276,12 @@ private slots:
     void dropsInsideOneTree()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         Sample s(child.tree());
         const QByteArray before = snapshot(child.tree());
         const auto dragOf = [&](ElementNode *node) {
             return std::unique_ptr<QMimeData>(
-                ElementClipboardUi::DragData(ElementClipboard::BuildBlock(child.tree(), node)));
+                ElementClipboardUi::dragData(ElementClipboard::buildBlock(child.tree(), node)));
         };
         using ElementDrop::Mode;
 
@@ -320,8 +320,8 @@ private slots:
     void aMoveBetweenTwoWindowsRemovesTheSourceOnlyAfterItArrived()
     {
         FakeMainServices main;
-        TFrmVaultoChild from(main);
-        TFrmVaultoChild into(main);
+        DatabaseWindow from(main);
+        DatabaseWindow into(main);
         into.show();
         QVERIFY(QTest::qWaitForWindowExposed(&into));
         Sample s(from.tree());
@@ -330,7 +330,7 @@ private slots:
         from.selectElement(s.web);
 
         // A drop through the view, as another window's drag brings it (no source here).
-        std::unique_ptr<QMimeData> mime(ElementClipboardUi::DragData(ElementClipboard::BuildBlock(from.tree(), s.web)));
+        std::unique_ptr<QMimeData> mime(ElementClipboardUi::dragData(ElementClipboard::buildBlock(from.tree(), s.web)));
         ElementTreeView *tree = treeOf(into);
         const QPoint at = tree->visualRect(tree->elementModel()->indexOf(target)).center();
         QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);

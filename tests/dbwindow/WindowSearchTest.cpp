@@ -43,7 +43,7 @@ private slots:
     {
         FakeMainServices main;
         main.m_settings.richText = false;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *entry = add(child.tree(), nullptr, "Entry", KindEntry, textData("Alpha beta alpha alphabet"));
         child.selectElement(entry);
         Answers answers;
@@ -79,7 +79,7 @@ private slots:
 
         // Closed and opened again, the dialog keeps its text and options.
         dialog->close();
-        child.MenFindClick();
+        child.openFind();
         QCOMPARE(dialog->findText(), QStringLiteral("alpha"));
         QVERIFY(dialog->matchCase());
         QVERIFY(!dialog->down());
@@ -89,7 +89,7 @@ private slots:
     void findWhileAKeyOrATableShowsSaysSo()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         ElementNode *key = add(child.tree(), nullptr, "Key", KindKey, textData("user", "alpha", "alpha"));
         ElementNode *table = add(child.tree(), nullptr, "Table", KindTable, tableData({}, {{"alpha"}}));
         Answers answers;
@@ -111,7 +111,7 @@ private slots:
     void findEntryExpandsAndSelectsAndReportsAMiss()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.show();
         ElementTree &tree = child.tree();
         ElementNode *bank = add(tree, nullptr, "Bank", KindFolder);
@@ -144,7 +144,7 @@ private slots:
         QCOMPARE(child.editorKind(), int(KindKey));
         // A folder found opens with all it holds.
         child.selectElement(bank);
-        child.MenFindEntryClick();
+        child.openFindEntry();
         dialog->setFindText(QStringLiteral("Deeper"));
         QCOMPARE(child.findEntry(), deeper);
         QVERIFY(view->isExpanded(view->elementModel()->indexOf(deeper)));
@@ -152,11 +152,11 @@ private slots:
         // Passwords are never searched; a table's cell must match whole.
         dialog->setFindText(QStringLiteral("secret"));
         child.selectElement(bank);
-        child.MenFindEntryClick();
+        child.openFindEntry();
         QCOMPARE(child.findEntry(), nullptr);
         QCOMPARE(answers.texts().last(), QStringLiteral("No matching entry found: secret"));
         dialog->setFindText(QStringLiteral("4"));
-        child.MenFindEntryClick();
+        child.openFindEntry();
         QCOMPARE(child.findEntry(), nullptr);
         dialog->setFindText(QStringLiteral("42"));
         child.action(QStringLiteral("MenFindNextEntry"))->trigger();
@@ -174,7 +174,7 @@ private slots:
     void replaceInAColumnWalksAndStores()
     {
         FakeMainServices main;
-        TFrmVaultoChild child(main);
+        DatabaseWindow child(main);
         child.resize(500, 150);
         child.show();
         QVERIFY(QTest::qWaitForWindowExposed(&child));

@@ -3,7 +3,7 @@
 #include "FakeMainServices.h"
 #include "OpsTestTrees.h"
 #include "TableTestGrids.h"
-#include "dbwindow/TFrmSort.h"
+#include "dbwindow/SortDialog.h"
 #include "dbwindow/TablePanel.h"
 #include "dbwindow/TableStorage.h"
 #include "document/TableElement.h"
@@ -42,7 +42,7 @@ ElementNode *addTable(ElementTree &tree, const QByteArray &name, const QList<QLi
 struct Window
 {
     FakeMainServices main;
-    TFrmVaultoChild child{main};
+    DatabaseWindow child{main};
     QTableView *grid = nullptr;
     TablePanel *panel = nullptr;
 
@@ -235,7 +235,7 @@ private slots:
         w.child.selectElement(table);
         bool timerRunningWhileShown = true;
         QString proposed;
-        whenModal<TFrmSort>([&](TFrmSort *dialog) {
+        whenModal<SortDialog>([&](SortDialog *dialog) {
             timerRunningWhileShown = w.main.m_timerRunning;
             proposed = dialog->findChild<QLineEdit *>(QStringLiteral("EdtEndSortRow"))->text();
             // Letters and 0 count as 1: column 1 from row 1.
@@ -244,7 +244,7 @@ private slots:
             dialog->findChild<QRadioButton *>(QStringLiteral("RadSortDescending"))->setChecked(true);
             dialog->accept();
         });
-        QVERIFY(w.child.PopSortDataClick());
+        QVERIFY(w.child.sortData());
         QCOMPARE(proposed, QStringLiteral("4"));
         QVERIFY(!timerRunningWhileShown);
         QVERIFY(w.main.m_timerRunning);
@@ -257,7 +257,7 @@ private slots:
         // The fields kept their values; the end row is proposed afresh. An end row of
         // letters is row 1: nothing to sort, nothing changes.
         QString column;
-        whenModal<TFrmSort>([&](TFrmSort *dialog) {
+        whenModal<SortDialog>([&](SortDialog *dialog) {
             column = dialog->findChild<QLineEdit *>(QStringLiteral("EdtSortColumn"))->text();
             proposed = dialog->findChild<QLineEdit *>(QStringLiteral("EdtEndSortRow"))->text();
             QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("RadSortDescending"))->isChecked());
@@ -265,24 +265,24 @@ private slots:
             dialog->accept();
         });
         const QByteArray before = storedCells(table);
-        QVERIFY(!w.child.PopSortDataClick());
+        QVERIFY(!w.child.sortData());
         QCOMPARE(column, QStringLiteral("0"));
         QCOMPARE(proposed, QStringLiteral("4"));
         QCOMPARE(storedCells(table), before);
 
         // An end row far past the table sorts to its last row, never into the settings.
-        whenModal<TFrmSort>([&](TFrmSort *dialog) {
+        whenModal<SortDialog>([&](SortDialog *dialog) {
             dialog->findChild<QLineEdit *>(QStringLiteral("EdtEndSortRow"))->setText(QStringLiteral("99999"));
             dialog->findChild<QRadioButton *>(QStringLiteral("RadSortAscending"))->setChecked(true);
             dialog->accept();
         });
-        QVERIFY(w.child.PopSortDataClick());
+        QVERIFY(w.child.sortData());
         QCOMPARE(storedCells(table), ",z|A,1|b,2|c,3|d,4|e,0");
         QCOMPARE(storedGrid(table).barTexts().columns, "2");
 
         // Cancelled: nothing changes.
-        whenModal<TFrmSort>([](TFrmSort *dialog) { dialog->reject(); });
-        QVERIFY(!w.child.PopSortDataClick());
+        whenModal<SortDialog>([](SortDialog *dialog) { dialog->reject(); });
+        QVERIFY(!w.child.sortData());
     }
 
     void aDamagedTableIsKeptUntilClearedOnPurpose()
@@ -310,7 +310,7 @@ private slots:
         w.pop("PopTableClear");
         QVERIFY(!reason->isVisible());
         TableGrid readBack;
-        QVERIFY(TableStorage::LoadTable(readBack, table->data()));
+        QVERIFY(TableStorage::loadTable(readBack, table->data()));
         QVERIFY(w.child.isModified());
         QVERIFY(w.grid->model()->flags(w.grid->model()->index(0, 0)) & Qt::ItemIsEditable);
         QVERIFY(w.child.action(QStringLiteral("PopSortData"))->isEnabled());

@@ -1,6 +1,6 @@
 #include "DatabaseWindows.h"
 
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "widgets/Icons.h"
 
 #include <QCloseEvent>
@@ -18,13 +18,13 @@ namespace {
 class DatabaseSubWindow : public QMdiSubWindow
 {
 public:
-    explicit DatabaseSubWindow(TFrmVaultoChild *child, QWidget *parent = nullptr) : QMdiSubWindow(parent), m_child(child)
+    explicit DatabaseSubWindow(DatabaseWindow *child, QWidget *parent = nullptr) : QMdiSubWindow(parent), m_child(child)
     {
         setAttribute(Qt::WA_DeleteOnClose);
         setWidget(child);
     }
 
-    TFrmVaultoChild *child() const { return m_child; }
+    DatabaseWindow *child() const { return m_child; }
 
     bool closeWithQuestion(bool ask)
     {
@@ -37,12 +37,12 @@ public:
     // Closed, waiting to be deleted.
     bool isClosed() const { return m_closed; }
 
-    std::function<void(TFrmVaultoChild *)> onClosing;
+    std::function<void(DatabaseWindow *)> onClosing;
 
 protected:
     void closeEvent(QCloseEvent *event) override
     {
-        if (m_ask && !m_child->CanClose()) {
+        if (m_ask && !m_child->canClose()) {
             event->ignore();
             return;
         }
@@ -56,7 +56,7 @@ protected:
     }
 
 private:
-    TFrmVaultoChild *m_child;
+    DatabaseWindow *m_child;
     bool m_ask = true;
     bool m_closed = false;
 };
@@ -78,23 +78,23 @@ DatabaseWindows::DatabaseWindows(QMdiArea *area, QObject *parent) : QObject(pare
     connect(m_area, &QMdiArea::subWindowActivated, this, &DatabaseWindows::onSubWindowActivated);
 }
 
-void DatabaseWindows::add(TFrmVaultoChild *child)
+void DatabaseWindows::add(DatabaseWindow *child)
 {
     auto *window = new DatabaseSubWindow(child);
     // "[*]" shows a "*" after the caption and in the tab while the database is modified.
     window->setWindowTitle(child->caption() + QLatin1String("[*]"));
     window->setWindowModified(child->isModified());
     window->setWindowIcon(Icons::application());
-    window->onClosing = [this](TFrmVaultoChild *closing) {
+    window->onClosing = [this](DatabaseWindow *closing) {
         if (m_lastActive == closing) {
             m_lastActive = nullptr;
         }
         emit windowClosed(closing);
     };
-    connect(child, &TFrmVaultoChild::captionChanged, window,
+    connect(child, &DatabaseWindow::captionChanged, window,
             [window](const QString &caption) { window->setWindowTitle(caption + QLatin1String("[*]")); });
-    connect(child, &TFrmVaultoChild::modifiedChanged, window, &QWidget::setWindowModified);
-    connect(child, &TFrmVaultoChild::closeRequested, window, [window] { window->closeWithQuestion(true); });
+    connect(child, &DatabaseWindow::modifiedChanged, window, &QWidget::setWindowModified);
+    connect(child, &DatabaseWindow::closeRequested, window, [window] { window->closeWithQuestion(true); });
     m_area->addSubWindow(window);
     window->showMaximized();
     m_area->setActiveSubWindow(window);
@@ -103,14 +103,14 @@ void DatabaseWindows::add(TFrmVaultoChild *child)
     onSubWindowActivated(window);
 }
 
-TFrmVaultoChild *DatabaseWindows::active() const
+DatabaseWindow *DatabaseWindows::active() const
 {
     // The current sub-window stays current while a dialog or another program is active.
     auto *window = databaseSubWindow(m_area->currentSubWindow());
     return window ? window->child() : nullptr;
 }
 
-void DatabaseWindows::activate(TFrmVaultoChild *child)
+void DatabaseWindows::activate(DatabaseWindow *child)
 {
     if (QMdiSubWindow *window = subWindowOf(child)) {
         m_area->setActiveSubWindow(window);
@@ -119,9 +119,9 @@ void DatabaseWindows::activate(TFrmVaultoChild *child)
     }
 }
 
-QList<TFrmVaultoChild *> DatabaseWindows::windows() const
+QList<DatabaseWindow *> DatabaseWindows::windows() const
 {
-    QList<TFrmVaultoChild *> all;
+    QList<DatabaseWindow *> all;
     for (QMdiSubWindow *window : m_area->subWindowList(QMdiArea::CreationOrder)) {
         if (auto *database = databaseSubWindow(window)) {
             all.append(database->child());
@@ -135,7 +135,7 @@ int DatabaseWindows::count() const
     return int(windows().size());
 }
 
-QMdiSubWindow *DatabaseWindows::subWindowOf(const TFrmVaultoChild *child) const
+QMdiSubWindow *DatabaseWindows::subWindowOf(const DatabaseWindow *child) const
 {
     for (QMdiSubWindow *window : m_area->subWindowList()) {
         auto *database = databaseSubWindow(window);
@@ -146,7 +146,7 @@ QMdiSubWindow *DatabaseWindows::subWindowOf(const TFrmVaultoChild *child) const
     return nullptr;
 }
 
-bool DatabaseWindows::close(TFrmVaultoChild *child, bool ask)
+bool DatabaseWindows::close(DatabaseWindow *child, bool ask)
 {
     auto *window = databaseSubWindow(subWindowOf(child));
     return window && window->closeWithQuestion(ask);
@@ -156,15 +156,15 @@ bool DatabaseWindows::canCloseAll()
 {
     // A No counts only once every window agreed: a later Cancel keeps the program open
     // with every change still marked.
-    QList<TFrmVaultoChild *> discarding;
-    for (TFrmVaultoChild *child : windows()) {
+    QList<DatabaseWindow *> discarding;
+    for (DatabaseWindow *child : windows()) {
         switch (child->askToClose()) {
-        case TFrmVaultoChild::CloseAnswer::Stay: return false;
-        case TFrmVaultoChild::CloseAnswer::CloseDiscarding: discarding.append(child); break;
-        case TFrmVaultoChild::CloseAnswer::Close: break;
+        case DatabaseWindow::CloseAnswer::Stay: return false;
+        case DatabaseWindow::CloseAnswer::CloseDiscarding: discarding.append(child); break;
+        case DatabaseWindow::CloseAnswer::Close: break;
         }
     }
-    for (TFrmVaultoChild *child : std::as_const(discarding)) {
+    for (DatabaseWindow *child : std::as_const(discarding)) {
         child->setModified(false);
     }
     return true;
@@ -172,7 +172,7 @@ bool DatabaseWindows::canCloseAll()
 
 void DatabaseWindows::closeAllWithoutAsking()
 {
-    QList<TFrmVaultoChild *> all = windows();
+    QList<DatabaseWindow *> all = windows();
     for (auto it = all.crbegin(); it != all.crend(); ++it) {
         close(*it, false);
     }
@@ -180,7 +180,7 @@ void DatabaseWindows::closeAllWithoutAsking()
 
 bool DatabaseWindows::closeAll()
 {
-    QList<TFrmVaultoChild *> all = windows();
+    QList<DatabaseWindow *> all = windows();
     for (auto it = all.crbegin(); it != all.crend(); ++it) {
         if (!close(*it, true)) {
             return false;
@@ -253,7 +253,7 @@ void DatabaseWindows::onSubWindowActivated(QMdiSubWindow *window)
         window = m_area->currentSubWindow();
     }
     auto *database = databaseSubWindow(window);
-    TFrmVaultoChild *child = database ? database->child() : nullptr;
+    DatabaseWindow *child = database ? database->child() : nullptr;
     if (child == m_lastActive) {
         return;
     }

@@ -7,7 +7,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTabBar;
-class TFrmVaultoChild;
+class DatabaseWindow;
 
 // The database windows of the main window, each in a sub-window of the document area
 // (a QMdiArea). While "Allow multiple" is checked the area shows a tab strip with
@@ -23,18 +23,18 @@ public:
     QMdiArea *area() const { return m_area; }
 
     // Puts the window into a new sub-window, shows it filling the area and activates it.
-    void add(TFrmVaultoChild *child);
+    void add(DatabaseWindow *child);
 
-    TFrmVaultoChild *active() const;
+    DatabaseWindow *active() const;
     // Makes the window the active one (its tab the current tab).
-    void activate(TFrmVaultoChild *child);
+    void activate(DatabaseWindow *child);
     // In the order they were made.
-    QList<TFrmVaultoChild *> windows() const;
+    QList<DatabaseWindow *> windows() const;
     int count() const;
 
     // Closes the window's sub-window. With ask, the window is asked first (CanClose)
     // and may refuse; true when it is gone.
-    bool close(TFrmVaultoChild *child, bool ask = true);
+    bool close(DatabaseWindow *child, bool ask = true);
     // Asks every window in turn, first to last; stops at the first refusal. The windows
     // answered No lose their modified flag only when every window agreed.
     bool canCloseAll();
@@ -61,17 +61,17 @@ public:
 
 signals:
     // The active database window changed (null when none is left).
-    void activeChanged(TFrmVaultoChild *child);
+    void activeChanged(DatabaseWindow *child);
     // A window is gone (its object is being destroyed).
-    void windowClosed(TFrmVaultoChild *child);
+    void windowClosed(DatabaseWindow *child);
 
 private:
-    QMdiSubWindow *subWindowOf(const TFrmVaultoChild *child) const;
+    QMdiSubWindow *subWindowOf(const DatabaseWindow *child) const;
     void onSubWindowActivated(QMdiSubWindow *window);
     void installTabMenu();
     void tile(Qt::Orientation orientation);
 
     QMdiArea *m_area;
     QMenu *m_tabMenu = nullptr;
-    TFrmVaultoChild *m_lastActive = nullptr;
+    DatabaseWindow *m_lastActive = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "PasswordLoop.h"
 
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "shell/LanguageStore.h"
 #include "shell/MainWindowTexts.h"
 #include "shell/Settings.h"
@@ -15,7 +15,7 @@ PasswordLoop::PasswordLoop(PasswordDialog &dialog, const LanguageStore &language
 {
 }
 
-bool PasswordLoop::run(TFrmVaultoChild &child, const QString &path, std::optional<QByteArray> firstTry,
+bool PasswordLoop::run(DatabaseWindow &child, const QString &path, std::optional<QByteArray> firstTry,
                        const std::function<bool()> &load)
 {
     if (m_asking) {

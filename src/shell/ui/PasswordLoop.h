@@ -9,7 +9,7 @@
 class LanguageStore;
 class QWidget;
 class PasswordDialog;
-class TFrmVaultoChild;
+class DatabaseWindow;
 struct Settings;
 
 // The question for a database's password, asked until the database loads with it or
@@ -27,7 +27,7 @@ public:
     // Asks for the password of the database at path (its name shows in the dialog's
     // caption) until load() accepts the window's password. False when cancelled, or
     // when another question is running; the window is then unmodified.
-    bool run(TFrmVaultoChild &child, const QString &path, std::optional<QByteArray> firstTry,
+    bool run(DatabaseWindow &child, const QString &path, std::optional<QByteArray> firstTry,
              const std::function<bool()> &load);
 
 private:

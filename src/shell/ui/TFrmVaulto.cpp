@@ -12,7 +12,7 @@
 #include "RecentMenu.h"
 #include "TFrmHelp.h"
 #include "TFrmInfo.h"
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "platform/Clock.h"
 #include "shell/InstanceChannel.h"
 #include "shell/UpdatePage.h"
@@ -74,7 +74,7 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_countdown = new LockCountdown(
         m_menus->LblTime,
         [this]() -> std::optional<bool> {
-            TFrmVaultoChild *child = activeChild();
+            DatabaseWindow *child = activeChild();
             if (!child) {
                 return std::nullopt;
             }
@@ -87,7 +87,7 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_password = std::make_unique<PasswordDialog>(
         m_language, m_settings, *m_generator,
         [this]() -> std::optional<QString> {
-            if (TFrmVaultoChild *child = activeChild()) {
+            if (DatabaseWindow *child = activeChild()) {
                 return child->filePath();
             }
             return std::nullopt;
@@ -153,7 +153,7 @@ void TFrmVaulto::connectCommands()
         connect(action, &QAction::triggered, this, [this, action] { forwardToChild(action->data().toString()); });
     }
     connect(m.PopTabsClose, &QAction::triggered, this, [this] {
-        if (TFrmVaultoChild *child = activeChild()) {
+        if (DatabaseWindow *child = activeChild()) {
             m_windows->close(child, true);
         }
     });
@@ -175,17 +175,17 @@ bool TFrmVaulto::isOpening() const
     return m_passwordLoop->isAsking();
 }
 
-TFrmVaultoChild *TFrmVaulto::activeChild() const
+DatabaseWindow *TFrmVaulto::activeChild() const
 {
     return m_windows->active();
 }
 
-QList<TFrmVaultoChild *> TFrmVaulto::databaseWindows() const
+QList<DatabaseWindow *> TFrmVaulto::databaseWindows() const
 {
     return m_windows->windows();
 }
 
-void TFrmVaulto::onActiveChanged(TFrmVaultoChild *child)
+void TFrmVaulto::onActiveChanged(DatabaseWindow *child)
 {
     rebuildMenuBar();
     updateForwarding();
@@ -203,7 +203,7 @@ void TFrmVaulto::onActiveChanged(TFrmVaultoChild *child)
 // this window's File menu; Options, Window, Language and "?" follow in either case.
 void TFrmVaulto::rebuildMenuBar()
 {
-    TFrmVaultoChild *child = activeChild();
+    DatabaseWindow *child = activeChild();
     menuBar()->clear();
     if (child) {
         for (QMenu *menu : child->menus()) {
@@ -224,7 +224,7 @@ void TFrmVaulto::updateForwarding()
         disconnect(connection);
     }
     m_followed.clear();
-    TFrmVaultoChild *child = activeChild();
+    DatabaseWindow *child = activeChild();
     for (QAction *action : std::as_const(m_menus->forwarding)) {
         QAction *target = child ? child->action(action->data().toString()) : nullptr;
         action->setEnabled(target && target->isEnabled());
@@ -236,24 +236,24 @@ void TFrmVaulto::updateForwarding()
 
 void TFrmVaulto::forwardToChild(const QString &command)
 {
-    TFrmVaultoChild *child = activeChild();
+    DatabaseWindow *child = activeChild();
     QAction *target = child ? child->action(command) : nullptr;
     if (target && target->isEnabled()) {
         target->trigger();
     }
 }
 
-TFrmVaultoChild *TFrmVaulto::newDatabaseWindow()
+DatabaseWindow *TFrmVaulto::newDatabaseWindow()
 {
     if (!m_menus->MenAllowMultiple->isChecked()) {
         // One database at a time: the open one goes first, and may refuse.
-        if (TFrmVaultoChild *open = activeChild(); open && !m_windows->close(open, true)) {
+        if (DatabaseWindow *open = activeChild(); open && !m_windows->close(open, true)) {
             return nullptr;
         }
     }
-    auto *child = new TFrmVaultoChild(*this);
+    auto *child = new DatabaseWindow(*this);
     m_windows->add(child);
-    child->ApplySettings();
+    child->applySettings();
     return child;
 }
 

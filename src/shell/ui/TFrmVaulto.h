@@ -25,7 +25,7 @@ class GeneratorDialog;
 class TFrmHelp;
 class TFrmInfo;
 class PasswordDialog;
-class TFrmVaultoChild;
+class DatabaseWindow;
 
 // What the main window starts from: its folders, what the settings' defaults depend on,
 // the command line (after the program name) and the clock.
@@ -54,17 +54,17 @@ public:
     ~TFrmVaulto() override;
 
     // --- Database windows ---
-    TFrmVaultoChild *activeChild() const;
-    QList<TFrmVaultoChild *> databaseWindows() const;
+    DatabaseWindow *activeChild() const;
+    QList<DatabaseWindow *> databaseWindows() const;
     // A new database window (path may be empty). With "Allow multiple" unchecked the
     // open window is closed first, with its save question; null when it refused.
-    TFrmVaultoChild *newDatabaseWindow();
+    DatabaseWindow *newDatabaseWindow();
     // The password loop: asks for the password (a key file beside the database may
     // answer the first time) until the file loads or the dialog is cancelled.
-    bool openIntoWindow(const QString &path, TFrmVaultoChild *child);
+    bool openIntoWindow(const QString &path, DatabaseWindow *child);
     // A new window with the file opened in it (the window already showing it, activated),
     // or null (the window closed again).
-    TFrmVaultoChild *openDatabase(const QString &path);
+    DatabaseWindow *openDatabase(const QString &path);
     // True while a password is being asked for a file.
     bool isOpening() const;
 
@@ -74,9 +74,9 @@ public:
     // Opens a picked file (Open, Recent, a drop, the command line): a file already open
     // activates its window; a name not ending in ".kvdb" is first searched for a database
     // carried at its end; every other file is opened as a database.
-    TFrmVaultoChild *openPickedFile(const QString &path);
+    DatabaseWindow *openPickedFile(const QString &path);
     // The window showing the file at path (compared as canonical paths), or null.
-    TFrmVaultoChild *windowOfFile(const QString &path) const;
+    DatabaseWindow *windowOfFile(const QString &path) const;
     void MenChangePasswordClick();
     void MenPasswordGeneratorClick();
     void MenUsageClick();
@@ -164,7 +164,7 @@ private:
     void loadSettings();
     void applyWindowPos();
     void keepOnScreen();
-    void onActiveChanged(TFrmVaultoChild *child);
+    void onActiveChanged(DatabaseWindow *child);
     void rebuildMenuBar();
     void updateForwarding();
     void forwardToChild(const QString &command);
@@ -183,7 +183,7 @@ private:
     void confirmOptions();
     void updateStartupEntry();
     void askToLoadStartupFile();
-    TFrmVaultoChild *openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier);
+    DatabaseWindow *openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier);
 
     StoragePaths m_paths;
     SettingsEnvironment m_environment;

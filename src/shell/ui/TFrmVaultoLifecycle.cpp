@@ -11,7 +11,7 @@
 #include "OpenTexts.h"
 #include "PaneSplitter.h"
 #include "RecentMenu.h"
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "dbwindow/TextFont.h"
 #include "document/AttachedDatabase.h"
 #include "document/ClipboardFormat.h"
@@ -129,7 +129,7 @@ void TFrmVaulto::findCarriedDatabase()
 // A new, unnamed database with one folder and one key, as the user would make it.
 void TFrmVaulto::newStartupDatabase()
 {
-    TFrmVaultoChild *child = newDatabaseWindow();
+    DatabaseWindow *child = newDatabaseWindow();
     if (!child) {
         return;
     }
@@ -184,8 +184,8 @@ void TFrmVaulto::applySettings()
     m_folderPane->setLook(TextFont::fromSettings(m_settings, font()),
                           TextFont::color(m_settings.font.color, QApplication::palette()),
                           TextFont::color(m_settings.backgroundColor, QApplication::palette()));
-    for (TFrmVaultoChild *child : databaseWindows()) {
-        child->ApplySettings();
+    for (DatabaseWindow *child : databaseWindows()) {
+        child->applySettings();
     }
     if (m_settings.lock) {
         setLockCountdownFromSettings();
@@ -269,8 +269,8 @@ void TFrmVaulto::chooseLanguage(qsizetype index)
         m_language.apply(m_paths.dataFile(CodePage::toUnicode(entry.file)), entry.name);
     }
     applyLanguage();
-    if (TFrmVaultoChild *child = activeChild()) {
-        child->ShowSelected();
+    if (DatabaseWindow *child = activeChild()) {
+        child->showSelected();
     }
 }
 
@@ -292,7 +292,7 @@ void TFrmVaulto::applyLanguage()
     }
     m_menus->TbNew->setToolTip(captionOf(m_menus->MenNew->text()));
     m_menus->TbOpen->setToolTip(captionOf(m_menus->MenOpen->text()));
-    for (TFrmVaultoChild *child : databaseWindows()) {
+    for (DatabaseWindow *child : databaseWindows()) {
         child->applyLanguage();
     }
     m_windows->refreshCaptions();

@@ -8,7 +8,7 @@
 #include "MainMenus.h"
 #include "OpenTexts.h"
 #include "PasswordLoop.h"
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "document/AttachedDatabase.h"
 #include "document/Blowfish.h"
 #include "document/KeyFile.h"
@@ -29,11 +29,11 @@
 
 void TFrmVaulto::MenNewClick()
 {
-    TFrmVaultoChild *child = newDatabaseWindow();
+    DatabaseWindow *child = newDatabaseWindow();
     if (!child || m_locked) {
         return;
     }
-    child->ShowSelected();
+    child->showSelected();
     child->setModified(false);
     setTrayHint(QLatin1String(ProgramName));
     setStatusText({});
@@ -51,9 +51,9 @@ void TFrmVaulto::MenOpenClick()
     }
 }
 
-TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
+DatabaseWindow *TFrmVaulto::openPickedFile(const QString &path)
 {
-    if (TFrmVaultoChild *open = windowOfFile(path)) {
+    if (DatabaseWindow *open = windowOfFile(path)) {
         m_windows->activate(open);
         return open;
     }
@@ -67,13 +67,13 @@ TFrmVaultoChild *TFrmVaulto::openPickedFile(const QString &path)
     return openDatabase(path);
 }
 
-TFrmVaultoChild *TFrmVaulto::windowOfFile(const QString &path) const
+DatabaseWindow *TFrmVaulto::windowOfFile(const QString &path) const
 {
     const QString wanted = QFileInfo(path).canonicalFilePath();
     if (wanted.isEmpty()) {
         return nullptr;
     }
-    for (TFrmVaultoChild *child : databaseWindows()) {
+    for (DatabaseWindow *child : databaseWindows()) {
         if (!child->filePath().isEmpty() && QFileInfo(child->filePath()).canonicalFilePath() == wanted) {
             return child;
         }
@@ -83,9 +83,9 @@ TFrmVaultoChild *TFrmVaulto::windowOfFile(const QString &path) const
 
 // A carried database has no file of its own: its window's file name stays empty, so
 // that saving asks for one.
-TFrmVaultoChild *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
+DatabaseWindow *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
 {
-    TFrmVaultoChild *child = newDatabaseWindow();
+    DatabaseWindow *child = newDatabaseWindow();
     if (!child) {
         return nullptr;
     }
@@ -97,15 +97,15 @@ TFrmVaultoChild *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, c
     }
     child->setModified(false);
     child->selectFirstElement();
-    child->ShowSelected();
+    child->showSelected();
     setLockCountdownFromSettings();
     return child;
 }
 
-TFrmVaultoChild *TFrmVaulto::openDatabase(const QString &path)
+DatabaseWindow *TFrmVaulto::openDatabase(const QString &path)
 {
     // A second window on one file would let one save drop the other's changes.
-    if (TFrmVaultoChild *open = windowOfFile(path)) {
+    if (DatabaseWindow *open = windowOfFile(path)) {
         m_windows->activate(open);
         return open;
     }
@@ -121,7 +121,7 @@ TFrmVaultoChild *TFrmVaulto::openDatabase(const QString &path)
                          m_language.uiText(openMessageTexts(), "m_aMNoDatabase") + path);
         return nullptr;
     }
-    TFrmVaultoChild *child = newDatabaseWindow();
+    DatabaseWindow *child = newDatabaseWindow();
     if (!child) {
         return nullptr;
     }
@@ -132,7 +132,7 @@ TFrmVaultoChild *TFrmVaulto::openDatabase(const QString &path)
     return child;
 }
 
-bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
+bool TFrmVaulto::openIntoWindow(const QString &path, DatabaseWindow *child)
 {
     if (!child || isOpening()) {
         return false;
@@ -141,14 +141,14 @@ bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
     if (m_settings.checkForPasswordFile) {
         keyFilePassword = keyFilePasswordFor(path);
     }
-    if (!m_passwordLoop->run(*child, path, keyFilePassword, [child, &path] { return child->LoadDatabase(path); })) {
+    if (!m_passwordLoop->run(*child, path, keyFilePassword, [child, &path] { return child->loadDatabase(path); })) {
         return false;
     }
     addRecentFile(path);
     child->setModified(false);
-    child->SetFilePath(path);
+    child->setFilePath(path);
     child->selectFirstElement();
-    child->ShowSelected();
+    child->showSelected();
     setLockCountdownFromSettings();
     return true;
 }
@@ -156,7 +156,7 @@ bool TFrmVaulto::openIntoWindow(const QString &path, TFrmVaultoChild *child)
 void TFrmVaulto::dropFiles(const QStringList &paths)
 {
     for (const DroppedFiles::Step &step : DroppedFiles::plan(paths)) {
-        TFrmVaultoChild *child = activeChild();
+        DatabaseWindow *child = activeChild();
         // With no database to attach it to, a file is opened as Open would open it.
         if (step.kind == DroppedFiles::Step::OpenDatabase || !child) {
             openPickedFile(step.path);
@@ -214,7 +214,7 @@ void TFrmVaulto::openHandedOverFiles()
 
 void TFrmVaulto::MenChangePasswordClick()
 {
-    TFrmVaultoChild *child = activeChild();
+    DatabaseWindow *child = activeChild();
     if (!child) {
         return;
     }

@@ -11,7 +11,7 @@
 #include "OptionsTexts.h"
 #include "PaneSplitter.h"
 #include "RecentMenu.h"
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "shell/AutostartEntry.h"
 #include "shell/StartupFile.h"
 #include "widgets/MessageBox.h"
@@ -79,7 +79,7 @@ void TFrmVaulto::askToLoadStartupFile()
     if (path.isEmpty()) {
         return;
     }
-    TFrmVaultoChild *child = activeChild();
+    DatabaseWindow *child = activeChild();
     if (child && QFileInfo(child->filePath()) == QFileInfo(path)) {
         return;
     }

@@ -62,7 +62,7 @@ private slots:
             QVERIFY(!window->close());
             QVERIFY(replies.isEmpty());
         }
-        for (TFrmVaultoChild *child : window->databaseWindows()) {
+        for (DatabaseWindow *child : window->databaseWindows()) {
             QVERIFY(child->isModified());
         }
         QVERIFY(window->isVisible());
@@ -82,9 +82,9 @@ private slots:
         Program program;
         auto window = program.window();
         QVERIFY(start(*window));
-        TFrmVaultoChild *child = window->activeChild();
+        DatabaseWindow *child = window->activeChild();
         child->setPassword("pw");
-        child->SetFilePath(program.file(QStringLiteral("no such folder/db.kvdb")));
+        child->setFilePath(program.file(QStringLiteral("no such folder/db.kvdb")));
         child->setModified(true);
         MessageAnswers yes({MessageBox::Button::Yes, MessageBox::Button::Ok});
         QVERIFY(!window->close());

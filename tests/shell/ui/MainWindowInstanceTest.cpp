@@ -151,7 +151,7 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(answers.asked(), 1);
         QCOMPARE(window->databaseWindows().size(), 2);
-        for (TFrmVaultoChild *child : window->databaseWindows()) {
+        for (DatabaseWindow *child : window->databaseWindows()) {
             QVERIFY(child->filePath() != other);
         }
     }

@@ -95,14 +95,14 @@ private slots:
         Program program;
         auto window = program.window();
         QVERIFY(start(*window));
-        TFrmVaultoChild *first = window->activeChild();
+        DatabaseWindow *first = window->activeChild();
         ElementNode *key = first->tree().nodeAt(1);
         key->data().Modified = "2001-02-03 04:05:06";
         first->selectElement(key);
         const QString firstStatus = QStringLiteral("Modified: 2001-02-03 04:05:06  ");
         QCOMPARE(window->statusText(), firstStatus);
         window->MenNewClick();
-        TFrmVaultoChild *second = window->activeChild();
+        DatabaseWindow *second = window->activeChild();
         QCOMPARE(window->statusText(), QString());
 
         // The "*" of a modified window, in its tab.
@@ -154,7 +154,7 @@ private slots:
                                      QStringLiteral("Add subfolder"), QStringLiteral("Add file"),
                                      QStringLiteral("Add table")}));
         // PopKey adds beside the selected key, as the window's own command would.
-        TFrmVaultoChild *child = window->activeChild();
+        DatabaseWindow *child = window->activeChild();
         const int before = child->tree().count();
         addKey->menu()->actions().at(0)->trigger();
         QCOMPARE(child->tree().count(), before + 1);

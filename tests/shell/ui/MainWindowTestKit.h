@@ -3,7 +3,7 @@
 #include "ModalAnswers.h"
 #include "TestRegistry.h"
 
-#include "dbwindow/TFrmVaultoChild.h"
+#include "dbwindow/DatabaseWindow.h"
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 #include "shell/StoragePaths.h"

@@ -11,12 +11,12 @@ class QRadioButton;
 // "Sort data" of a table: order, column and the rows to sort, counted from 1. The fields
 // keep what the user left in them from one showing to the next, except the end row,
 // which each showing proposes afresh. A field that is not a number (or is 0) counts as 1.
-class TFrmSort final : public QDialog
+class SortDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFrmSort(const LanguageStore &language, QWidget *parent = nullptr);
+    explicit SortDialog(const LanguageStore &language, QWidget *parent = nullptr);
 
     // Shows the dialog modally with endRow in EdtEndSortRow; the request, or nothing
     // when it was cancelled.

@@ -1,6 +1,6 @@
 // The database window's element clipboard and drag and drop: copy, cut and paste of whole
 // subtrees through the system clipboard, and drops from this tree or another one.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ChildTexts.h"
 #include "ElementClipboard.h"
@@ -12,7 +12,7 @@
 
 #include <QMimeData>
 
-bool TFrmVaultoChild::MenCopyEntryClick()
+bool DatabaseWindow::copyElement()
 {
     if (m_main.isLocked()) {
         return false;
@@ -22,14 +22,14 @@ bool TFrmVaultoChild::MenCopyEntryClick()
     if (!node) {
         return false;
     }
-    if (!ElementClipboard::CopyElement(m_tree, node, &ElementClipboardUi::PlaceBlock)) {
+    if (!ElementClipboard::copyElement(m_tree, node, &ElementClipboardUi::PlaceBlock)) {
         warn(childText("m_aMClipboardFailed"));
         return false;
     }
     return true;
 }
 
-bool TFrmVaultoChild::MenCutEntryClick()
+bool DatabaseWindow::cutElement()
 {
     if (m_main.isLocked()) {
         return false;
@@ -41,7 +41,7 @@ bool TFrmVaultoChild::MenCutEntryClick()
     }
     ElementNode *next = ElementCommands::selectionAfterDelete(node);
     m_changingTree = true;
-    const bool cut = ElementClipboard::CutElement(m_tree, node, &ElementClipboardUi::PlaceBlock);
+    const bool cut = ElementClipboard::cutElement(m_tree, node, &ElementClipboardUi::PlaceBlock);
     m_changingTree = false;
     if (!cut) {
         // Nothing was deleted: the element stays where it is.
@@ -54,20 +54,20 @@ bool TFrmVaultoChild::MenCutEntryClick()
     return true;
 }
 
-ElementNode *TFrmVaultoChild::MenPasteEntryClick()
+ElementNode *DatabaseWindow::pasteElements()
 {
     if (m_main.isLocked()) {
         return nullptr;
     }
     finishNameField();
-    const std::optional<QByteArray> block = ElementClipboardUi::ClipboardBlock();
+    const std::optional<QByteArray> block = ElementClipboardUi::clipboardBlock();
     return block ? pasteBlock(*block, selectedElement()) : nullptr;
 }
 
-ElementNode *TFrmVaultoChild::pasteBlock(QByteArrayView block, ElementNode *at)
+ElementNode *DatabaseWindow::pasteBlock(QByteArrayView block, ElementNode *at)
 {
     m_changingTree = true;
-    const ElementClipboard::PasteResult pasted = ElementClipboard::PasteBlock(m_tree, at, block);
+    const ElementClipboard::PasteResult pasted = ElementClipboard::pasteBlock(m_tree, at, block);
     m_changingTree = false;
     if (!pasted) {
         // A block that does not read changes nothing; one nested too deep says so.
@@ -81,10 +81,10 @@ ElementNode *TFrmVaultoChild::pasteBlock(QByteArrayView block, ElementNode *at)
     return pasted.pasted;
 }
 
-void TFrmVaultoChild::deleteElement(ElementNode *node)
+void DatabaseWindow::deleteElement(ElementNode *node)
 {
     ElementNode *selected = selectedElement();
-    ElementNode *next = ElementDrop::IsInSubtree(selected, node) ? ElementCommands::selectionAfterDelete(node) : selected;
+    ElementNode *next = ElementDrop::isInSubtree(selected, node) ? ElementCommands::selectionAfterDelete(node) : selected;
     m_lastShown = nullptr;
     m_changingTree = true;
     m_tree.deleteSubtree(node);
@@ -93,34 +93,34 @@ void TFrmVaultoChild::deleteElement(ElementNode *node)
     selectElement(next);
 }
 
-QMimeData *TFrmVaultoChild::dragData(ElementNode *node)
+QMimeData *DatabaseWindow::dragData(ElementNode *node)
 {
     if (m_main.isLocked() || !node) {
         return nullptr;
     }
     finishNameField();
-    const QByteArray block = ElementClipboard::BuildBlock(m_tree, node);
-    return block.isEmpty() ? nullptr : ElementClipboardUi::DragData(block);
+    const QByteArray block = ElementClipboard::buildBlock(m_tree, node);
+    return block.isEmpty() ? nullptr : ElementClipboardUi::dragData(block);
 }
 
-Qt::DropAction TFrmVaultoChild::dropElements(const QMimeData *mime, ElementNode *target, ElementDrop::Mode mode,
+Qt::DropAction DatabaseWindow::dropElements(const QMimeData *mime, ElementNode *target, ElementDrop::Mode mode,
                                              ElementNode *dragged)
 {
     if (m_main.isLocked()) {
         return Qt::IgnoreAction;
     }
     finishNameField();
-    const std::optional<QByteArray> block = ElementClipboard::ReadBlock(mime);
+    const std::optional<QByteArray> block = ElementClipboard::readBlock(mime);
     if (!block) {
         return Qt::IgnoreAction;
     }
-    switch (ElementDrop::Decide(dragged, target, mode, dragged != nullptr)) {
+    switch (ElementDrop::decide(dragged, target, mode, dragged != nullptr)) {
     case ElementDrop::Verdict::Refuse:
         return Qt::IgnoreAction;
     case ElementDrop::Verdict::MoveWithinTree: {
         m_changingTree = true;
         bool tooDeep = false;
-        ElementNode *moved = ElementDrop::MoveWithinTree(m_tree, dragged, target, &tooDeep);
+        ElementNode *moved = ElementDrop::moveWithinTree(m_tree, dragged, target, &tooDeep);
         m_changingTree = false;
         if (!moved) {
             if (tooDeep) {
@@ -145,7 +145,7 @@ Qt::DropAction TFrmVaultoChild::dropElements(const QMimeData *mime, ElementNode 
     return mode == ElementDrop::Mode::Move ? Qt::MoveAction : Qt::CopyAction;
 }
 
-bool TFrmVaultoChild::removeMovedElement(ElementNode *node)
+bool DatabaseWindow::removeMovedElement(ElementNode *node)
 {
     if (!node) {
         return false;

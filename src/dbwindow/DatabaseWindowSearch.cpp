@@ -1,6 +1,6 @@
 // The database window's searches: find text in the text editor, find entry over the
 // tree, and replace in a row or column of the shown table.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ChildTexts.h"
 #include "ElementTreeModel.h"
@@ -30,24 +30,24 @@ std::optional<QByteArray> bytesOf(const QString &text)
 
 } // namespace
 
-bool TFrmVaultoChild::textEditorShown() const
+bool DatabaseWindow::textEditorShown() const
 {
     return (m_editorKind == KindFolder || m_editorKind == KindEntry || m_editorKind == KindFile)
            && m_editors->currentWidget() == m_rdtText;
 }
 
-bool TFrmVaultoChild::tableShown() const
+bool DatabaseWindow::tableShown() const
 {
     const ElementNode *node = selectedElement();
     return m_editorKind == KindTable && node && node->kind() == KindTable;
 }
 
-bool TFrmVaultoChild::tableEditable() const
+bool DatabaseWindow::tableEditable() const
 {
     return tableShown() && !m_pnlTable->isDamaged();
 }
 
-void TFrmVaultoChild::applyDialogTexts()
+void DatabaseWindow::applyDialogTexts()
 {
     const LanguageStore &language = m_main.language();
     for (QDialog *dialog : {static_cast<QDialog *>(m_fidFind), static_cast<QDialog *>(m_fidEntry),
@@ -61,7 +61,7 @@ void TFrmVaultoChild::applyDialogTexts()
 
 // --- Find text ---
 
-FindDialog *TFrmVaultoChild::findDialog()
+FindDialog *DatabaseWindow::findDialog()
 {
     if (!m_fidFind) {
         m_fidFind = new FindDialog(QStringLiteral("FidFind"), true, this);
@@ -71,7 +71,7 @@ FindDialog *TFrmVaultoChild::findDialog()
     return m_fidFind;
 }
 
-void TFrmVaultoChild::MenFindClick()
+void DatabaseWindow::openFind()
 {
     if (m_main.isLocked()) {
         return;
@@ -83,20 +83,20 @@ void TFrmVaultoChild::MenFindClick()
     findDialog()->showForSearch();
 }
 
-void TFrmVaultoChild::MenFindNextClick()
+void DatabaseWindow::findNext()
 {
     if (m_main.isLocked()) {
         return;
     }
     // Nothing searched yet: the dialog asks what to search.
     if (findDialog()->findText().isEmpty()) {
-        MenFindClick();
+        openFind();
         return;
     }
     findText();
 }
 
-bool TFrmVaultoChild::findText()
+bool DatabaseWindow::findText()
 {
     if (m_main.isLocked()) {
         return false;
@@ -109,9 +109,9 @@ bool TFrmVaultoChild::findText()
     const QString what = dialog->findText();
     QTextCursor cursor = m_rdtText->textCursor();
     const qsizetype start =
-        TextSearch::StartPosition(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+        TextSearch::startPosition(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
     const TextSearch::Options options{dialog->down(), dialog->matchCase(), dialog->wholeWord()};
-    const qsizetype hit = TextSearch::FindText(m_rdtText->toPlainText(), what, start, options);
+    const qsizetype hit = TextSearch::findText(m_rdtText->toPlainText(), what, start, options);
     if (hit < 0) {
         inform(mainText("m_aMSearchFailed") + what);
         return false;
@@ -125,7 +125,7 @@ bool TFrmVaultoChild::findText()
 
 // --- Find entry ---
 
-FindDialog *TFrmVaultoChild::findEntryDialog()
+FindDialog *DatabaseWindow::findEntryDialog()
 {
     if (!m_fidEntry) {
         m_fidEntry = new FindDialog(QStringLiteral("FidEntry"), false, this);
@@ -136,7 +136,7 @@ FindDialog *TFrmVaultoChild::findEntryDialog()
     return m_fidEntry;
 }
 
-void TFrmVaultoChild::MenFindEntryClick()
+void DatabaseWindow::openFindEntry()
 {
     if (m_main.isLocked()) {
         return;
@@ -150,23 +150,23 @@ void TFrmVaultoChild::MenFindEntryClick()
         return; // an empty tree has nothing to find
     }
     selectElement(node);
-    m_entrySearch.Begin();
+    m_entrySearch.startOver();
     findEntryDialog()->showForSearch();
 }
 
-void TFrmVaultoChild::MenFindNextEntryClick()
+void DatabaseWindow::findNextEntry()
 {
     if (m_main.isLocked()) {
         return;
     }
     if (findEntryDialog()->findText().isEmpty()) {
-        MenFindEntryClick();
+        openFindEntry();
         return;
     }
     findEntry();
 }
 
-ElementNode *TFrmVaultoChild::findEntry()
+ElementNode *DatabaseWindow::findEntry()
 {
     if (m_main.isLocked()) {
         return nullptr;
@@ -177,7 +177,7 @@ ElementNode *TFrmVaultoChild::findEntry()
         // Nothing selected (the selection went meanwhile): the search starts at the
         // first element and includes it.
         start = m_tree.firstRoot();
-        m_entrySearch.Begin();
+        m_entrySearch.startOver();
     }
     if (!start) {
         return nullptr;
@@ -186,7 +186,7 @@ ElementNode *TFrmVaultoChild::findEntry()
     const std::optional<QByteArray> what = bytesOf(dialog->findText());
     const ElementSearch::Options options{dialog->down(), dialog->matchCase()};
     // A text the code page cannot carry is in no element.
-    ElementNode *found = m_entrySearch.FindNext(start, what.value_or(QByteArray()), options);
+    ElementNode *found = m_entrySearch.findNext(start, what.value_or(QByteArray()), options);
     if (!found) {
         inform(mainText("m_aMEntryFailed") + dialog->findText());
         return nullptr;
@@ -198,7 +198,7 @@ ElementNode *TFrmVaultoChild::findEntry()
 
 // --- Replace in a table ---
 
-ReplaceDialog *TFrmVaultoChild::replaceDialog()
+ReplaceDialog *DatabaseWindow::replaceDialog()
 {
     if (!m_rpdReplace) {
         m_rpdReplace = new ReplaceDialog(this);
@@ -212,30 +212,30 @@ ReplaceDialog *TFrmVaultoChild::replaceDialog()
     return m_rpdReplace;
 }
 
-void TFrmVaultoChild::openReplace(bool inRow)
+void DatabaseWindow::openReplace(bool inRow)
 {
     if (m_main.isLocked() || !tableEditable()) {
         return;
     }
     const QPoint at = m_pnlTable->selectionTopLeft();
-    m_replace.Open(at.x(), at.y(), inRow);
+    m_replace.open(at.x(), at.y(), inRow);
     replaceDialog()->showForSearch();
 }
 
-bool TFrmVaultoChild::replaceFind()
+bool DatabaseWindow::replaceFind()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     if (m_main.isLocked() || !tableShown() || !what) {
         return false;
     }
-    const std::optional<TableReplace::Cell> found = m_replace.Find(m_pnlTable->model()->grid(), *what);
+    const std::optional<TableReplace::Cell> found = m_replace.find(m_pnlTable->model()->grid(), *what);
     if (found) {
         m_pnlTable->showFound(found->column, found->row, m_replace.inRow());
     }
     return found.has_value();
 }
 
-bool TFrmVaultoChild::replaceOne()
+bool DatabaseWindow::replaceOne()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
@@ -245,7 +245,7 @@ bool TFrmVaultoChild::replaceOne()
     std::optional<TableReplace::Cell> found;
     // The panel reports a change, which stores the table.
     const bool changed = m_pnlTable->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
-        const TableReplace::Replaced replaced = m_replace.Replace(grid, *what, *with);
+        const TableReplace::Replaced replaced = m_replace.replace(grid, *what, *with);
         found = replaced.found;
         return replaced.changed;
     });
@@ -255,7 +255,7 @@ bool TFrmVaultoChild::replaceOne()
     return changed;
 }
 
-int TFrmVaultoChild::replaceAll()
+int DatabaseWindow::replaceAll()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
@@ -264,7 +264,7 @@ int TFrmVaultoChild::replaceAll()
     }
     int replaced = 0;
     m_pnlTable->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
-        replaced = m_replace.ReplaceAll(grid, *what, *with);
+        replaced = m_replace.replaceAll(grid, *what, *with);
         return replaced > 0;
     });
     return replaced;

@@ -24,7 +24,7 @@ class ChildActions;
 class FindDialog;
 class QMimeData;
 class ReplaceDialog;
-class TFrmSort;
+class SortDialog;
 class ElementTreeModel;
 class ElementTreeView;
 class LanguageStore;
@@ -51,13 +51,13 @@ class TablePanel;
 // "MenAddKey"), grouped into the File, Edit and Elements menus that the main window shows
 // in its menu bar while this window is active; the main window's tool bar and PopKey
 // drop-down trigger the same actions (see action()).
-class TFrmVaultoChild : public QWidget
+class DatabaseWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TFrmVaultoChild(MainServices &main, QWidget *parent = nullptr);
-    ~TFrmVaultoChild() override;
+    explicit DatabaseWindow(MainServices &main, QWidget *parent = nullptr);
+    ~DatabaseWindow() override;
 
     MainServices &mainServices() const { return m_main; }
 
@@ -68,7 +68,7 @@ public:
     // Full path of the database file; empty while it was never saved.
     const QString &filePath() const { return m_filePath; }
     // Stores the path, updates the caption (captionChanged) and the tray hint.
-    void SetFilePath(const QString &path);
+    void setFilePath(const QString &path);
     // The file name without its folder, or the localised "Unnamed".
     QString caption() const;
 
@@ -85,7 +85,7 @@ public:
     // Loads the database at path with password(); on success the path is adopted, the
     // window is unmodified and the first element is selected. False (a wrong password, a
     // file that is no database or cannot be read) leaves the tree and path untouched.
-    bool LoadDatabase(const QString &path);
+    bool loadDatabase(const QString &path);
     // The same for ciphertext already in memory (a carried database); the path is kept.
     bool loadDatabaseBuffer(QByteArray ciphertext);
 
@@ -96,18 +96,18 @@ public:
     void selectFirstElement();
     // Fills the editor of the selected element without marking the database changed,
     // and writes its dates into the main window's status line.
-    void ShowSelected();
+    void showSelected();
     // Only the status line part of ShowSelected: the selected element's dates, or nothing.
     void showSelectedStatus();
 
     // --- Settings and texts ---
     // Password display, fonts, colours, icon size and tree width from the settings.
-    void ApplySettings();
+    void applySettings();
     // "FrmChild." texts for every control, menu item and message.
     void applyLanguage();
     // The Recent menus are the main window's own objects shown in this window's File
     // menu, so there is nothing to copy; kept for the main window's call sites.
-    void RebuildRecentMenus() {}
+    void rebuildRecentMenus() {}
 
     // --- Closing ---
     // What the close question decided.
@@ -119,7 +119,7 @@ public:
     CloseAnswer askToClose();
     // askToClose for this window alone: No clears the modified flag at once. True when the
     // window may close.
-    bool CanClose();
+    bool canClose();
 
     // Puts an edit still open into the element: the name being edited in the tree, the
     // name field. Every save, close, lock, export and print runs it first.
@@ -127,26 +127,26 @@ public:
 
     // --- Commands (also reachable as actions) ---
     // Save to the file path, or "Save as" without one; true when the database was saved.
-    bool MenSaveClick();
-    bool MenSaveAsClick();
+    bool save();
+    bool saveAs();
     // Adds an element of the kind by the placement rule with its default name. From a
     // menu, in-place name editing of the new element starts. Null while locked.
     ElementNode *addElement(NewElement what, bool fromMenu);
-    void MenAddKeyClick() { addElement(NewElement::Key, true); }
-    void MenAddEntryClick() { addElement(NewElement::Entry, true); }
-    void MenAddTableClick() { addElement(NewElement::Table, true); }
-    void MenAddFolderClick() { addElement(NewElement::Folder, true); }
-    void MenAddSubfolderClick() { addElement(NewElement::Subfolder, true); }
+    void addKey() { addElement(NewElement::Key, true); }
+    void addEntry() { addElement(NewElement::Entry, true); }
+    void addTable() { addElement(NewElement::Table, true); }
+    void addFolder() { addElement(NewElement::Folder, true); }
+    void addSubfolder() { addElement(NewElement::Subfolder, true); }
     // Asks for a file, then adds it.
-    void MenAddFileClick();
+    void addFileFromDialog();
     // Attaches the whole file at path as a file element (a dropped file: fromMenu false).
     // Says why and returns null when the file cannot be read, is too large for the
     // format, or reading was cancelled.
     ElementNode *addFile(const QString &path, bool fromMenu);
     // Deletes the selected element after the question; true when it was deleted.
-    bool MenRemoveEntryClick();
+    bool deleteSelected();
     // Starts in-place editing of the selected element's name.
-    void MenChangeEntryClick();
+    void startRename();
     // Renames node with the duplicate check; shows "Duplicate entry name: " + name (or
     // why a name cannot be stored) and returns false when refused.
     bool renameElement(ElementNode *node, const QByteArray &name);
@@ -158,9 +158,9 @@ public:
     // the clipboard arrive inside a selected folder, beside a selected non-folder, or at
     // the top level, under the next free name; the pasted element is selected (the first
     // element, when the tree was empty). Each does nothing while locked.
-    bool MenCopyEntryClick();
-    bool MenCutEntryClick();
-    ElementNode *MenPasteEntryClick();
+    bool copyElement();
+    bool cutElement();
+    ElementNode *pasteElements();
     // A drop of mime on target (null: at the top level) in the drag's mode; dragged is the
     // element dragged when it lies in this tree, else null. A moving drop onto the dragged
     // element or into its subtree is refused. Returns what was done, IgnoreAction when
@@ -174,14 +174,14 @@ public:
     // --- Search and replace (TFrmVaultoChildSearch.cpp) ---
     // Find (Ctrl+F): the find dialog over the text editor, or "No search within key!"
     // while a key or a table shows. Find next (F3): the last search again.
-    void MenFindClick();
-    void MenFindNextClick();
+    void openFind();
+    void findNext();
     // The find dialog's search in the text editor; true when a match was selected.
     bool findText();
     // Find entry (Alt+F): selects the selected (or first) element and opens the dialog,
     // whose first search examines that element itself. Find next entry (Alt+F3).
-    void MenFindEntryClick();
-    void MenFindNextEntryClick();
+    void openFindEntry();
+    void findNextEntry();
     // The entry dialog's search; the match is expanded, selected and shown.
     ElementNode *findEntry();
     FindDialog *findDialog();
@@ -196,13 +196,13 @@ public:
     // --- Table editing (TFrmVaultoChildTable.cpp) ---
     // StoreTable: the grid into the selected table element (Modified now, the window
     // modified). False when no table is shown.
-    bool StoreTable();
+    bool storeTable();
     // Sort data through the sort dialog; true when the table was sorted.
-    bool PopSortDataClick();
+    bool sortData();
     // CSV import (with a progress dialog) and export of the shown table's grid.
     bool importCsv(const QString &path);
     bool exportCsv(const QString &path);
-    TFrmSort &sortDialog();
+    SortDialog &sortDialog();
 
     // --- Menus and actions for the main window ---
     // File, Edit and Elements, in menu-bar order.
@@ -225,12 +225,12 @@ protected:
 private:
     enum class Answer { Yes, No, Cancel };
 
-    // Building (TFrmVaultoChild.cpp)
+    // Building (DatabaseWindow.cpp)
     void buildLayout();
     void connectEditors();
     void applyTreeWidth();
     QList<QIcon> elementIcons() const;
-    // Display and editing (TFrmVaultoChild.cpp)
+    // Display and editing (DatabaseWindow.cpp)
     void onCurrentChanged();
     void showEditorFor(ElementNode *node);
     void showStatus(const ElementNode *node);
@@ -262,8 +262,8 @@ private:
     void applyDialogTexts();
     // Table (TFrmVaultoChildTable.cpp)
     void connectTable();
-    void importCsvClick();
-    void exportCsvClick();
+    void importCsvFromDialog();
+    void exportCsvToDialog();
     // Files (TFrmVaultoChildStorage.cpp)
     bool saveTo(const QString &path);
     QString askSavePath();
@@ -308,7 +308,7 @@ private:
     FindDialog *m_fidFind = nullptr;
     FindDialog *m_fidEntry = nullptr;
     ReplaceDialog *m_rpdReplace = nullptr;
-    TFrmSort *m_frmSort = nullptr;
+    SortDialog *m_frmSort = nullptr;
 
     ElementTreeView *m_trvTree = nullptr;
     QSplitter *m_sptMain = nullptr;

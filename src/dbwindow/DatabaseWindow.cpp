@@ -1,4 +1,4 @@
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ChildActions.h"
 #include "DatabaseToolCommands.h"
@@ -11,7 +11,7 @@
 #include "MainServices.h"
 #include "RichTextEdit.h"
 #include "NameValidator.h"
-#include "TFrmSort.h"
+#include "SortDialog.h"
 #include "TablePanel.h"
 #include "TextFont.h"
 #include "platform/Clock.h"
@@ -61,14 +61,14 @@ private:
 
 } // namespace
 
-TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
+DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
     : QWidget(parent), m_main(main), m_model(std::make_unique<ElementTreeModel>(m_tree))
 {
     setObjectName(QStringLiteral("FrmChild"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_model->setRenameHandler([this](ElementNode *node, const QByteArray &name) {
         const bool renamed = renameElement(node, name);
-        ShowSelected();
+        showSelected();
         return renamed;
     });
     m_actions = new ChildActions(main, this);
@@ -77,11 +77,11 @@ TFrmVaultoChild::TFrmVaultoChild(MainServices &main, QWidget *parent)
     connectActions();
     new DatabaseToolCommands(*this, main);
     applyLanguage();
-    ApplySettings();
-    ShowSelected();
+    applySettings();
+    showSelected();
 }
 
-TFrmVaultoChild::~TFrmVaultoChild()
+DatabaseWindow::~DatabaseWindow()
 {
     // Focus leaving the editors as they go is no edit and no visit of the name field.
     m_destroying = true;
@@ -95,7 +95,7 @@ TFrmVaultoChild::~TFrmVaultoChild()
     SecureMemory::wipe(m_password);
 }
 
-void TFrmVaultoChild::buildLayout()
+void DatabaseWindow::buildLayout()
 {
     m_sptMain = new QSplitter(Qt::Horizontal, this);
     m_sptMain->setObjectName(QStringLiteral("SptMain"));
@@ -166,19 +166,19 @@ void TFrmVaultoChild::buildLayout()
     installEventFilter(this);
 }
 
-void TFrmVaultoChild::connectEditors()
+void DatabaseWindow::connectEditors()
 {
     connect(m_trvTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TFrmVaultoChild::onCurrentChanged);
+            &DatabaseWindow::onCurrentChanged);
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, [this] {
         m_lastShown = nullptr;
         m_nameFieldElement = nullptr;
     });
     connect(m_sptMain, &QSplitter::splitterMoved, this, [this] { m_main.setTreeWidth(m_trvTree->width()); });
-    connect(m_trvTree, &ElementTreeView::deleteRequested, this, [this] { MenRemoveEntryClick(); });
-    connect(m_trvTree, &ElementTreeView::copyRequested, this, [this] { MenCopyEntryClick(); });
-    connect(m_trvTree, &ElementTreeView::cutRequested, this, [this] { MenCutEntryClick(); });
-    connect(m_trvTree, &ElementTreeView::pasteRequested, this, [this] { MenPasteEntryClick(); });
+    connect(m_trvTree, &ElementTreeView::deleteRequested, this, [this] { deleteSelected(); });
+    connect(m_trvTree, &ElementTreeView::copyRequested, this, [this] { copyElement(); });
+    connect(m_trvTree, &ElementTreeView::cutRequested, this, [this] { cutElement(); });
+    connect(m_trvTree, &ElementTreeView::pasteRequested, this, [this] { pasteElements(); });
     connect(m_trvTree, &ElementTreeView::movedAway, this, [this](ElementNode *node) { removeMovedElement(node); });
     connect(m_trvTree, &ElementTreeView::fileActivated, this, [this](ElementNode *node) {
         selectElement(node);
@@ -190,7 +190,7 @@ void TFrmVaultoChild::connectEditors()
     guardName(m_edtName);
     guardCodePage(m_pnlKey->userNameEdit(), m_main.language());
     guardCodePage(m_pnlKey->passwordEdit(), m_main.language());
-    connect(m_edtName, &QLineEdit::textEdited, this, &TFrmVaultoChild::onNameEdited);
+    connect(m_edtName, &QLineEdit::textEdited, this, &DatabaseWindow::onNameEdited);
 
     connect(m_pnlKey, &KeyEditor::userNameEdited, this, [this](const QString &text) {
         editField(&ElementData::Content, text);
@@ -198,7 +198,7 @@ void TFrmVaultoChild::connectEditors()
     connect(m_pnlKey, &KeyEditor::passwordEdited, this, [this](const QString &text) {
         editField(&ElementData::Detail, text);
     });
-    connect(m_pnlKey, &KeyEditor::passwordDialogRequested, this, &TFrmVaultoChild::askPasswordOfKey);
+    connect(m_pnlKey, &KeyEditor::passwordDialogRequested, this, &DatabaseWindow::askPasswordOfKey);
     connect(m_pnlKey->comment(), &RichTextEdit::userEdited, this, [this] {
         if (m_main.loadingGuard()) {
             return;
@@ -220,17 +220,17 @@ void TFrmVaultoChild::connectEditors()
         }
     });
     for (RichTextEdit *editor : {m_rdtText, m_pnlKey->comment()}) {
-        connect(editor, &RichTextEdit::linkClicked, this, &TFrmVaultoChild::openLink);
+        connect(editor, &RichTextEdit::linkClicked, this, &DatabaseWindow::openLink);
         connect(editor, &RichTextEdit::inputRefused, this, [this, editor](const QString &what) {
             showRefusal(editor, codePageRefusal(m_main.language(), what));
         });
     }
-    connect(m_pnlFile, &FileBar::viewClicked, this, &TFrmVaultoChild::viewFile);
-    connect(m_pnlFile, &FileBar::saveClicked, this, &TFrmVaultoChild::saveFile);
+    connect(m_pnlFile, &FileBar::viewClicked, this, &DatabaseWindow::viewFile);
+    connect(m_pnlFile, &FileBar::saveClicked, this, &DatabaseWindow::saveFile);
     connectTable();
 }
 
-void TFrmVaultoChild::guardName(QLineEdit *field)
+void DatabaseWindow::guardName(QLineEdit *field)
 {
     auto *validator = new NameValidator(field);
     field->setValidator(validator);
@@ -242,17 +242,17 @@ void TFrmVaultoChild::guardName(QLineEdit *field)
     });
 }
 
-QString TFrmVaultoChild::childText(const char *key) const
+QString DatabaseWindow::childText(const char *key) const
 {
     return m_main.language().uiText(childWindowTexts(), key);
 }
 
-QString TFrmVaultoChild::mainText(const char *key) const
+QString DatabaseWindow::mainText(const char *key) const
 {
     return m_main.language().uiText(mainWindowTexts(), key);
 }
 
-void TFrmVaultoChild::showRefusal(QWidget *where, const QString &reason)
+void DatabaseWindow::showRefusal(QWidget *where, const QString &reason)
 {
     // Said where the typing happens, without a box that would take the focus away.
     const QPoint at = where->mapToGlobal(QPoint(0, where->height()));
@@ -262,12 +262,12 @@ void TFrmVaultoChild::showRefusal(QWidget *where, const QString &reason)
 
 // --- Selection and display ---
 
-ElementNode *TFrmVaultoChild::selectedElement() const
+ElementNode *DatabaseWindow::selectedElement() const
 {
     return m_model->nodeOf(m_trvTree->currentIndex());
 }
 
-void TFrmVaultoChild::selectElement(ElementNode *node)
+void DatabaseWindow::selectElement(ElementNode *node)
 {
     // A change of the current element shows it through onCurrentChanged; showing it
     // here again would fill the editors twice.
@@ -280,25 +280,25 @@ void TFrmVaultoChild::selectElement(ElementNode *node)
         m_trvTree->selectionModel()->clear();
     }
     if (m_showCount == shownBefore) {
-        ShowSelected();
+        showSelected();
     }
 }
 
-void TFrmVaultoChild::selectFirstElement()
+void DatabaseWindow::selectFirstElement()
 {
     selectElement(m_tree.firstRoot());
 }
 
-void TFrmVaultoChild::onCurrentChanged()
+void DatabaseWindow::onCurrentChanged()
 {
     if (m_changingTree) {
         return;
     }
     finishNameField();
-    ShowSelected();
+    showSelected();
 }
 
-void TFrmVaultoChild::ShowSelected()
+void DatabaseWindow::showSelected()
 {
     ++m_showCount;
     m_pnlFile->hide();
@@ -337,7 +337,7 @@ void TFrmVaultoChild::ShowSelected()
     setModified(wasModified);
 }
 
-void TFrmVaultoChild::showEditorFor(ElementNode *node)
+void DatabaseWindow::showEditorFor(ElementNode *node)
 {
     const ElementData &fields = node->data();
     const bool richText = m_main.settings().richText;
@@ -364,7 +364,7 @@ void TFrmVaultoChild::showEditorFor(ElementNode *node)
         break;
     case KindTable:
         m_editorKind = KindTable;
-        m_pnlTable->LoadTable(fields, node != m_lastShown);
+        m_pnlTable->loadTable(fields, node != m_lastShown);
         m_editors->setCurrentWidget(m_pnlTable);
         break;
     default:
@@ -372,7 +372,7 @@ void TFrmVaultoChild::showEditorFor(ElementNode *node)
     }
 }
 
-void TFrmVaultoChild::showSelectedStatus()
+void DatabaseWindow::showSelectedStatus()
 {
     if (const ElementNode *node = selectedElement()) {
         showStatus(node);
@@ -381,7 +381,7 @@ void TFrmVaultoChild::showSelectedStatus()
     }
 }
 
-void TFrmVaultoChild::showStatus(const ElementNode *node)
+void DatabaseWindow::showStatus(const ElementNode *node)
 {
     const ElementData &fields = node->data();
     QString status;
@@ -397,7 +397,7 @@ void TFrmVaultoChild::showStatus(const ElementNode *node)
 
 // --- Editing ---
 
-void TFrmVaultoChild::stamp(ElementNode *node)
+void DatabaseWindow::stamp(ElementNode *node)
 {
     node->data().touch(m_main.clock());
     m_tree.notifyChanged(node);
@@ -407,7 +407,7 @@ void TFrmVaultoChild::stamp(ElementNode *node)
     }
 }
 
-void TFrmVaultoChild::editField(QByteArray ElementData::*field, const QString &text)
+void DatabaseWindow::editField(QByteArray ElementData::*field, const QString &text)
 {
     if (m_main.loadingGuard()) {
         return;
@@ -425,7 +425,7 @@ void TFrmVaultoChild::editField(QByteArray ElementData::*field, const QString &t
     stamp(node);
 }
 
-void TFrmVaultoChild::onNameEdited(const QString &text)
+void DatabaseWindow::onNameEdited(const QString &text)
 {
     if (m_main.loadingGuard()) {
         return;
@@ -447,14 +447,14 @@ void TFrmVaultoChild::onNameEdited(const QString &text)
     stamp(node);
 }
 
-void TFrmVaultoChild::onNameEntered()
+void DatabaseWindow::onNameEntered()
 {
     const ElementNode *node = selectedElement();
     m_nameOnEntry = node ? node->name() : QByteArray();
     m_nameFieldElement = nullptr;
 }
 
-void TFrmVaultoChild::finishNameField()
+void DatabaseWindow::finishNameField()
 {
     ElementNode *node = const_cast<ElementNode *>(m_nameFieldElement);
     m_nameFieldElement = nullptr;
@@ -474,7 +474,7 @@ void TFrmVaultoChild::finishNameField()
     m_nameOnEntry = node->name();
 }
 
-void TFrmVaultoChild::commitPendingEdits()
+void DatabaseWindow::commitPendingEdits()
 {
     m_trvTree->commitNameEditor();
     finishNameField();
@@ -482,7 +482,7 @@ void TFrmVaultoChild::commitPendingEdits()
 
 // --- Settings and texts ---
 
-void TFrmVaultoChild::ApplySettings()
+void DatabaseWindow::applySettings()
 {
     const Settings &settings = m_main.settings();
     const QWidget *mainWindow = m_main.dialogParent();
@@ -521,11 +521,11 @@ void TFrmVaultoChild::ApplySettings()
     m_pnlTable->updateRowHeight(h);
     applyTreeWidth();
     if (selectedElement()) {
-        ShowSelected();
+        showSelected();
     }
 }
 
-void TFrmVaultoChild::applyTreeWidth()
+void DatabaseWindow::applyTreeWidth()
 {
     const int width = m_main.treeWidth();
     const int total = m_sptMain->width();
@@ -536,7 +536,7 @@ void TFrmVaultoChild::applyTreeWidth()
     }
 }
 
-void TFrmVaultoChild::applyLanguage()
+void DatabaseWindow::applyLanguage()
 {
     const LanguageStore &language = m_main.language();
     ::applyLanguageTexts(this, language, childWindowTexts());
@@ -549,19 +549,19 @@ void TFrmVaultoChild::applyLanguage()
     emit captionChanged(caption());
 }
 
-QList<QMenu *> TFrmVaultoChild::menus() const
+QList<QMenu *> DatabaseWindow::menus() const
 {
     return m_actions->menus();
 }
 
-QAction *TFrmVaultoChild::action(const QString &objectName) const
+QAction *DatabaseWindow::action(const QString &objectName) const
 {
     return m_actions->action(objectName);
 }
 
 // --- Events ---
 
-bool TFrmVaultoChild::eventFilter(QObject *watched, QEvent *event)
+bool DatabaseWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_destroying) {
         return false;
@@ -588,7 +588,7 @@ bool TFrmVaultoChild::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TFrmVaultoChild::showEvent(QShowEvent *event)
+void DatabaseWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_firstShown) {
@@ -597,7 +597,7 @@ void TFrmVaultoChild::showEvent(QShowEvent *event)
     }
 }
 
-void TFrmVaultoChild::openLink(const QString &url)
+void DatabaseWindow::openLink(const QString &url)
 {
     QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode));
 }

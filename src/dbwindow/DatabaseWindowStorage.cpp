@@ -1,6 +1,6 @@
 // The database window's file side: path, caption, password and modified flag, loading,
 // saving, the close question, and the attached files of file elements.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ElementCommands.h"
 #include "MainServices.h"
@@ -21,7 +21,7 @@
 
 // --- Path, caption, password, modified flag ---
 
-void TFrmVaultoChild::SetFilePath(const QString &path)
+void DatabaseWindow::setFilePath(const QString &path)
 {
     m_filePath = path;
     const QString text = caption();
@@ -30,18 +30,18 @@ void TFrmVaultoChild::SetFilePath(const QString &path)
     emit captionChanged(text);
 }
 
-QString TFrmVaultoChild::caption() const
+QString DatabaseWindow::caption() const
 {
     return m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QFileInfo(m_filePath).fileName();
 }
 
-void TFrmVaultoChild::setPassword(QByteArray password)
+void DatabaseWindow::setPassword(QByteArray password)
 {
     SecureMemory::wipe(m_password);
     m_password = std::move(password);
 }
 
-void TFrmVaultoChild::setModified(bool modified)
+void DatabaseWindow::setModified(bool modified)
 {
     if (m_modified == modified) {
         return;
@@ -53,7 +53,7 @@ void TFrmVaultoChild::setModified(bool modified)
 
 // --- Loading ---
 
-bool TFrmVaultoChild::LoadDatabase(const QString &path)
+bool DatabaseWindow::loadDatabase(const QString &path)
 {
     // Taken before reading: a change made while the file is read counts as a change.
     const FileIdentity identity = FileIdentity::of(path);
@@ -63,13 +63,13 @@ bool TFrmVaultoChild::LoadDatabase(const QString &path)
         return false;
     }
     m_fileIdentity = identity;
-    SetFilePath(path);
+    setFilePath(path);
     setModified(false);
     selectFirstElement();
     return true;
 }
 
-bool TFrmVaultoChild::loadDatabaseBuffer(QByteArray ciphertext)
+bool DatabaseWindow::loadDatabaseBuffer(QByteArray ciphertext)
 {
     LoadProblem problem = LoadProblem::None;
     if (!::loadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &problem)) {
@@ -84,7 +84,7 @@ bool TFrmVaultoChild::loadDatabaseBuffer(QByteArray ciphertext)
 
 // A wrong password is the caller's to report (it asks again); a database nested too deep
 // would only be refused again, so the reason is told here.
-void TFrmVaultoChild::reportLoadProblem(LoadProblem problem, const QString &path)
+void DatabaseWindow::reportLoadProblem(LoadProblem problem, const QString &path)
 {
     if (problem == LoadProblem::TooDeep) {
         warn(childText("m_aMLoadTooDeep") + QDir::toNativeSeparators(path));
@@ -93,18 +93,18 @@ void TFrmVaultoChild::reportLoadProblem(LoadProblem problem, const QString &path
 
 // --- Saving ---
 
-bool TFrmVaultoChild::MenSaveClick()
+bool DatabaseWindow::save()
 {
     if (m_main.isLocked()) {
         return false;
     }
     if (m_filePath.isEmpty()) {
-        return MenSaveAsClick();
+        return saveAs();
     }
     return saveTo(m_filePath);
 }
 
-bool TFrmVaultoChild::MenSaveAsClick()
+bool DatabaseWindow::saveAs()
 {
     if (m_main.isLocked()) {
         return false;
@@ -118,12 +118,12 @@ bool TFrmVaultoChild::MenSaveAsClick()
     if (path.isEmpty() || !saveTo(path)) {
         return false;
     }
-    SetFilePath(path);
+    setFilePath(path);
     m_main.addRecentFile(path);
     return true;
 }
 
-QString TFrmVaultoChild::askSavePath()
+QString DatabaseWindow::askSavePath()
 {
     const QString start = m_filePath.isEmpty() ? QString() : m_filePath;
     QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), start,
@@ -134,7 +134,7 @@ QString TFrmVaultoChild::askSavePath()
     return path;
 }
 
-bool TFrmVaultoChild::ensurePassword()
+bool DatabaseWindow::ensurePassword()
 {
     if (!m_password.isEmpty()) {
         return true;
@@ -147,7 +147,7 @@ bool TFrmVaultoChild::ensurePassword()
     return true;
 }
 
-bool TFrmVaultoChild::saveTo(const QString &path)
+bool DatabaseWindow::saveTo(const QString &path)
 {
     commitPendingEdits();
     if (!ensurePassword()) {
@@ -167,12 +167,12 @@ bool TFrmVaultoChild::saveTo(const QString &path)
     return true;
 }
 
-QString TFrmVaultoChild::childTextWith(const char *childKey, const QString &argument) const
+QString DatabaseWindow::childTextWith(const char *childKey, const QString &argument) const
 {
     return childText(childKey).replace(QLatin1String("%s"), argument);
 }
 
-QString TFrmVaultoChild::writeProblemText(const QString &path) const
+QString DatabaseWindow::writeProblemText(const QString &path) const
 {
     switch (ElementCommands::diagnoseWriteFailure(path)) {
     case ElementCommands::WriteProblem::FolderMissing: return childText("m_aMFolderMissing");
@@ -185,7 +185,7 @@ QString TFrmVaultoChild::writeProblemText(const QString &path) const
 
 // --- Closing ---
 
-TFrmVaultoChild::CloseAnswer TFrmVaultoChild::askToClose()
+DatabaseWindow::CloseAnswer DatabaseWindow::askToClose()
 {
     commitPendingEdits();
     if (!m_modified) {
@@ -196,7 +196,7 @@ TFrmVaultoChild::CloseAnswer TFrmVaultoChild::askToClose()
     case Answer::Yes:
         // Closing after a save that did not happen would lose the changes: the window
         // stays open (and modified) unless the save succeeded.
-        return MenSaveClick() ? CloseAnswer::Close : CloseAnswer::Stay;
+        return save() ? CloseAnswer::Close : CloseAnswer::Stay;
     case Answer::No:
         return CloseAnswer::CloseDiscarding;
     default:
@@ -204,7 +204,7 @@ TFrmVaultoChild::CloseAnswer TFrmVaultoChild::askToClose()
     }
 }
 
-bool TFrmVaultoChild::CanClose()
+bool DatabaseWindow::canClose()
 {
     switch (askToClose()) {
     case CloseAnswer::CloseDiscarding:
@@ -220,7 +220,7 @@ bool TFrmVaultoChild::CanClose()
 
 // --- Attached files ---
 
-void TFrmVaultoChild::viewFile()
+void DatabaseWindow::viewFile()
 {
     const ElementNode *node = selectedElement();
     if (!node || node->kind() != KindFile || !node->data().hasBlob()) {
@@ -240,7 +240,7 @@ void TFrmVaultoChild::viewFile()
     }
 }
 
-void TFrmVaultoChild::saveFile()
+void DatabaseWindow::saveFile()
 {
     const ElementNode *node = selectedElement();
     if (!node || node->kind() != KindFile || !node->data().hasBlob()) {

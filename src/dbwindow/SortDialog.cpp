@@ -1,4 +1,4 @@
-#include "TFrmSort.h"
+#include "SortDialog.h"
 
 #include "SortTexts.h"
 #include "shell/LanguageStore.h"
@@ -33,7 +33,7 @@ QLabel *label(const char *name, const char *text, QWidget *buddy, QWidget *paren
 
 } // namespace
 
-TFrmSort::TFrmSort(const LanguageStore &language, QWidget *parent) : QDialog(parent), m_language(language)
+SortDialog::SortDialog(const LanguageStore &language, QWidget *parent) : QDialog(parent), m_language(language)
 {
     setObjectName(QStringLiteral("FrmSort"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -74,22 +74,22 @@ TFrmSort::TFrmSort(const LanguageStore &language, QWidget *parent) : QDialog(par
     applyTexts();
 }
 
-void TFrmSort::applyTexts()
+void SortDialog::applyTexts()
 {
     applyLanguageTexts(this, m_language, sortDialogTexts());
 }
 
-TableSort::Request TFrmSort::request() const
+TableSort::Request SortDialog::request() const
 {
     TableSort::Request request;
     request.ascending = m_ascending->isChecked();
-    request.column = TableSort::FieldValue(m_column->text());
-    request.startRow = TableSort::FieldValue(m_startRow->text());
-    request.endRow = TableSort::FieldValue(m_endRow->text());
+    request.column = TableSort::fieldValue(m_column->text());
+    request.startRow = TableSort::fieldValue(m_startRow->text());
+    request.endRow = TableSort::fieldValue(m_endRow->text());
     return request;
 }
 
-std::optional<TableSort::Request> TFrmSort::ask(int endRow)
+std::optional<TableSort::Request> SortDialog::ask(int endRow)
 {
     applyTexts();
     m_endRow->setText(QString::number(endRow));

@@ -1,5 +1,5 @@
 // The database window's dialogs and messages.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "KeyEditor.h"
 #include "MainServices.h"
@@ -11,17 +11,17 @@
 #include "widgets/Icons.h"
 #include "widgets/MessageBox.h"
 
-void TFrmVaultoChild::inform(const QString &text)
+void DatabaseWindow::inform(const QString &text)
 {
     MessageBox::show(m_main.dialogParent(), m_main.language(), MessageBox::Type::Information, text);
 }
 
-void TFrmVaultoChild::warn(const QString &text)
+void DatabaseWindow::warn(const QString &text)
 {
     MessageBox::show(m_main.dialogParent(), m_main.language(), MessageBox::Type::Warning, text);
 }
 
-TFrmVaultoChild::Answer TFrmVaultoChild::confirm(const QString &text, bool withCancel)
+DatabaseWindow::Answer DatabaseWindow::confirm(const QString &text, bool withCancel)
 {
     MessageBox::Buttons buttons = MessageBox::Button::Yes | MessageBox::Button::No;
     if (withCancel) {
@@ -35,7 +35,7 @@ TFrmVaultoChild::Answer TFrmVaultoChild::confirm(const QString &text, bool withC
     }
 }
 
-std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &current)
+std::optional<QByteArray> DatabaseWindow::askPassword(const QByteArray &current)
 {
     // The dialog is shared by every window: it gets its own text back afterwards.
     PasswordDialog &dialog = m_main.passwordDialog();
@@ -56,7 +56,7 @@ std::optional<QByteArray> TFrmVaultoChild::askPassword(const QByteArray &current
     return chosen;
 }
 
-void TFrmVaultoChild::askPasswordOfKey(const QString &proposed)
+void DatabaseWindow::askPasswordOfKey(const QString &proposed)
 {
     ElementNode *node = selectedElement();
     if (!node || node->kind() != KindKey || m_main.isLocked()) {
@@ -77,7 +77,7 @@ void TFrmVaultoChild::askPasswordOfKey(const QString &proposed)
     SecureMemory::wipe(*password);
 }
 
-QList<QIcon> TFrmVaultoChild::elementIcons() const
+QList<QIcon> DatabaseWindow::elementIcons() const
 {
     // By kind code: folder, open folder (the selected folder), entry, key, file, table.
     using Icons::Element;

@@ -1,11 +1,11 @@
 // The database window's table editing: the grid stored into its element after every
 // change, the grid's pop-up commands, sort data and CSV import and export.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ChildActions.h"
 #include "ChildTexts.h"
 #include "MainServices.h"
-#include "TFrmSort.h"
+#include "SortDialog.h"
 #include "TableCsv.h"
 #include "TablePanel.h"
 #include "TableSort.h"
@@ -30,10 +30,10 @@ const char kExportFilter[] = "CSV Export (*.csv)|*.csv";
 
 } // namespace
 
-void TFrmVaultoChild::connectTable()
+void DatabaseWindow::connectTable()
 {
     m_pnlTable->setPopupMenu(m_actions->tablePopup());
-    connect(m_pnlTable, &TablePanel::gridChanged, this, [this] { StoreTable(); });
+    connect(m_pnlTable, &TablePanel::gridChanged, this, [this] { storeTable(); });
     // A damaged table offers "Clear all" alone.
     connect(m_pnlTable, &TablePanel::damagedChanged, this, [this](bool damaged) {
         for (QAction *action : m_actions->tablePopup()->actions()) {
@@ -55,7 +55,7 @@ void TFrmVaultoChild::connectTable()
         });
     };
     TablePanel *panel = m_pnlTable;
-    on("PopSortData", [this] { PopSortDataClick(); });
+    on("PopSortData", [this] { sortData(); });
     on("PopTableClear", [panel] { panel->clearAll(); });
     on("PopTableClearRow", [panel] { panel->clearRow(); });
     on("PopTableInsertRow", [panel] { panel->insertRow(); });
@@ -65,18 +65,18 @@ void TFrmVaultoChild::connectTable()
     on("PopTableRemoveColumn", [panel] { panel->removeColumn(); });
     on("PopReplaceInColumn", [this] { openReplace(false); });
     on("PopReplaceInRow", [this] { openReplace(true); });
-    on("PopTableImportCSV", [this] { importCsvClick(); });
-    on("PopTableExportCSV", [this] { exportCsvClick(); });
+    on("PopTableImportCSV", [this] { importCsvFromDialog(); });
+    on("PopTableExportCSV", [this] { exportCsvToDialog(); });
 }
 
-bool TFrmVaultoChild::StoreTable()
+bool DatabaseWindow::storeTable()
 {
     // What could not be read is never written over by the empty grid shown for it.
     if (!tableShown() || m_pnlTable->isDamaged()) {
         return false;
     }
     ElementNode *node = selectedElement();
-    if (!TableStorage::StoreTable(m_tree, node, m_pnlTable->model()->grid(), m_main.clock())) {
+    if (!TableStorage::storeTable(m_tree, node, m_pnlTable->model()->grid(), m_main.clock())) {
         return false;
     }
     m_lastShown = node;
@@ -85,16 +85,16 @@ bool TFrmVaultoChild::StoreTable()
     return true;
 }
 
-TFrmSort &TFrmVaultoChild::sortDialog()
+SortDialog &DatabaseWindow::sortDialog()
 {
     if (!m_frmSort) {
         // Centred on the main window when shown; it keeps its fields for this window.
-        m_frmSort = new TFrmSort(m_main.language(), this);
+        m_frmSort = new SortDialog(m_main.language(), this);
     }
     return *m_frmSort;
 }
 
-bool TFrmVaultoChild::PopSortDataClick()
+bool DatabaseWindow::sortData()
 {
     if (m_main.isLocked() || !tableEditable()) {
         return false;
@@ -104,7 +104,7 @@ bool TFrmVaultoChild::PopSortDataClick()
     if (!node->data().hasBlob()) {
         return false;
     }
-    const int endRow = TableSort::ProposedEndRow(m_pnlTable->model()->grid());
+    const int endRow = TableSort::proposedEndRow(m_pnlTable->model()->grid());
     const bool timerWasRunning = m_main.stopLockTimer();
     const std::optional<TableSort::Request> request = sortDialog().ask(endRow);
     m_main.restoreLockTimer(timerWasRunning);
@@ -112,17 +112,17 @@ bool TFrmVaultoChild::PopSortDataClick()
     if (!request || selectedElement() != node || !tableShown()) {
         return false;
     }
-    if (!TableSort::SortTableData(m_tree, node, *request, m_main.clock())) {
+    if (!TableSort::sortTableData(m_tree, node, *request, m_main.clock())) {
         return false;
     }
-    m_pnlTable->LoadTable(node->data(), false);
+    m_pnlTable->loadTable(node->data(), false);
     m_lastShown = node;
     setModified(true);
     showStatus(node);
     return true;
 }
 
-void TFrmVaultoChild::importCsvClick()
+void DatabaseWindow::importCsvFromDialog()
 {
     const QString path = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(), QString(),
                                                       QtFileFilter(QLatin1String(kImportFilter)));
@@ -131,7 +131,7 @@ void TFrmVaultoChild::importCsvClick()
     }
 }
 
-bool TFrmVaultoChild::importCsv(const QString &path)
+bool DatabaseWindow::importCsv(const QString &path)
 {
     if (m_main.isLocked() || !tableEditable()) {
         return false;
@@ -145,7 +145,7 @@ bool TFrmVaultoChild::importCsv(const QString &path)
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
     progress.setValue(0);
-    const TableCsv::ImportResult result = TableCsv::Import(imported, path, [&](qint64 done, qint64 total) {
+    const TableCsv::ImportResult result = TableCsv::importFile(imported, path, [&](qint64 done, qint64 total) {
         progress.setValue(int(done * 1000 / std::max<qint64>(1, total)));
         return !progress.wasCanceled();
     });
@@ -165,7 +165,7 @@ bool TFrmVaultoChild::importCsv(const QString &path)
     return true;
 }
 
-void TFrmVaultoChild::exportCsvClick()
+void DatabaseWindow::exportCsvToDialog()
 {
     QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), QString(),
                                                 QtFileFilter(QLatin1String(kExportFilter)));
@@ -178,12 +178,12 @@ void TFrmVaultoChild::exportCsvClick()
     exportCsv(path);
 }
 
-bool TFrmVaultoChild::exportCsv(const QString &path)
+bool DatabaseWindow::exportCsv(const QString &path)
 {
     if (m_main.isLocked() || !tableEditable()) {
         return false;
     }
-    if (!TableCsv::Export(m_pnlTable->model()->grid(), path)) {
+    if (!TableCsv::exportFile(m_pnlTable->model()->grid(), path)) {
         warn(childText("m_aMCsvNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
              + writeProblemText(path));
         return false;

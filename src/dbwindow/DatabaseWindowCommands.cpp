@@ -1,6 +1,6 @@
 // The database window's commands: adding, deleting and renaming elements, and the
 // clipboard operations of its editors.
-#include "TFrmVaultoChild.h"
+#include "DatabaseWindow.h"
 
 #include "ChildActions.h"
 #include "ElementCommands.h"
@@ -30,30 +30,30 @@ constexpr qint64 kProgressFrom = qint64(16) << 20;
 
 } // namespace
 
-void TFrmVaultoChild::connectActions()
+void DatabaseWindow::connectActions()
 {
     const auto on = [this](const char *name, auto handler) {
         connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, handler);
     };
-    on("MenSave", [this] { MenSaveClick(); });
-    on("MenSaveAs", [this] { MenSaveAsClick(); });
+    on("MenSave", [this] { save(); });
+    on("MenSaveAs", [this] { saveAs(); });
     on("MenClose", [this] { emit closeRequested(); });
     on("MenCloseAll", [this] { m_main.closeAllWindows(); });
-    on("MenAddKey", [this] { MenAddKeyClick(); });
-    on("MenAddEntry", [this] { MenAddEntryClick(); });
-    on("MenAddTable", [this] { MenAddTableClick(); });
-    on("MenAddFolder", [this] { MenAddFolderClick(); });
-    on("MenAddSubfolder", [this] { MenAddSubfolderClick(); });
-    on("MenAddFile", [this] { MenAddFileClick(); });
-    on("MenRemoveEntry", [this] { MenRemoveEntryClick(); });
-    on("MenChangeEntry", [this] { MenChangeEntryClick(); });
-    on("MenCutEntry", [this] { MenCutEntryClick(); });
-    on("MenCopyEntry", [this] { MenCopyEntryClick(); });
-    on("MenPasteEntry", [this] { MenPasteEntryClick(); });
-    on("MenFind", [this] { MenFindClick(); });
-    on("MenFindNext", [this] { MenFindNextClick(); });
-    on("MenFindEntry", [this] { MenFindEntryClick(); });
-    on("MenFindNextEntry", [this] { MenFindNextEntryClick(); });
+    on("MenAddKey", [this] { addKey(); });
+    on("MenAddEntry", [this] { addEntry(); });
+    on("MenAddTable", [this] { addTable(); });
+    on("MenAddFolder", [this] { addFolder(); });
+    on("MenAddSubfolder", [this] { addSubfolder(); });
+    on("MenAddFile", [this] { addFileFromDialog(); });
+    on("MenRemoveEntry", [this] { deleteSelected(); });
+    on("MenChangeEntry", [this] { startRename(); });
+    on("MenCutEntry", [this] { cutElement(); });
+    on("MenCopyEntry", [this] { copyElement(); });
+    on("MenPasteEntry", [this] { pasteElements(); });
+    on("MenFind", [this] { openFind(); });
+    on("MenFindNext", [this] { findNext(); });
+    on("MenFindEntry", [this] { openFindEntry(); });
+    on("MenFindNextEntry", [this] { findNextEntry(); });
     on("MenCut", [this] { editorCut(); });
     on("MenCopy", [this] { editorCopy(); });
     on("MenPaste", [this] { editorPaste(); });
@@ -77,7 +77,7 @@ void TFrmVaultoChild::connectActions()
 
 // --- Adding ---
 
-ElementNode *TFrmVaultoChild::addElement(NewElement what, bool fromMenu)
+ElementNode *DatabaseWindow::addElement(NewElement what, bool fromMenu)
 {
     if (m_main.isLocked()) {
         return nullptr;
@@ -88,7 +88,7 @@ ElementNode *TFrmVaultoChild::addElement(NewElement what, bool fromMenu)
                            fromMenu);
 }
 
-ElementNode *TFrmVaultoChild::placeNewElement(ElementNode *node, bool fromMenu)
+ElementNode *DatabaseWindow::placeNewElement(ElementNode *node, bool fromMenu)
 {
     setModified(true);
     selectElement(node);
@@ -98,7 +98,7 @@ ElementNode *TFrmVaultoChild::placeNewElement(ElementNode *node, bool fromMenu)
     return node;
 }
 
-void TFrmVaultoChild::MenAddFileClick()
+void DatabaseWindow::addFileFromDialog()
 {
     if (m_main.isLocked()) {
         return;
@@ -110,7 +110,7 @@ void TFrmVaultoChild::MenAddFileClick()
     }
 }
 
-ElementNode *TFrmVaultoChild::addFile(const QString &path, bool fromMenu)
+ElementNode *DatabaseWindow::addFile(const QString &path, bool fromMenu)
 {
     if (m_main.isLocked()) {
         return nullptr;
@@ -157,7 +157,7 @@ ElementNode *TFrmVaultoChild::addFile(const QString &path, bool fromMenu)
 
 // --- Deleting and renaming ---
 
-bool TFrmVaultoChild::MenRemoveEntryClick()
+bool DatabaseWindow::deleteSelected()
 {
     if (m_main.isLocked()) {
         return false;
@@ -175,7 +175,7 @@ bool TFrmVaultoChild::MenRemoveEntryClick()
     return true;
 }
 
-void TFrmVaultoChild::MenChangeEntryClick()
+void DatabaseWindow::startRename()
 {
     if (m_main.isLocked()) {
         return;
@@ -186,7 +186,7 @@ void TFrmVaultoChild::MenChangeEntryClick()
     }
 }
 
-bool TFrmVaultoChild::renameElement(ElementNode *node, const QByteArray &name)
+bool DatabaseWindow::renameElement(ElementNode *node, const QByteArray &name)
 {
     if (!node || m_main.isLocked()) {
         return false;
@@ -218,12 +218,12 @@ bool TFrmVaultoChild::renameElement(ElementNode *node, const QByteArray &name)
 
 // --- Clipboard operations of the editors ---
 
-RichTextEdit *TFrmVaultoChild::popupEditor() const
+RichTextEdit *DatabaseWindow::popupEditor() const
 {
     return qobject_cast<RichTextEdit *>(m_actions->editorPopup()->property("editor").value<QObject *>());
 }
 
-QWidget *TFrmVaultoChild::focusedEditor() const
+QWidget *DatabaseWindow::focusedEditor() const
 {
     for (QWidget *editor : {static_cast<QWidget *>(m_edtName), static_cast<QWidget *>(m_rdtText),
                             static_cast<QWidget *>(m_pnlKey->userNameEdit()),
@@ -236,7 +236,7 @@ QWidget *TFrmVaultoChild::focusedEditor() const
     return nullptr;
 }
 
-void TFrmVaultoChild::editorCopy()
+void DatabaseWindow::editorCopy()
 {
     QWidget *editor = focusedEditor();
     if (editor == m_pnlKey->passwordEdit()) {
@@ -248,7 +248,7 @@ void TFrmVaultoChild::editorCopy()
     }
 }
 
-void TFrmVaultoChild::editorCut()
+void DatabaseWindow::editorCut()
 {
     QWidget *editor = focusedEditor();
     if (!editor || editor == m_pnlKey->passwordEdit()) {
@@ -261,7 +261,7 @@ void TFrmVaultoChild::editorCut()
     }
 }
 
-void TFrmVaultoChild::editorPaste()
+void DatabaseWindow::editorPaste()
 {
     // The editors report what the paste changed as an edit of their own.
     if (auto *line = qobject_cast<QLineEdit *>(focusedEditor())) {
@@ -271,7 +271,7 @@ void TFrmVaultoChild::editorPaste()
     }
 }
 
-void TFrmVaultoChild::editorSelectAll()
+void DatabaseWindow::editorSelectAll()
 {
     if (m_main.isLocked()) {
         return;
