@@ -4,7 +4,7 @@
 #include "shell/SecondStart.h"
 #include "shell/StoragePaths.h"
 #include "shell/ui/ScreenEnvironment.h"
-#include "shell/ui/TFrmVaulto.h"
+#include "shell/ui/MainWindow.h"
 #include "widgets/Icons.h"
 
 #include <QApplication>
@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     }
     QApplication::setWindowIcon(Icons::application());
     try {
-        TFrmVaulto window({paths, settingsEnvironmentFor(QApplication::primaryScreen(), QApplication::font()),
+        MainWindow window({paths, settingsEnvironmentFor(QApplication::primaryScreen(), QApplication::font()),
                            arguments});
         window.show();
         return QApplication::exec();

@@ -45,7 +45,7 @@ private slots:
         auto window = program.window();
         QVERIFY(start(*window));
         window->activeChild()->setModified(true);
-        window->MenNewClick();
+        window->newDatabase();
         window->activeChild()->setModified(true);
         QCOMPARE(window->databaseWindows().size(), 2);
         {

@@ -12,7 +12,7 @@ using namespace mainwintest;
 namespace {
 
 // Every text the main window and its database windows show in menus, items and tips.
-QMap<QString, QString> allTexts(TFrmVaulto &window)
+QMap<QString, QString> allTexts(MainWindow &window)
 {
     QMap<QString, QString> texts;
     int unnamed = 0;
@@ -48,7 +48,7 @@ void writeLanguages(Program &program, const QByteArray &list)
 const QByteArray kTwoLanguages = "LanguageName=\"Deutsch\"\r\nLanguageFile=\"de.lng\"\r\n"
                                  "LanguageName=\"Short\"\r\nLanguageFile=\"short.lng\"\r\n";
 
-QAction *languageItem(TFrmVaulto &window, const QString &name)
+QAction *languageItem(MainWindow &window, const QString &name)
 {
     for (QAction *item : window.menus().languages->languageActions()) {
         if (item->text() == name) {

@@ -6,7 +6,7 @@
 #include "shell/ui/HelpTexts.h"
 #include "shell/ui/MainMenus.h"
 #include "shell/ui/RecentMenu.h"
-#include "shell/ui/TFrmHelp.h"
+#include "shell/ui/HelpWindow.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -44,7 +44,7 @@ public slots:
     void open(const QUrl &url) { opened.append(url); }
 };
 
-QStringList menuBarTitles(TFrmVaulto &window)
+QStringList menuBarTitles(MainWindow &window)
 {
     QStringList titles;
     for (QAction *action : window.menuBar()->actions()) {
@@ -101,7 +101,7 @@ private slots:
         first->selectElement(key);
         const QString firstStatus = QStringLiteral("Modified: 2001-02-03 04:05:06  ");
         QCOMPARE(window->statusText(), firstStatus);
-        window->MenNewClick();
+        window->newDatabase();
         DatabaseWindow *second = window->activeChild();
         QCOMPARE(window->statusText(), QString());
 

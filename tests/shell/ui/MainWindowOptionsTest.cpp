@@ -20,7 +20,7 @@ namespace {
 
 // Does something in the options dialog once it is shown modally, then ends it with OK
 // or Cancel; false when the dialog never came (the test fails then).
-bool runOptions(TFrmVaulto &window, std::function<void(OptionsDialog &)> act, bool ok = true)
+bool runOptions(MainWindow &window, std::function<void(OptionsDialog &)> act, bool ok = true)
 {
     const QPointer<vaultbase::test::ModalAnswerer> answer =
         vaultbase::test::whenModal<OptionsDialog>([act = std::move(act), ok](OptionsDialog *dialog) {

@@ -7,7 +7,7 @@
 #include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 #include "shell/StoragePaths.h"
-#include "shell/ui/TFrmVaulto.h"
+#include "shell/ui/MainWindow.h"
 #include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
 
@@ -65,7 +65,7 @@ struct Program
     QString storage() const { return paths.storageFolder().folder; }
     QString settingsFile() const { return StoragePaths::settingsFile(storage()); }
 
-    std::unique_ptr<TFrmVaulto> window(const QStringList &arguments = {}) const
+    std::unique_ptr<MainWindow> window(const QStringList &arguments = {}) const
     {
         SettingsEnvironment env;
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
@@ -75,12 +75,12 @@ struct Program
         env.screenHeight = area.height();
         env.baseFont.name = "Sans Serif";
         env.baseFont.height = -12;
-        return std::make_unique<TFrmVaulto>(MainWindowSetup{paths, env, arguments});
+        return std::make_unique<MainWindow>(MainWindowSetup{paths, env, arguments});
     }
 };
 
 // Shows the window and waits for its start-up to finish.
-inline bool start(TFrmVaulto &window)
+inline bool start(MainWindow &window)
 {
     window.show();
     return QTest::qWaitFor([&window] { return window.isStartupFinished(); }, 10000);

@@ -109,7 +109,7 @@ private slots:
         const StoragePaths shipped(QStringLiteral(VAULTBASE_PROGRAM_DATA), program.file(QStringLiteral("user")),
                                    program.file(QStringLiteral("common")));
         SettingsEnvironment env;
-        TFrmVaulto window(MainWindowSetup{shipped, env, {}});
+        MainWindow window(MainWindowSetup{shipped, env, {}});
         QVERIFY(start(window));
         const QList<QAction *> items = window.menus().languages->languageActions();
         QCOMPARE(items.size(), 2);

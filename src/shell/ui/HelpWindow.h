@@ -7,12 +7,12 @@ class QTextBrowser;
 
 // The help window: a built-in English summary of every menu command, grouped by menu,
 // with its texts from the language section "FrmHelp.". Shown modally.
-class TFrmHelp : public QDialog
+class HelpWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFrmHelp(const LanguageStore &language, QWidget *parent = nullptr);
+    explicit HelpWindow(const LanguageStore &language, QWidget *parent = nullptr);
 
     // The summary as the window shows it (HTML).
     QString summaryHtml() const;

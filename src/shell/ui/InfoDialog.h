@@ -8,12 +8,12 @@ class QLabel;
 // The information window: the program's name, its version text, a short description,
 // the credits of the language file's translators and a link to the maker. Texts from
 // the language section "FrmInfo."; shown modally.
-class TFrmInfo : public QDialog
+class InfoDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TFrmInfo(const LanguageStore &language, QWidget *parent = nullptr);
+    explicit InfoDialog(const LanguageStore &language, QWidget *parent = nullptr);
 
     // The picture shown beside the name (also the lock panel's background).
     QPixmap logo() const;

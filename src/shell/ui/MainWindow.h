@@ -22,8 +22,8 @@ class MainMenus;
 class PaneSplitter;
 class QLabel;
 class GeneratorDialog;
-class TFrmHelp;
-class TFrmInfo;
+class HelpWindow;
+class InfoDialog;
 class PasswordDialog;
 class DatabaseWindow;
 
@@ -45,13 +45,13 @@ struct MainWindowSetup
 // The first showing runs the start-up: language menu, installation record, settings,
 // instance record and the start-up database (command-line file, else "DefaultDB", else
 // a new unnamed database with one folder and one key). startupFinished() follows.
-class TFrmVaulto : public QMainWindow, public MainServices
+class MainWindow : public QMainWindow, public MainServices
 {
     Q_OBJECT
 
 public:
-    explicit TFrmVaulto(MainWindowSetup setup, QWidget *parent = nullptr);
-    ~TFrmVaulto() override;
+    explicit MainWindow(MainWindowSetup setup, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // --- Database windows ---
     DatabaseWindow *activeChild() const;
@@ -69,21 +69,21 @@ public:
     bool isOpening() const;
 
     // --- Commands ---
-    void MenNewClick();
-    void MenOpenClick();
+    void newDatabase();
+    void openDatabaseFromDialog();
     // Opens a picked file (Open, Recent, a drop, the command line): a file already open
     // activates its window; a name not ending in ".kvdb" is first searched for a database
     // carried at its end; every other file is opened as a database.
     DatabaseWindow *openPickedFile(const QString &path);
     // The window showing the file at path (compared as canonical paths), or null.
     DatabaseWindow *windowOfFile(const QString &path) const;
-    void MenChangePasswordClick();
-    void MenPasswordGeneratorClick();
-    void MenUsageClick();
-    void MenInfoClick();
-    void MenCheckUpdateClick();
+    void changePassword();
+    void showGenerator();
+    void showHelp();
+    void showInfo();
+    void checkForUpdate();
     // Settings: the options dialog; OK applies and keeps what it shows.
-    void MenSettingsClick();
+    void showOptions();
     // Show folder: the folder pane and its splitter shown exactly when checked.
     void setFolderPaneShown(bool shown);
     // Files dropped on the window, in the order dropped: a ".kvdb" file opens and ends the
@@ -109,8 +109,8 @@ public:
 
     // --- Parts, for the windows that use them and for tests ---
     MainMenus &menus() const { return *m_menus; }
-    TFrmHelp &helpWindow();
-    TFrmInfo &infoWindow();
+    HelpWindow &helpWindow();
+    InfoDialog &infoWindow();
     OptionsDialog &optionsDialog() { return *m_options; }
     FolderPane &folderPane() const { return *m_folderPane; }
     const StoragePaths &paths() const { return m_paths; }
@@ -204,8 +204,8 @@ private:
     std::unique_ptr<PasswordDialog> m_password;
     std::unique_ptr<GeneratorDialog> m_generator;
     std::unique_ptr<PasswordLoop> m_passwordLoop;
-    std::unique_ptr<TFrmHelp> m_help;
-    std::unique_ptr<TFrmInfo> m_info;
+    std::unique_ptr<HelpWindow> m_help;
+    std::unique_ptr<InfoDialog> m_info;
     std::unique_ptr<OptionsDialog> m_options;
     PaneSplitter *m_mainSplitter;
     FolderPane *m_folderPane = nullptr;

@@ -1,4 +1,4 @@
-#include "TFrmVaulto.h"
+#include "MainWindow.h"
 
 #include "DatabaseWindows.h"
 #include "FileDropFilter.h"
@@ -10,8 +10,8 @@
 #include "PaneSplitter.h"
 #include "PasswordLoop.h"
 #include "RecentMenu.h"
-#include "TFrmHelp.h"
-#include "TFrmInfo.h"
+#include "HelpWindow.h"
+#include "InfoDialog.h"
 #include "dbwindow/DatabaseWindow.h"
 #include "platform/Clock.h"
 #include "shell/InstanceChannel.h"
@@ -33,7 +33,7 @@
 #include <QToolBar>
 #include <QUrl>
 
-TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
+MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     : QMainWindow(parent)
     , m_paths(std::move(setup.paths))
     , m_environment(std::move(setup.environment))
@@ -94,8 +94,8 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
         },
         this);
     m_passwordLoop = std::make_unique<PasswordLoop>(*m_password, m_language, m_settings, this);
-    m_help = std::make_unique<TFrmHelp>(m_language, this);
-    m_info = std::make_unique<TFrmInfo>(m_language, this);
+    m_help = std::make_unique<HelpWindow>(m_language, this);
+    m_info = std::make_unique<InfoDialog>(m_language, this);
     m_options = std::make_unique<OptionsDialog>(m_language, m_environment, this);
     buildFolderPane();
 
@@ -103,7 +103,7 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     m_menus->MenReadMe->setVisible(QFileInfo::exists(m_paths.readMeFile()));
 
     auto *drops = new FileDropFilter(this);
-    connect(drops, &FileDropFilter::filesDropped, this, &TFrmVaulto::dropFiles);
+    connect(drops, &FileDropFilter::filesDropped, this, &MainWindow::dropFiles);
 
     const WindowPos place = WindowPos::firstPlace(m_environment.screenLeft, m_environment.screenTop,
                                                   m_environment.screenWidth, m_environment.screenHeight);
@@ -115,38 +115,38 @@ TFrmVaulto::TFrmVaulto(MainWindowSetup setup, QWidget *parent)
     rebuildMenuBar();
 }
 
-TFrmVaulto::~TFrmVaulto()
+MainWindow::~MainWindow()
 {
     // The database windows use this window's services while they go.
     const QList<QMdiSubWindow *> windows = m_windows->area()->subWindowList();
     qDeleteAll(windows);
 }
 
-void TFrmVaulto::connectCommands()
+void MainWindow::connectCommands()
 {
     MainMenus &m = *m_menus;
-    connect(m.MenNew, &QAction::triggered, this, &TFrmVaulto::MenNewClick);
-    connect(m.MenOpen, &QAction::triggered, this, &TFrmVaulto::MenOpenClick);
+    connect(m.MenNew, &QAction::triggered, this, &MainWindow::newDatabase);
+    connect(m.MenOpen, &QAction::triggered, this, &MainWindow::openDatabaseFromDialog);
     connect(m.MenExit, &QAction::triggered, this, &QWidget::close);
     connect(m.recentFiles, &RecentMenu::chosen, this, [this](const QString &path) {
         if (QFileInfo::exists(path)) {
             openPickedFile(path);
         }
     });
-    connect(m.MenChangePassword, &QAction::triggered, this, &TFrmVaulto::MenChangePasswordClick);
-    connect(m.MenPasswordGenerator, &QAction::triggered, this, &TFrmVaulto::MenPasswordGeneratorClick);
-    connect(m.MenAllowMultiple, &QAction::triggered, this, &TFrmVaulto::onAllowMultipleToggled);
-    connect(m.MenOneInstance, &QAction::triggered, this, &TFrmVaulto::onOneInstanceToggled);
+    connect(m.MenChangePassword, &QAction::triggered, this, &MainWindow::changePassword);
+    connect(m.MenPasswordGenerator, &QAction::triggered, this, &MainWindow::showGenerator);
+    connect(m.MenAllowMultiple, &QAction::triggered, this, &MainWindow::onAllowMultipleToggled);
+    connect(m.MenOneInstance, &QAction::triggered, this, &MainWindow::onOneInstanceToggled);
     connect(m.MenNextWin, &QAction::triggered, m_windows, &DatabaseWindows::activateNext);
     connect(m.MenLastWin, &QAction::triggered, m_windows, &DatabaseWindows::activatePrevious);
     connect(m.MenTileVertical, &QAction::triggered, m_windows, &DatabaseWindows::tileVertically);
     connect(m.MenTileHorizontal, &QAction::triggered, m_windows, &DatabaseWindows::tileHorizontally);
     connect(m.MenCascade, &QAction::triggered, m_windows, &DatabaseWindows::cascade);
-    connect(m.languages, &LanguageMenu::chosen, this, &TFrmVaulto::chooseLanguage);
-    connect(m.MenUsage, &QAction::triggered, this, &TFrmVaulto::MenUsageClick);
-    connect(m.MenInfo, &QAction::triggered, this, &TFrmVaulto::MenInfoClick);
-    connect(m.MenCheckUpdate, &QAction::triggered, this, &TFrmVaulto::MenCheckUpdateClick);
-    connect(m.MenSettings, &QAction::triggered, this, &TFrmVaulto::MenSettingsClick);
+    connect(m.languages, &LanguageMenu::chosen, this, &MainWindow::chooseLanguage);
+    connect(m.MenUsage, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(m.MenInfo, &QAction::triggered, this, &MainWindow::showInfo);
+    connect(m.MenCheckUpdate, &QAction::triggered, this, &MainWindow::checkForUpdate);
+    connect(m.MenSettings, &QAction::triggered, this, &MainWindow::showOptions);
     connect(m.MenLicense, &QAction::triggered, this, [this] { openProgramFile(m_paths.licenseFile()); });
     connect(m.MenReadMe, &QAction::triggered, this, [this] { openProgramFile(m_paths.readMeFile()); });
     for (QAction *action : std::as_const(m.forwarding)) {
@@ -157,10 +157,10 @@ void TFrmVaulto::connectCommands()
             m_windows->close(child, true);
         }
     });
-    connect(m_windows, &DatabaseWindows::activeChanged, this, &TFrmVaulto::onActiveChanged);
+    connect(m_windows, &DatabaseWindows::activeChanged, this, &MainWindow::onActiveChanged);
     // Queued: opening a handed-over file asks for a password in a loop of its own.
-    connect(m_server, &InstanceServer::argumentReceived, this, &TFrmVaulto::onArgumentReceived, Qt::QueuedConnection);
-    connect(m_server, &InstanceServer::bringToFrontRequested, this, &TFrmVaulto::onBringToFront, Qt::QueuedConnection);
+    connect(m_server, &InstanceServer::argumentReceived, this, &MainWindow::onArgumentReceived, Qt::QueuedConnection);
+    connect(m_server, &InstanceServer::bringToFrontRequested, this, &MainWindow::onBringToFront, Qt::QueuedConnection);
     connect(m_countdown, &LockCountdown::expired, this, [this] {
         // Until the lock panel exists the count-down starts over.
         restartLockCountdown();
@@ -170,22 +170,22 @@ void TFrmVaulto::connectCommands()
 
 // --- Database windows and the menu bar ---
 
-bool TFrmVaulto::isOpening() const
+bool MainWindow::isOpening() const
 {
     return m_passwordLoop->isAsking();
 }
 
-DatabaseWindow *TFrmVaulto::activeChild() const
+DatabaseWindow *MainWindow::activeChild() const
 {
     return m_windows->active();
 }
 
-QList<DatabaseWindow *> TFrmVaulto::databaseWindows() const
+QList<DatabaseWindow *> MainWindow::databaseWindows() const
 {
     return m_windows->windows();
 }
 
-void TFrmVaulto::onActiveChanged(DatabaseWindow *child)
+void MainWindow::onActiveChanged(DatabaseWindow *child)
 {
     rebuildMenuBar();
     updateForwarding();
@@ -201,7 +201,7 @@ void TFrmVaulto::onActiveChanged(DatabaseWindow *child)
 
 // While a database window is active its File, Edit and Elements menus stand in for
 // this window's File menu; Options, Window, Language and "?" follow in either case.
-void TFrmVaulto::rebuildMenuBar()
+void MainWindow::rebuildMenuBar()
 {
     DatabaseWindow *child = activeChild();
     menuBar()->clear();
@@ -218,7 +218,7 @@ void TFrmVaulto::rebuildMenuBar()
 }
 
 // The tool bar's database commands follow the state of the active window's commands.
-void TFrmVaulto::updateForwarding()
+void MainWindow::updateForwarding()
 {
     for (const QMetaObject::Connection &connection : std::as_const(m_followed)) {
         disconnect(connection);
@@ -234,7 +234,7 @@ void TFrmVaulto::updateForwarding()
     }
 }
 
-void TFrmVaulto::forwardToChild(const QString &command)
+void MainWindow::forwardToChild(const QString &command)
 {
     DatabaseWindow *child = activeChild();
     QAction *target = child ? child->action(command) : nullptr;
@@ -243,7 +243,7 @@ void TFrmVaulto::forwardToChild(const QString &command)
     }
 }
 
-DatabaseWindow *TFrmVaulto::newDatabaseWindow()
+DatabaseWindow *MainWindow::newDatabaseWindow()
 {
     if (!m_menus->MenAllowMultiple->isChecked()) {
         // One database at a time: the open one goes first, and may refuse.
@@ -257,12 +257,12 @@ DatabaseWindow *TFrmVaulto::newDatabaseWindow()
     return child;
 }
 
-void TFrmVaulto::closeAllWindows()
+void MainWindow::closeAllWindows()
 {
     m_windows->closeAll();
 }
 
-void TFrmVaulto::onAllowMultipleToggled(bool on)
+void MainWindow::onAllowMultipleToggled(bool on)
 {
     m_settings.allowMultipleWindows = on;
     m_windows->setTabbed(on);
@@ -270,106 +270,106 @@ void TFrmVaulto::onAllowMultipleToggled(bool on)
 
 // --- MainServices ---
 
-void TFrmVaulto::setStatusText(const QString &text)
+void MainWindow::setStatusText(const QString &text)
 {
     m_status->setText(text);
 }
 
-QString TFrmVaulto::statusText() const
+QString MainWindow::statusText() const
 {
     return m_status->text();
 }
 
-void TFrmVaulto::addRecentFile(const QString &path)
+void MainWindow::addRecentFile(const QString &path)
 {
     m_menus->recentFiles->add(path, true);
 }
 
-PasswordDialog &TFrmVaulto::passwordDialog()
+PasswordDialog &MainWindow::passwordDialog()
 {
     return *m_password;
 }
 
-GeneratorDialog &TFrmVaulto::generatorDialog()
+GeneratorDialog &MainWindow::generatorDialog()
 {
     return *m_generator;
 }
 
-TFrmHelp &TFrmVaulto::helpWindow()
+HelpWindow &MainWindow::helpWindow()
 {
     return *m_help;
 }
 
-TFrmInfo &TFrmVaulto::infoWindow()
+InfoDialog &MainWindow::infoWindow()
 {
     return *m_info;
 }
 
-QAction *TFrmVaulto::newAction()
+QAction *MainWindow::newAction()
 {
     return m_menus->MenNew;
 }
 
-QAction *TFrmVaulto::openAction()
+QAction *MainWindow::openAction()
 {
     return m_menus->MenOpen;
 }
 
-QAction *TFrmVaulto::exitAction()
+QAction *MainWindow::exitAction()
 {
     return m_menus->MenExit;
 }
 
-QMenu *TFrmVaulto::recentFilesMenu()
+QMenu *MainWindow::recentFilesMenu()
 {
     return m_menus->recentFiles->menu();
 }
 
-QMenu *TFrmVaulto::recentFoldersMenu()
+QMenu *MainWindow::recentFoldersMenu()
 {
     return m_menus->recentFolders->menu();
 }
 
 // --- Lock count-down (the lock itself comes later) ---
 
-void TFrmVaulto::restartLockCountdown()
+void MainWindow::restartLockCountdown()
 {
     m_countdown->restart(m_settings.lockInterval);
 }
 
-void TFrmVaulto::setLockCountdownFromSettings()
+void MainWindow::setLockCountdownFromSettings()
 {
     m_countdown->set(m_settings.lockInterval, m_settings.lock);
 }
 
-bool TFrmVaulto::stopLockTimer()
+bool MainWindow::stopLockTimer()
 {
     return m_countdown->stop();
 }
 
-void TFrmVaulto::restoreLockTimer(bool wasRunning)
+void MainWindow::restoreLockTimer(bool wasRunning)
 {
     m_countdown->restore(wasRunning);
 }
 
 // --- Help menu ---
 
-void TFrmVaulto::MenUsageClick()
+void MainWindow::showHelp()
 {
     m_help->exec();
 }
 
-void TFrmVaulto::MenInfoClick()
+void MainWindow::showInfo()
 {
     m_info->exec();
 }
 
-void TFrmVaulto::MenCheckUpdateClick()
+void MainWindow::checkForUpdate()
 {
     QDesktopServices::openUrl(UpdatePage::url());
 }
 
-void TFrmVaulto::openProgramFile(const QString &path)
+void MainWindow::openProgramFile(const QString &path)
 {
     if (QFileInfo::exists(path)) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(path));

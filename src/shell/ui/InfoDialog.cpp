@@ -1,4 +1,4 @@
-#include "TFrmInfo.h"
+#include "InfoDialog.h"
 
 #include "InfoTexts.h"
 #include "shell/LanguageStore.h"
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFrmInfo::TFrmInfo(const LanguageStore &language, QWidget *parent)
+InfoDialog::InfoDialog(const LanguageStore &language, QWidget *parent)
     : QDialog(parent), m_language(language), m_logo(new QLabel(this))
 {
     setObjectName(QStringLiteral("FrmInfo"));
@@ -60,7 +60,7 @@ TFrmInfo::TFrmInfo(const LanguageStore &language, QWidget *parent)
     applyLanguage();
 }
 
-QLabel *TFrmInfo::addLabel(const char *objectName, bool wrap)
+QLabel *InfoDialog::addLabel(const char *objectName, bool wrap)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QLatin1String(objectName));
@@ -69,19 +69,19 @@ QLabel *TFrmInfo::addLabel(const char *objectName, bool wrap)
     return label;
 }
 
-QPixmap TFrmInfo::logo() const
+QPixmap InfoDialog::logo() const
 {
     const int side = fontMetrics().height() * 4;
     return Icons::application().pixmap(side, side);
 }
 
-void TFrmInfo::showEvent(QShowEvent *event)
+void InfoDialog::showEvent(QShowEvent *event)
 {
     applyLanguage();
     QDialog::showEvent(event);
 }
 
-void TFrmInfo::applyLanguage()
+void InfoDialog::applyLanguage()
 {
     const LanguageSection &texts = infoWindowTexts();
     setWindowTitle(m_language.uiText(texts, "Caption"));

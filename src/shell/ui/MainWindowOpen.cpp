@@ -1,7 +1,7 @@
 // The main window's ways of opening databases: New, Open, the password loop, a carried
 // database, dropped files, second starts; and the password commands of the Options menu.
 
-#include "TFrmVaulto.h"
+#include "MainWindow.h"
 
 #include "DatabaseWindows.h"
 #include "InfoTexts.h"
@@ -27,7 +27,7 @@
 
 #include <optional>
 
-void TFrmVaulto::MenNewClick()
+void MainWindow::newDatabase()
 {
     DatabaseWindow *child = newDatabaseWindow();
     if (!child || m_locked) {
@@ -39,7 +39,7 @@ void TFrmVaulto::MenNewClick()
     setStatusText({});
 }
 
-void TFrmVaulto::MenOpenClick()
+void MainWindow::openDatabaseFromDialog()
 {
     if (m_locked) {
         return;
@@ -51,7 +51,7 @@ void TFrmVaulto::MenOpenClick()
     }
 }
 
-DatabaseWindow *TFrmVaulto::openPickedFile(const QString &path)
+DatabaseWindow *MainWindow::openPickedFile(const QString &path)
 {
     if (DatabaseWindow *open = windowOfFile(path)) {
         m_windows->activate(open);
@@ -67,7 +67,7 @@ DatabaseWindow *TFrmVaulto::openPickedFile(const QString &path)
     return openDatabase(path);
 }
 
-DatabaseWindow *TFrmVaulto::windowOfFile(const QString &path) const
+DatabaseWindow *MainWindow::windowOfFile(const QString &path) const
 {
     const QString wanted = QFileInfo(path).canonicalFilePath();
     if (wanted.isEmpty()) {
@@ -83,7 +83,7 @@ DatabaseWindow *TFrmVaulto::windowOfFile(const QString &path) const
 
 // A carried database has no file of its own: its window's file name stays empty, so
 // that saving asks for one.
-DatabaseWindow *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
+DatabaseWindow *MainWindow::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
 {
     DatabaseWindow *child = newDatabaseWindow();
     if (!child) {
@@ -102,7 +102,7 @@ DatabaseWindow *TFrmVaulto::openCarriedDatabase(const QByteArray &ciphertext, co
     return child;
 }
 
-DatabaseWindow *TFrmVaulto::openDatabase(const QString &path)
+DatabaseWindow *MainWindow::openDatabase(const QString &path)
 {
     // A second window on one file would let one save drop the other's changes.
     if (DatabaseWindow *open = windowOfFile(path)) {
@@ -132,7 +132,7 @@ DatabaseWindow *TFrmVaulto::openDatabase(const QString &path)
     return child;
 }
 
-bool TFrmVaulto::openIntoWindow(const QString &path, DatabaseWindow *child)
+bool MainWindow::openIntoWindow(const QString &path, DatabaseWindow *child)
 {
     if (!child || isOpening()) {
         return false;
@@ -153,7 +153,7 @@ bool TFrmVaulto::openIntoWindow(const QString &path, DatabaseWindow *child)
     return true;
 }
 
-void TFrmVaulto::dropFiles(const QStringList &paths)
+void MainWindow::dropFiles(const QStringList &paths)
 {
     for (const DroppedFiles::Step &step : DroppedFiles::plan(paths)) {
         DatabaseWindow *child = activeChild();
@@ -170,7 +170,7 @@ void TFrmVaulto::dropFiles(const QStringList &paths)
 
 // --- Second starts ---
 
-void TFrmVaulto::onArgumentReceived(const QString &argument)
+void MainWindow::onArgumentReceived(const QString &argument)
 {
     if (isOpening()) {
         // A password is being asked: that question comes first, the file is dropped.
@@ -181,13 +181,13 @@ void TFrmVaulto::onArgumentReceived(const QString &argument)
     m_handedOver.append(argument);
 }
 
-void TFrmVaulto::onBringToFront()
+void MainWindow::onBringToFront()
 {
     bringToFront();
     openHandedOverFiles();
 }
 
-void TFrmVaulto::bringToFront()
+void MainWindow::bringToFront()
 {
     if (isMinimized()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -198,12 +198,12 @@ void TFrmVaulto::bringToFront()
 }
 
 // The files of one second start open one after the other, each with its password.
-void TFrmVaulto::openHandedOverFiles()
+void MainWindow::openHandedOverFiles()
 {
     while (!m_handedOver.isEmpty() && !isOpening()) {
         const QString argument = m_handedOver.takeFirst();
         if (argument == QLatin1String(DesktopCommandLine::NewDatabase)) {
-            MenNewClick();
+            newDatabase();
         } else {
             openPickedFile(argument);
         }
@@ -212,7 +212,7 @@ void TFrmVaulto::openHandedOverFiles()
 
 // --- Options menu ---
 
-void TFrmVaulto::MenChangePasswordClick()
+void MainWindow::changePassword()
 {
     DatabaseWindow *child = activeChild();
     if (!child) {
@@ -236,7 +236,7 @@ void TFrmVaulto::MenChangePasswordClick()
     restoreLockTimer(timerWasRunning);
 }
 
-void TFrmVaulto::MenPasswordGeneratorClick()
+void MainWindow::showGenerator()
 {
     if (m_locked) {
         return;

@@ -1,7 +1,7 @@
 // The main window's options: the Settings command and what confirming the options
 // dialog applies, the start-up entry, and the folder pane.
 
-#include "TFrmVaulto.h"
+#include "MainWindow.h"
 
 #include "DatabaseWindows.h"
 #include "FolderPane.h"
@@ -23,7 +23,7 @@
 
 // --- Options dialog ---
 
-void TFrmVaulto::MenSettingsClick()
+void MainWindow::showOptions()
 {
     if (m_locked) {
         return;
@@ -37,7 +37,7 @@ void TFrmVaulto::MenSettingsClick()
 // Everything the dialog shows applies at once; the settings file keeps it unless the
 // user asked not to store settings (turning that on is itself stored) or the program
 // runs on a carried database.
-void TFrmVaulto::confirmOptions()
+void MainWindow::confirmOptions()
 {
     const bool storedBefore = !m_settings.noIniSave;
     m_options->store(m_settings);
@@ -54,7 +54,7 @@ void TFrmVaulto::confirmOptions()
     askToLoadStartupFile();
 }
 
-void TFrmVaulto::updateStartupEntry()
+void MainWindow::updateStartupEntry()
 {
     const AutostartEntry entry;
     const bool wanted = m_options->startupEntryWanted();
@@ -69,7 +69,7 @@ void TFrmVaulto::updateStartupEntry()
 
 // A changed start-up file that exists and is not the active database may be opened
 // now. One that does not exist yet is asked about at a later confirm, once it does.
-void TFrmVaulto::askToLoadStartupFile()
+void MainWindow::askToLoadStartupFile()
 {
     const QString path = m_settings.defaultDb;
     if (path == m_seenStartupFile || (!path.isEmpty() && !QFileInfo(path).isFile())) {
@@ -93,24 +93,24 @@ void TFrmVaulto::askToLoadStartupFile()
 
 // --- Folder pane ---
 
-void TFrmVaulto::buildFolderPane()
+void MainWindow::buildFolderPane()
 {
     m_folderPane = new FolderPane(*m_menus->recentFolders, m_mainSplitter);
     m_mainSplitter->insertWidget(0, m_folderPane);
     m_folderPane->hide();
 
     MainMenus &m = *m_menus;
-    connect(m.MenShowFolder, &QAction::toggled, this, &TFrmVaulto::setFolderPaneShown);
+    connect(m.MenShowFolder, &QAction::toggled, this, &MainWindow::setFolderPaneShown);
     connect(m.MenRefreshFolder, &QAction::triggered, m_folderPane, &FolderPane::refresh);
     connect(m.recentFolders, &RecentMenu::chosen, this, [this](const QString &folder) {
         m_menus->MenShowFolder->setChecked(true);
         m_folderPane->showFolder(folder, true);
     });
     connect(m_folderPane, &FolderPane::fileOpened, this, [this](const QString &path) { openPickedFile(path); });
-    connect(m_folderPane, &FolderPane::activity, this, &TFrmVaulto::restartLockCountdown);
+    connect(m_folderPane, &FolderPane::activity, this, &MainWindow::restartLockCountdown);
 }
 
-void TFrmVaulto::loadFolderPaneSettings()
+void MainWindow::loadFolderPaneSettings()
 {
     m_folderPane->setTreeHeight(m_settings.folderHeight);
     m_mainSplitter->setPaneSize(m_settings.folderWidth);
@@ -122,7 +122,7 @@ void TFrmVaulto::loadFolderPaneSettings()
     m_seenStartupFile = m_settings.defaultDb;
 }
 
-void TFrmVaulto::setFolderPaneShown(bool shown)
+void MainWindow::setFolderPaneShown(bool shown)
 {
     if (m_menus->MenShowFolder->isChecked() != shown) {
         m_menus->MenShowFolder->setChecked(shown); // comes back here through toggled

@@ -1,7 +1,7 @@
 // The main window from its first showing to its closing: start-up, settings, languages,
 // the instance record, dropped files and the exit.
 
-#include "TFrmVaulto.h"
+#include "MainWindow.h"
 
 #include "DatabaseWindows.h"
 #include "FolderPane.h"
@@ -53,7 +53,7 @@ qint32 ownHandle()
 
 // --- Start-up ---
 
-void TFrmVaulto::showEvent(QShowEvent *event)
+void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     if (event->spontaneous()) {
@@ -69,7 +69,7 @@ void TFrmVaulto::showEvent(QShowEvent *event)
 
 // Runs while the window is about to appear, so the stored place and language apply
 // before it is seen; what may ask for a password follows once it is shown.
-void TFrmVaulto::startUp()
+void MainWindow::startUp()
 {
     buildLanguageMenu({});
     findCarriedDatabase();
@@ -108,7 +108,7 @@ void TFrmVaulto::startUp()
 
 // A database carried in the program's own file makes the program portable: its
 // settings and instance record live beside it, a portable copy brings its language.
-void TFrmVaulto::findCarriedDatabase()
+void MainWindow::findCarriedDatabase()
 {
     std::optional<CarriedDatabase> carried = findAttachedDatabase(QCoreApplication::applicationFilePath());
     if (!carried) {
@@ -127,7 +127,7 @@ void TFrmVaulto::findCarriedDatabase()
 }
 
 // A new, unnamed database with one folder and one key, as the user would make it.
-void TFrmVaulto::newStartupDatabase()
+void MainWindow::newStartupDatabase()
 {
     DatabaseWindow *child = newDatabaseWindow();
     if (!child) {
@@ -138,7 +138,7 @@ void TFrmVaulto::newStartupDatabase()
     child->setModified(false);
 }
 
-void TFrmVaulto::writeInstanceRecord()
+void MainWindow::writeInstanceRecord()
 {
     m_instance.read();
     m_menus->MenOneInstance->setChecked(m_instance.oneInstance());
@@ -146,19 +146,19 @@ void TFrmVaulto::writeInstanceRecord()
     m_instance.write(ownHandle(), m_instance.oneInstance());
 }
 
-void TFrmVaulto::onOneInstanceToggled(bool on)
+void MainWindow::onOneInstanceToggled(bool on)
 {
     m_instance.write(ownHandle(), on);
 }
 
 // --- Settings ---
 
-QString TFrmVaulto::settingsFile() const
+QString MainWindow::settingsFile() const
 {
     return StoragePaths::settingsFile(m_storage);
 }
 
-void TFrmVaulto::loadSettings()
+void MainWindow::loadSettings()
 {
     m_settingsLoading = true;
     m_settings.load(settingsFile(), m_environment);
@@ -173,7 +173,7 @@ void TFrmVaulto::loadSettings()
     applySettings();
 }
 
-void TFrmVaulto::applySettings()
+void MainWindow::applySettings()
 {
     m_menus->MenAllowMultiple->setChecked(m_settings.allowMultipleWindows);
     m_windows->setTabbed(m_settings.allowMultipleWindows);
@@ -194,7 +194,7 @@ void TFrmVaulto::applySettings()
     }
 }
 
-void TFrmVaulto::applyWindowPos()
+void MainWindow::applyWindowPos()
 {
     WindowPos place{false, x(), y(), width(), height()};
     if (!place.apply(m_settings.windowPos)) {
@@ -211,7 +211,7 @@ void TFrmVaulto::applyWindowPos()
 
 // A place on a screen that is gone, or a size beyond the screen (the default size grows
 // with the font's dots per inch), would hide part of the window.
-void TFrmVaulto::keepOnScreen()
+void MainWindow::keepOnScreen()
 {
     const QScreen *screen = QGuiApplication::screenAt(geometry().center());
     if (!screen) {
@@ -229,7 +229,7 @@ void TFrmVaulto::keepOnScreen()
     move(left, top);
 }
 
-bool TFrmVaulto::saveSettings()
+bool MainWindow::saveSettings()
 {
     const WindowPos place{false, x(), y(), width(), height()};
     m_settings.windowPos = isMaximized() ? QByteArray("Maximized") : place.toText();
@@ -247,7 +247,7 @@ bool TFrmVaulto::saveSettings()
 
 // --- Languages ---
 
-void TFrmVaulto::buildLanguageMenu(const QByteArray &wanted)
+void MainWindow::buildLanguageMenu(const QByteArray &wanted)
 {
     const LanguageList list = LanguageList::load(m_paths.languagesFile());
     m_language.applyEnglish();
@@ -259,7 +259,7 @@ void TFrmVaulto::buildLanguageMenu(const QByteArray &wanted)
     applyLanguage();
 }
 
-void TFrmVaulto::chooseLanguage(qsizetype index)
+void MainWindow::chooseLanguage(qsizetype index)
 {
     const LanguageList &list = m_menus->languages->list();
     if (index < 0 || index >= list.entries.size()) {
@@ -274,7 +274,7 @@ void TFrmVaulto::chooseLanguage(qsizetype index)
     }
 }
 
-void TFrmVaulto::applyLanguage()
+void MainWindow::applyLanguage()
 {
     applyLanguageTexts(this, m_language, mainWindowTexts());
     const LanguageSection &childTexts = mainWindowChildTexts();
@@ -300,7 +300,7 @@ void TFrmVaulto::applyLanguage()
 
 // --- Closing ---
 
-void TFrmVaulto::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closed) {
         event->accept();
@@ -315,7 +315,7 @@ void TFrmVaulto::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void TFrmVaulto::askToClearClipboard()
+void MainWindow::askToClearClipboard()
 {
     if (!activeChild()) {
         return;
@@ -333,7 +333,7 @@ void TFrmVaulto::askToClearClipboard()
     }
 }
 
-void TFrmVaulto::finishClose()
+void MainWindow::finishClose()
 {
     m_closed = true;
     m_countdown->stop();

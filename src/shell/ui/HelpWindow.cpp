@@ -1,4 +1,4 @@
-#include "TFrmHelp.h"
+#include "HelpWindow.h"
 
 #include "HelpTexts.h"
 #include "shell/LanguageStore.h"
@@ -9,7 +9,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-TFrmHelp::TFrmHelp(const LanguageStore &language, QWidget *parent)
+HelpWindow::HelpWindow(const LanguageStore &language, QWidget *parent)
     : QDialog(parent), m_language(language), m_text(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("FrmHelp"));
@@ -26,7 +26,7 @@ TFrmHelp::TFrmHelp(const LanguageStore &language, QWidget *parent)
     applyLanguage();
 }
 
-void TFrmHelp::showEvent(QShowEvent *event)
+void HelpWindow::showEvent(QShowEvent *event)
 {
     applyLanguage();
     // A large font must not push the window past a small screen.
@@ -37,7 +37,7 @@ void TFrmHelp::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
-void TFrmHelp::applyLanguage()
+void HelpWindow::applyLanguage()
 {
     const LanguageSection &texts = helpWindowTexts();
     setWindowTitle(m_language.uiText(texts, "Caption"));
@@ -47,7 +47,7 @@ void TFrmHelp::applyLanguage()
     m_text->setHtml(summaryHtml());
 }
 
-QString TFrmHelp::summaryHtml() const
+QString HelpWindow::summaryHtml() const
 {
     const LanguageSection &texts = helpWindowTexts();
     QString html = QStringLiteral("<p>%1</p>").arg(m_language.uiText(texts, "m_aHelpIntro").toHtmlEscaped());
