@@ -1,6 +1,6 @@
 // Saving and loading databases of 1,000, 10,000 and 100,000 elements, each next to its
-// reference on the same bytes: load next to reading and decrypting the file (DecryptFile),
-// save next to encrypting and writing the plaintext stream (EncryptToFile). Goal at 100,000
+// reference on the same bytes: load next to reading and decrypting the file (decryptFile),
+// save next to encrypting and writing the plaintext stream (encryptToFile). Goal at 100,000
 // elements: load and save at most 1.5 times their reference.
 //
 // A load of a file from 1 MiB on decrypts in a worker thread while the loading thread

@@ -196,7 +196,7 @@ void CsvImportReference(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * TableRows);
 }
 
-// StoreTable runs after every key typed into the grid.
+// storeTable runs after every key typed into the grid.
 void StoreTable(benchmark::State &state)
 {
     ElementTree tree;

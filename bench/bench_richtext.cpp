@@ -1,5 +1,5 @@
 // Reading and writing a 1 MiB RTF document in the form rich edits write, next to
-// RtfToText on the same bytes: RtfToText is the reference (the small reader that only
+// rtfToText on the same bytes: rtfToText is the reference (the small reader that only
 // collects characters), PlainText and Parse show the rich reader's core alone,
 // ReadDocument adds building the QTextDocument, WriteDocument writes it back.
 #include "richtext/PlainText.h"

@@ -97,7 +97,7 @@ public:
     // Fills the editor of the selected element without marking the database changed,
     // and writes its dates into the main window's status line.
     void showSelected();
-    // Only the status line part of ShowSelected: the selected element's dates, or nothing.
+    // Only the status line part of showSelected: the selected element's dates, or nothing.
     void showSelectedStatus();
 
     // --- Settings and texts ---
@@ -151,7 +151,7 @@ public:
     // why a name cannot be stored) and returns false when refused.
     bool renameElement(ElementNode *node, const QByteArray &name);
 
-    // --- Element clipboard, drag and drop (TFrmVaultoChildElements.cpp) ---
+    // --- Element clipboard, drag and drop (DatabaseWindowElements.cpp) ---
     // Copy: the selected element with its descendants goes onto the clipboard, beside
     // what is there. Cut: the same, then the element goes without a question, only when
     // it really reached the clipboard (else a warning says so). Paste: the elements on
@@ -171,7 +171,7 @@ public:
     // node goes (no question).
     bool removeMovedElement(ElementNode *node);
 
-    // --- Search and replace (TFrmVaultoChildSearch.cpp) ---
+    // --- Search and replace (DatabaseWindowSearch.cpp) ---
     // Find (Ctrl+F): the find dialog over the text editor, or "No search within key!"
     // while a key or a table shows. Find next (F3): the last search again.
     void openFind();
@@ -193,8 +193,8 @@ public:
     bool replaceOne();
     int replaceAll();
 
-    // --- Table editing (TFrmVaultoChildTable.cpp) ---
-    // StoreTable: the grid into the selected table element (Modified now, the window
+    // --- Table editing (DatabaseWindowTable.cpp) ---
+    // storeTable: the grid into the selected table element (Modified now, the window
     // modified). False when no table is shown.
     bool storeTable();
     // Sort data through the sort dialog; true when the table was sorted.
@@ -215,7 +215,7 @@ signals:
     void captionChanged(const QString &caption);
     // Typed or pasted text was refused, with the reason shown at the field.
     void inputRefused(const QString &reason);
-    // "Close" chosen: the main window closes this window's sub-window (which asks CanClose).
+    // "Close" chosen: the main window closes this window's sub-window (which asks canClose).
     void closeRequested();
 
 protected:
@@ -242,7 +242,7 @@ private:
     void openLink(const QString &url);
     void showRefusal(QWidget *where, const QString &reason);
     void guardName(QLineEdit *field);
-    // Commands (TFrmVaultoChildCommands.cpp)
+    // Commands (DatabaseWindowCommands.cpp)
     void connectActions();
     ElementNode *placeNewElement(ElementNode *node, bool fromMenu);
     QWidget *focusedEditor() const;
@@ -254,17 +254,17 @@ private:
     void deleteElement(ElementNode *node);
     ElementNode *pasteBlock(QByteArrayView block, ElementNode *at);
     QMimeData *dragData(ElementNode *node);
-    // Search (TFrmVaultoChildSearch.cpp)
+    // Search (DatabaseWindowSearch.cpp)
     bool textEditorShown() const;
     bool tableShown() const;
     // A table is shown and it is not damaged (a damaged one takes "Clear all" alone).
     bool tableEditable() const;
     void applyDialogTexts();
-    // Table (TFrmVaultoChildTable.cpp)
+    // Table (DatabaseWindowTable.cpp)
     void connectTable();
     void importCsvFromDialog();
     void exportCsvToDialog();
-    // Files (TFrmVaultoChildStorage.cpp)
+    // Files (DatabaseWindowStorage.cpp)
     bool saveTo(const QString &path);
     QString askSavePath();
     bool ensurePassword();
@@ -272,7 +272,7 @@ private:
     void reportLoadProblem(LoadProblem problem, const QString &path);
     void viewFile();
     void saveFile();
-    // Dialogs and messages (TFrmVaultoChildDialogs.cpp)
+    // Dialogs and messages (DatabaseWindowDialogs.cpp)
     std::optional<QByteArray> askPassword(const QByteArray &current);
     void askPasswordOfKey(const QString &proposed);
     void inform(const QString &text);

@@ -62,7 +62,7 @@ struct PasteResult {
 // block that does not read, or whose elements would be nested deeper than
 // ElementTree::MaxDepth levels there, leaves the tree as it was and returns an empty result.
 PasteResult pasteBlock(ElementTree &tree, ElementNode *selected, QByteArrayView block);
-// The same with elements already read by ReadBlockTree; they are moved out of elements.
+// The same with elements already read by readBlockTree; they are moved out of elements.
 PasteResult pasteElements(ElementTree &tree, ElementNode *selected, ElementTree &elements);
 
 // Puts a block where the window keeps it (the clipboard) and says whether it arrived.

@@ -26,7 +26,7 @@ bool isInSubtree(const ElementNode *node, const ElementNode *root);
 
 enum class Verdict {
     Refuse,         // nothing happens
-    Paste,          // paste the dragged block with the target as selection (ElementClipboard::PasteBlock);
+    Paste,          // paste the dragged block with the target as selection (ElementClipboard::pasteBlock);
                     // for a move between two trees the source deletes its element afterwards, only
                     // when the paste succeeded
     MoveWithinTree, // moveWithinTree(tree, dragged, target)

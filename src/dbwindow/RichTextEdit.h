@@ -9,7 +9,7 @@ class QMenu;
 // The link-aware text editor of the database window (RdtText, RdtComment). It passes a
 // stored text between element and editor: with "RichText" on, RTF through the project's
 // reader and writer (other text shows as plain text); with it off, the plain text that
-// RtfToText makes of it, stored back as plain code-page text with CR LF line ends.
+// rtfToText makes of it, stored back as plain code-page text with CR LF line ends.
 //
 // Links (LinkDetection) are underlined for display only, never in the document, so the
 // stored RTF does not change by being shown; a left click on one reports it.

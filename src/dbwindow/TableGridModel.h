@@ -19,7 +19,7 @@ class TableGridModel final : public QAbstractTableModel
 public:
     explicit TableGridModel(QObject *parent = nullptr);
 
-    // LoadTable: the grid from a table element's record (an empty grid of the current
+    // loadTable: the grid from a table element's record (an empty grid of the current
     // size and box texts when it has no readable stream). False when nothing was read.
     bool load(const ElementData &record);
     const TableGrid &grid() const { return m_grid; }

@@ -39,7 +39,7 @@ public:
     // Shows the pop-up menu at a point of the grid's viewport.
     void showPopup(const QPoint &pos);
 
-    // LoadTable: fills the grid from a table element's record (without a stream: a new
+    // loadTable: fills the grid from a table element's record (without a stream: a new
     // table, shown with the current size). With scrollToTop the grid starts at its first
     // row (another table than the last one). Reports no change.
     //

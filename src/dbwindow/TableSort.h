@@ -47,7 +47,7 @@ bool sortStored(Table &stored, const Request &request);
 // Sort data on a table element: reads its stream, sorts, stores the sorted table as its
 // new record (Content, Detail and Comment empty, Created kept, Modified now). False, with
 // nothing changed, when node has no readable stream or nothing is to be sorted. On true
-// the window runs LoadTable and sets the modified flag.
+// the window runs loadTable and sets the modified flag.
 bool sortTableData(ElementTree &tree, ElementNode *node, const Request &request, const Clock &clock);
 
 } // namespace TableSort

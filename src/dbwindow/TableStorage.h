@@ -18,16 +18,16 @@ namespace TableStorage {
 // stream's 32-bit lengths.
 QByteArray buildStream(const TableGrid &grid);
 
-// StoreTable: node's record becomes a new one with Content, Detail and Comment empty, the
+// storeTable: node's record becomes a new one with Content, Detail and Comment empty, the
 // grid's stream as Blob, Created kept and Modified now; the old stream is wiped. False,
 // with nothing changed, when node is no table or the stream cannot be built. The window
 // sets the modified flag.
 bool storeTable(ElementTree &tree, ElementNode *node, const TableGrid &grid, const Clock &clock);
 
-// The record replacement of StoreTable with a stream built elsewhere (a sorted table).
+// The record replacement of storeTable with a stream built elsewhere (a sorted table).
 bool storeStream(ElementTree &tree, ElementNode *node, QByteArray stream, const Clock &clock);
 
-// LoadTable: every cell of grid emptied; when record's Blob reads (either stream form),
+// loadTable: every cell of grid emptied; when record's Blob reads (either stream form),
 // the stored box texts that are not empty replace grid's and give its size, and the
 // stored cells fill it, each whole however long (no read-back limit). Without a readable
 // Blob (a new table) grid keeps its size and box texts. True when the Blob was read.

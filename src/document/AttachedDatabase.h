@@ -63,7 +63,7 @@ std::optional<CarriedDatabase> findAttachedDatabase(const QString &path);
 std::optional<CarriedDatabase> findAttachedDatabase(QIODevice &file);
 
 // Writes destination as an owner-only file: the source's first L bytes (streamed, never
-// held whole), the ciphertext (EncryptDatabase's result) and, for a portable copy, the
+// held whole), the ciphertext (encryptDatabase's result) and, for a portable copy, the
 // language text, each in its layout above. L is the source's length; for a portable
 // copy of a file that already carries a database (the running portable copy), L is the
 // length of its program part, so a copy of a copy holds the program once. An attached

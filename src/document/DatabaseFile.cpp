@@ -132,7 +132,7 @@ bool failWith(LoadProblem *problem, LoadProblem reason)
 }
 
 // Reads the database in plaintext into a tree built aside, swapped in only on success.
-// With readable, the plaintext is still being decrypted (see ImportBinaryStream).
+// With readable, the plaintext is still being decrypted (see importBinaryStream).
 bool loadStream(ElementTree &tree, QByteArrayView plaintext, const TreeTable::Readable &readable,
                 LoadProblem *problem)
 {

@@ -99,9 +99,9 @@ public:
     // (then false, nothing changes).
     bool rename(ElementNode *node, QByteArray name);
     // A name holding "<>", the separator of the paths in a database file, would come back
-    // as a folder path: such names are refused by rename and altered by AddElement.
+    // as a folder path: such names are refused by rename and altered by addElement.
     static bool nameCanBeStored(QByteArrayView name);
-    // Renames without the clash test (for names made by MakeUniqueName).
+    // Renames without the clash test (for names made by makeUniqueName).
     void setName(ElementNode *node, QByteArray name);
     void setCodes(ElementNode *node, qint32 kind, qint32 selected);
     void replaceData(ElementNode *node, ElementData data);

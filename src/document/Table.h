@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-// The grid a CSV import may make (see Table::ImportCsv).
+// The grid a CSV import may make (see Table::importCsv).
 struct CsvImportLimits {
     static constexpr qint64 MaxCells = 10'000'000;
     qint64 cells = MaxCells;
@@ -20,7 +20,7 @@ struct CsvImportLimits {
 // elements, the intermediate form of a database or a copied subtree, and a scratch
 // container for single binary payloads (stream cells).
 //
-// The logical size (RowCount x ColumnCount) is kept apart from the stored cells: rows may
+// The logical size (rowCount x ColumnCount) is kept apart from the stored cells: rows may
 // be stored with different lengths, setting a cell never changes the logical size, and a
 // cell outside either reads as the empty text.
 //
@@ -53,7 +53,7 @@ public:
     // Removes every row, resets the size and the sized flag, empties the file name. The
     // modified flag is cleared when asUnchanged is set, set otherwise.
     bool clear(bool asUnchanged = false);
-    // Gives the first size; refused once the table is sized (then only SetSize changes it).
+    // Gives the first size; refused once the table is sized (then only setSize changes it).
     bool initSize(int cols, int rows);
     bool setSize(int cols, int rows);
     bool addRows(int n);

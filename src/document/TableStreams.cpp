@@ -240,7 +240,7 @@ bool Table::readTextUnguarded(QByteArrayView text)
     }
     // A row takes at least its row tag: a count beyond what the bytes left can hold is cut
     // to that. A column of a row read takes at least its opening tag, but a table left
-    // without rows could claim any column count (see ReadBinaryHeader).
+    // without rows could claim any column count (see readBinaryHeader).
     rows = int(std::min<qint64>(rows, (text.size() - pos) / kRowOpen.size()));
     setSizeUnguarded(cols, rows);
     const auto keptColumns = [cols](int rowsRead) { return rowsRead == 0 ? std::min(cols, FreeColumns) : cols; };

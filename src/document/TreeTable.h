@@ -36,7 +36,7 @@ public:
     // Refills the table from the whole tree, or from subtreeRoot and its descendants.
     bool exportTree(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
 
-    // The binary table stream of the rows ExportTree would produce (the same bytes),
+    // The binary table stream of the rows exportTree would produce (the same bytes),
     // written straight from the tree without the table in between. Empty when a cell is
     // too long for the stream's 32-bit lengths.
     static QByteArray writeTreeBinary(const ElementTree &tree, const ElementNode *subtreeRoot = nullptr);
@@ -60,9 +60,9 @@ public:
     // level once. The rows' cells are moved into the tree: the table is spent afterwards.
     bool importTree(ElementTree &tree, ElementNode *anchor, bool singleRow);
 
-    // ReadBinary of stream followed by ImportTree, reading the cells where they lie in the
+    // readBinary of stream followed by importTree, reading the cells where they lie in the
     // stream instead of copying them into the table first. Accepts and refuses exactly the
-    // streams ReadBinary does; a refused stream changes nothing.
+    // streams readBinary does; a refused stream changes nothing.
     bool importBinaryStream(ElementTree &tree, QByteArrayView stream, ElementNode *anchor, bool singleRow);
     // The same for a stream that becomes readable front to back while the import runs (it
     // is being decrypted in another thread): readable(end) returns once at least the first

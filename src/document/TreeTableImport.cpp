@@ -238,7 +238,7 @@ private:
         }
     }
 
-    // NextBinaryCell once the cell's length and text may be read.
+    // nextBinaryCell once the cell's length and text may be read.
     qsizetype nextCell(qsizetype pos, QByteArrayView &cell)
     {
         need(pos + 4);

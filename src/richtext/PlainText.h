@@ -9,18 +9,18 @@
 // printing, search and the command-line tool. Uses the rich reader's core only, so it
 // needs no QGuiApplication.
 //
-// A stored text that does not start with "{\rtf" (LooksLikeRtf) is plain text and comes
+// A stored text that does not start with "{\rtf" (looksLikeRtf) is plain text and comes
 // back unchanged (as Unicode: decoded from Windows-1252). For RTF, every paragraph mark
-// and every \line gives one line feed ("\n", as RtfToText gives for \par); text after
+// and every \line gives one line feed ("\n", as rtfToText gives for \par); text after
 // the last paragraph mark ends without one.
 //
-// Where RtfToText reads the same document otherwise: \line, \uN characters, the special
+// Where rtfToText reads the same document otherwise: \line, \uN characters, the special
 // characters (\emdash, \bullet, curly quotes as U+201C/U+201D rather than '"' ...),
 // bytes in fonts of other code pages or of the document's \ansicpg, the codes of the
 // Symbol and Wingdings fonts (read as the characters they show), tables (a tab between
 // cells, a line feed per row, nested tables included), \sect and \page, footnote marks
 // (\chftn), the bullets and numbers of old-style numbering ({\*\pn}), unstarred
-// destinations RtfToText does not know (\object, \fldinst, \nonesttables ...), blanks
+// destinations rtfToText does not know (\object, \fldinst, \nonesttables ...), blanks
 // before the document group and text after it, a text cut short (kept here, an error
 // there), and text with "{\rtf" somewhere after its start (plain text here).
 

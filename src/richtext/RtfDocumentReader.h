@@ -7,7 +7,7 @@
 class QTextDocument;
 
 // Fills a QTextDocument from a stored text the way a rich edit streams it in: RTF
-// (LooksLikeRtf) is shown with the formats the rich reader keeps (RtfParser.h lists
+// (looksLikeRtf) is shown with the formats the rich reader keeps (RtfParser.h lists
 // them); any other text is plain text decoded from Windows-1252, CR LF and lone CR
 // taken as line ends. The document's previous content and undo history are dropped.
 //

@@ -111,7 +111,7 @@ RtfToken RtfTokenizer::controlWord()
         token.word = m_data.sliced(wordStart, m_pos - wordStart);
     }
 
-    // A '-' not followed by a digit is dropped, as RtfToText drops it.
+    // A '-' not followed by a digit is dropped, as rtfToText drops it.
     const bool negative = m_pos < size && m_data[m_pos] == '-';
     if (negative) {
         ++m_pos;

@@ -7,7 +7,7 @@
 // Splits RTF bytes into tokens for the rich reader. Never reads past the end: a text
 // cut inside a control word simply ends.
 //
-// Bounds (the same as RtfToText's): a control word keeps up to 32 letters; longer words
+// Bounds (the same as rtfToText's): a control word keeps up to 32 letters; longer words
 // are consumed whole and come back with overLong set and an empty word, so they match
 // no keyword. A parameter keeps up to 10 digits; further digits are consumed and the
 // value saturates at +/-2147483647. "\binN" gives one Binary token of the next N bytes
@@ -50,7 +50,7 @@ private:
     qsizetype m_pos = 0;
 };
 
-// Letters of control words: ASCII letters and, as RtfToText reads them, bytes 0xC0-0xFF.
+// Letters of control words: ASCII letters and, as rtfToText reads them, bytes 0xC0-0xFF.
 inline bool isRtfLetter(unsigned char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 0xC0;

@@ -33,7 +33,7 @@ struct ExportResult {
     QStringList files;     // attached files written
     QStringList failed;    // paths that could not be written
     // Element or file names changed so that nothing is written outside the chosen folder
-    // (see SafePathComponent), as they were stored.
+    // (see safePathComponent), as they were stored.
     QList<QByteArray> mendedNames;
 
     bool ok() const { return failed.isEmpty(); }

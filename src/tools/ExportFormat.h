@@ -38,7 +38,7 @@ public:
     bool isHtml() const { return m_html; }
 
     // An element's path: the names from the top level down joined by " > ", each name
-    // escaped in HTML (HtmlText).
+    // escaped in HTML (htmlText).
     QByteArray pathText(const QList<QByteArray> &names) const;
     // HTML: the document head up to "<body>" with its title (a path); text: nothing.
     QByteArray documentHead(const QByteArray &title) const;

@@ -46,7 +46,7 @@ int passwordLengthFromText(const QString &text);
 QByteArray passwordPool(const PasswordClasses &classes);
 
 // A random password of `length` characters (8 for zero or less, at most 999) from the
-// pool of the chosen classes, drawn again until MatchesClasses accepts it.
+// pool of the chosen classes, drawn again until matchesClasses accepts it.
 QByteArray generatePassword(int length, const PasswordClasses &classes, RandomSource &source);
 
 // Accepts any password of up to 4 characters; a longer one only when each class occurs

@@ -35,7 +35,7 @@ struct PrintBlock {
 // The lines a text prints as: split at CR, LF and CR LF (counted once), empty lines
 // dropped, each tab one space.
 QStringList printLines(const QString &text);
-// How many lines PrintLines gives for code-page text, without building them.
+// How many lines printLines gives for code-page text, without building them.
 int printLineCount(QByteArrayView text);
 
 // The plain text of a stored text: as the rich editor shows it with "RichText" on, else

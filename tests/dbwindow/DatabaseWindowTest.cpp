@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(grid->model()->index(0, 0).data().toString(), QString());
         QVERIFY(!fresh->data().hasBlob());
 
-        // Plain text when "RichText" is off: what RtfToText reads.
+        // Plain text when "RichText" is off: what rtfToText reads.
         main.m_settings.richText = false;
         child.selectElement(kinds.entry);
         QCOMPARE(child.findChild<RichTextEdit *>("RdtText")->toPlainText(),

@@ -64,7 +64,7 @@ private slots:
         QVERIFY(table.initSize(2, 0));
         QCOMPARE(table.columnCount(), 2);
         QCOMPARE(table.rowCount(), 0);
-        // Once sized, only SetSize changes the counts.
+        // Once sized, only setSize changes the counts.
         QVERIFY(!table.initSize(5, 5));
         QCOMPARE(table.columnCount(), 2);
         QVERIFY(table.addRows(3));
@@ -78,9 +78,9 @@ private slots:
 
         Table unsized;
         QVERIFY(!unsized.addRows(2));
-        QVERIFY(unsized.isModified()); // AddRows marks the table in any case
+        QVERIFY(unsized.isModified()); // addRows marks the table in any case
         QCOMPARE(unsized.rowCount(), 0);
-        QVERIFY(unsized.setSize(3, 0)); // behaves as InitSize: a 0 leaves the row count
+        QVERIFY(unsized.setSize(3, 0)); // behaves as initSize: a 0 leaves the row count
         QVERIFY(unsized.isSized());
     }
 

@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(writeRtfDocument(read), rtf);
     }
 
-    // The database window shows stored rich text through RtfToText when "RichText" is
+    // The database window shows stored rich text through rtfToText when "RichText" is
     // off: what this writer stores must read there as the editor showed it.
     void writtenTextReadsInRtfToText()
     {

@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(plainTextOf(R"({\rtf1 \u1046?\u-10179?\u-8704?\u8364?})"), QByteArray("??\x80"));
     }
 
-    // On documents RtfToText understands, the plain text is the same.
+    // On documents rtfToText understands, the plain text is the same.
     void agreesWithRtfToText_data()
     {
         QTest::addColumn<QByteArray>("rtf");

@@ -12,7 +12,7 @@ class DatabaseWindow;
 // The database windows of the main window, each in a sub-window of the document area
 // (a QMdiArea). While "Allow multiple" is checked the area shows a tab strip with
 // movable tabs (the strip's pop-up menu is PopTabs); otherwise its one window fills it.
-// Closing a sub-window asks its database window first (CanClose).
+// Closing a sub-window asks its database window first (canClose).
 class DatabaseWindows : public QObject
 {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
     QList<DatabaseWindow *> windows() const;
     int count() const;
 
-    // Closes the window's sub-window. With ask, the window is asked first (CanClose)
+    // Closes the window's sub-window. With ask, the window is asked first (canClose)
     // and may refuse; true when it is gone.
     bool close(DatabaseWindow *child, bool ask = true);
     // Asks every window in turn, first to last; stops at the first refusal. The windows
