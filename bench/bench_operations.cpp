@@ -4,13 +4,13 @@
 // 100,000-row table element next to the table's own row sort, CSV import of 100,000 rows
 // next to the table's CSV reader, and the store and load that follow every edit of such a
 // table. Goal: none above one second.
-#include "dbwindow/ElementClipboard.h"
-#include "dbwindow/ElementSearch.h"
-#include "dbwindow/TableCsv.h"
-#include "dbwindow/TableGrid.h"
-#include "dbwindow/TableReplace.h"
-#include "dbwindow/TableSort.h"
-#include "dbwindow/TableStorage.h"
+#include "editing/ElementClipboard.h"
+#include "editing/ElementSearch.h"
+#include "editing/TableCsv.h"
+#include "editing/TableGrid.h"
+#include "editing/TableReplace.h"
+#include "editing/TableSort.h"
+#include "editing/TableStorage.h"
 #include "document/ElementTree.h"
 #include "document/Table.h"
 #include "platform/Clock.h"

@@ -4,7 +4,7 @@
 #include "DatabaseToolCommands.h"
 #include "ChildTexts.h"
 #include "ElementTreeModel.h"
-#include "ElementDrop.h"
+#include "editing/ElementDrop.h"
 #include "ElementTreeView.h"
 #include "FileBar.h"
 #include "KeyEditor.h"

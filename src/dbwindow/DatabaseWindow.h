@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ElementSearch.h"
+#include "editing/ElementSearch.h"
 #include "FileIdentity.h"
-#include "TableReplace.h"
+#include "editing/TableReplace.h"
 #include "document/ElementTree.h"
 
 #include <QByteArray>

@@ -3,7 +3,7 @@
 #include "DatabaseWindow.h"
 
 #include "ChildActions.h"
-#include "ElementCommands.h"
+#include "editing/ElementCommands.h"
 #include "ElementTreeModel.h"
 #include "ElementTreeView.h"
 #include "KeyEditor.h"

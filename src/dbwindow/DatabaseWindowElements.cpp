@@ -3,10 +3,10 @@
 #include "DatabaseWindow.h"
 
 #include "ChildTexts.h"
-#include "ElementClipboard.h"
+#include "editing/ElementClipboard.h"
 #include "ElementClipboardUi.h"
-#include "ElementCommands.h"
-#include "ElementDrop.h"
+#include "editing/ElementCommands.h"
+#include "editing/ElementDrop.h"
 #include "ElementTreeView.h"
 #include "MainServices.h"
 

@@ -9,7 +9,7 @@
 #include "MainServices.h"
 #include "RichTextEdit.h"
 #include "TablePanel.h"
-#include "TextSearch.h"
+#include "editing/TextSearch.h"
 #include "platform/CodePage.h"
 #include "shell/LanguageStore.h"
 #include "widgets/CodePageGuard.h"

@@ -2,7 +2,7 @@
 // saving, the close question, and the attached files of file elements.
 #include "DatabaseWindow.h"
 
-#include "ElementCommands.h"
+#include "editing/ElementCommands.h"
 #include "MainServices.h"
 #include "document/DatabaseFile.h"
 #include "platform/Clock.h"

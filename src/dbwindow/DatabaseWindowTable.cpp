@@ -6,10 +6,10 @@
 #include "ChildTexts.h"
 #include "MainServices.h"
 #include "SortDialog.h"
-#include "TableCsv.h"
+#include "editing/TableCsv.h"
 #include "TablePanel.h"
-#include "TableSort.h"
-#include "TableStorage.h"
+#include "editing/TableSort.h"
+#include "editing/TableStorage.h"
 #include "widgets/CodePageGuard.h"
 #include "widgets/FileFilter.h"
 

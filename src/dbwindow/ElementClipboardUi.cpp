@@ -1,6 +1,6 @@
 #include "ElementClipboardUi.h"
 
-#include "ElementClipboard.h"
+#include "editing/ElementClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

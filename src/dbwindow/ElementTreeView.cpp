@@ -1,7 +1,7 @@
 #include "ElementTreeView.h"
 
 #include "ElementTreeModel.h"
-#include "TreeKeys.h"
+#include "editing/TreeKeys.h"
 #include "document/ClipboardFormat.h"
 #include "document/ElementNode.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ElementDrop.h"
+#include "editing/ElementDrop.h"
 
 #include <QLineEdit>
 #include <QPersistentModelIndex>

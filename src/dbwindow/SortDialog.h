@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableSort.h"
+#include "editing/TableSort.h"
 
 #include <QDialog>
 

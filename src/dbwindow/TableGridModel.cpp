@@ -1,6 +1,6 @@
 #include "TableGridModel.h"
 
-#include "TableStorage.h"
+#include "editing/TableStorage.h"
 #include "platform/CodePage.h"
 
 #include <utility>

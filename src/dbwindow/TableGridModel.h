@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TableGrid.h"
+#include "editing/TableGrid.h"
 
 #include <QAbstractTableModel>
 

@@ -1,7 +1,7 @@
 #include "TestRegistry.h"
 
 #include "FakeMainServices.h"
-#include "dbwindow/ElementCommands.h"
+#include "editing/ElementCommands.h"
 #include "dbwindow/ElementTreeView.h"
 #include "dbwindow/FileBar.h"
 #include "document/DatabaseFile.h"

@@ -1,10 +1,10 @@
 #include "TestRegistry.h"
 
 #include "FakeMainServices.h"
-#include "OpsTestTrees.h"
-#include "dbwindow/ElementClipboard.h"
+#include "editing/OpsTestTrees.h"
+#include "editing/ElementClipboard.h"
 #include "dbwindow/ElementClipboardUi.h"
-#include "dbwindow/ElementDrop.h"
+#include "editing/ElementDrop.h"
 #include "dbwindow/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "document/ClipboardFormat.h"

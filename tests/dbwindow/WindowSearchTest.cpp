@@ -1,14 +1,14 @@
 #include "TestRegistry.h"
 
 #include "FakeMainServices.h"
-#include "OpsTestTrees.h"
-#include "TableTestGrids.h"
+#include "editing/OpsTestTrees.h"
+#include "editing/TableTestGrids.h"
 #include "dbwindow/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "dbwindow/FindDialogs.h"
 #include "dbwindow/RichTextEdit.h"
 #include "dbwindow/TablePanel.h"
-#include "dbwindow/TableStorage.h"
+#include "editing/TableStorage.h"
 #include "document/TableElement.h"
 
 #include <QAction>

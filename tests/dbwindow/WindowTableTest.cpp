@@ -1,11 +1,11 @@
 #include "TestRegistry.h"
 
 #include "FakeMainServices.h"
-#include "OpsTestTrees.h"
-#include "TableTestGrids.h"
+#include "editing/OpsTestTrees.h"
+#include "editing/TableTestGrids.h"
 #include "dbwindow/SortDialog.h"
 #include "dbwindow/TablePanel.h"
-#include "dbwindow/TableStorage.h"
+#include "editing/TableStorage.h"
 #include "document/TableElement.h"
 
 #include <QAction>

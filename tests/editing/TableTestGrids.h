@@ -1,8 +1,8 @@
 #pragma once
 
 #include "OpsTestTrees.h"
-#include "dbwindow/TableGrid.h"
-#include "dbwindow/TableStorage.h"
+#include "editing/TableGrid.h"
+#include "editing/TableStorage.h"
 #include "document/TableElement.h"
 #include "document/Table.h"
 

@@ -2,10 +2,10 @@
 
 #include "OpsTestTrees.h"
 #include "TableTestGrids.h"
-#include "dbwindow/TableCsv.h"
-#include "dbwindow/TableGrid.h"
-#include "dbwindow/TableSort.h"
-#include "dbwindow/TableStorage.h"
+#include "editing/TableCsv.h"
+#include "editing/TableGrid.h"
+#include "editing/TableSort.h"
+#include "editing/TableStorage.h"
 #include "document/TableElement.h"
 #include "platform/Clock.h"
 

@@ -1,10 +1,10 @@
 #include "TestRegistry.h"
 
 #include "OpsTestTrees.h"
-#include "dbwindow/ElementSearch.h"
-#include "dbwindow/TableGrid.h"
-#include "dbwindow/TableReplace.h"
-#include "dbwindow/TextSearch.h"
+#include "editing/ElementSearch.h"
+#include "editing/TableGrid.h"
+#include "editing/TableReplace.h"
+#include "editing/TextSearch.h"
 #include "document/TableElement.h"
 
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "TestRegistry.h"
 
 #include "OpsTestTrees.h"
-#include "dbwindow/ElementClipboard.h"
-#include "dbwindow/ElementDrop.h"
-#include "dbwindow/TreeKeys.h"
+#include "editing/ElementClipboard.h"
+#include "editing/ElementDrop.h"
+#include "editing/TreeKeys.h"
 #include "document/ClipboardFormat.h"
 
 #include <QMimeData>

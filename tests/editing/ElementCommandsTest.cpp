@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 
-#include "dbwindow/ElementCommands.h"
+#include "editing/ElementCommands.h"
 #include "platform/Clock.h"
 #include "shell/LanguageStore.h"
 #include "shell/Settings.h"
