@@ -48,10 +48,10 @@ DatabaseToolCommands::DatabaseToolCommands(TFrmVaultoChild &window, MainServices
             handler();
         });
     };
-    on("MenProperties", [this] { MenPropertiesClick(); });
-    on("MenPrint", [this] { MenPrintClick(); });
-    on("MenPrintAll", [this] { MenPrintAllClick(); });
-    on("MenPrintPreview", [this] { MenPrintPreviewClick(); });
+    on("MenProperties", [this] { showProperties(); });
+    on("MenPrint", [this] { print(); });
+    on("MenPrintAll", [this] { printAll(); });
+    on("MenPrintPreview", [this] { showPrintPreview(); });
     on("MenExportSingle", [this] { exportElements(ExportVariant::Selected); });
     on("MenExportAll", [this] { exportElements(ExportVariant::All); });
     on("MenExportAllFiles", [this] { exportElements(ExportVariant::AllAsFiles); });
@@ -101,7 +101,7 @@ PrintSource DatabaseToolCommands::printSource() const
     return source;
 }
 
-void DatabaseToolCommands::MenPropertiesClick()
+void DatabaseToolCommands::showProperties()
 {
     if (m_main.isLocked()) {
         return;
@@ -110,7 +110,7 @@ void DatabaseToolCommands::MenPropertiesClick()
     properties().exec();
 }
 
-void DatabaseToolCommands::MenPrintClick()
+void DatabaseToolCommands::print()
 {
     const ElementNode *node = m_window.selectedElement();
     if (m_main.isLocked() || !node) {
@@ -125,7 +125,7 @@ void DatabaseToolCommands::MenPrintClick()
     printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
 }
 
-void DatabaseToolCommands::MenPrintAllClick()
+void DatabaseToolCommands::printAll()
 {
     if (m_main.isLocked() || m_window.tree().isEmpty()) {
         return;
@@ -138,7 +138,7 @@ void DatabaseToolCommands::MenPrintAllClick()
     printer().print(document, style, PrintJobName(source.filePath), PagePrinter::proposedPdf(source.filePath, style.title));
 }
 
-void DatabaseToolCommands::MenPrintPreviewClick()
+void DatabaseToolCommands::showPrintPreview()
 {
     if (m_main.isLocked() || m_window.tree().isEmpty()) {
         return;

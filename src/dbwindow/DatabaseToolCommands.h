@@ -30,15 +30,15 @@ public:
     ~DatabaseToolCommands() override;
 
     // Properties of the database file; nothing while the program is locked.
-    void MenPropertiesClick();
+    void showProperties();
     // Asks where (a file, or a folder for the file entries), then writes as the
     // command-line tool does; says which files could not be written. Nothing while locked.
     void exportElements(ExportVariant variant);
     // The selected element, straight to the printer (or a PDF without one).
-    void MenPrintClick();
+    void print();
     // Every element, straight to the printer.
-    void MenPrintAllClick();
-    void MenPrintPreviewClick();
+    void printAll();
+    void showPrintPreview();
 
     PagePrinter &printer();
     PrintPreviewWindow &preview();
