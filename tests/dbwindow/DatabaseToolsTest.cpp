@@ -1,3 +1,4 @@
+#include "PdfText.h"
 #include "TestRegistry.h"
 
 #include "../cli/CliRunner.h"
@@ -56,18 +57,6 @@ void answerFolderDialog(const QString &folder)
         dialog->setDirectory(folder);
         QMetaObject::invokeMethod(dialog, "accept");
     });
-}
-
-QString pdfText(const QString &path)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty()) {
-        return {};
-    }
-    QProcess process;
-    process.start(tool, {path, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace

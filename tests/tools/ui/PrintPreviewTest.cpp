@@ -1,4 +1,5 @@
 #include "ModalAnswers.h"
+#include "PdfText.h"
 #include "TestRegistry.h"
 
 #include "document/ElementTree.h"
@@ -55,18 +56,6 @@ void buildTree(ElementTree &tree)
 }
 
 // The text of a PDF, pages separated by form feeds; empty without pdftotext.
-QString pdfText(const QString &path)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (tool.isEmpty()) {
-        return {};
-    }
-    QProcess process;
-    process.start(tool, {path, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 } // namespace
 
 class PrintPreviewTest : public QObject
