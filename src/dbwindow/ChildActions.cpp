@@ -45,9 +45,10 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
     m_menFile->addAction(main.exitAction());
 
     m_menEdit = makeMenu("MenEdit", window);
-    for (const char *name : {"MenCut", "MenCopy", "MenPaste", "MenSelectAll"}) {
+    for (const char *name : {"MenCut", "MenCopy", "MenPaste", "MenUndo", "MenRedo", "MenSelectAll"}) {
         add(m_menEdit, name);
     }
+    addSecondRedoKey();
     m_menEdit->addSeparator();
     add(m_menEdit, "MenFind");
     add(m_menEdit, "MenFindNext");
@@ -100,6 +101,16 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
     }
     m_popRdtText->addSeparator();
     add(m_popRdtText, "PopRdtSelectAll");
+}
+
+void ChildActions::addSecondRedoKey()
+{
+    // Both keys that redo on Linux desktops; the language texts name the first.
+    QAction *redo = m_actions.value(QStringLiteral("MenRedo"));
+    const QKeySequence second(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    if (!redo->shortcuts().contains(second)) {
+        redo->setShortcuts({redo->shortcut(), second});
+    }
 }
 
 // The icon a command shows in menus and on the main window's tool bar.

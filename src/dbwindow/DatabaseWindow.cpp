@@ -4,6 +4,7 @@
 #include "DatabaseToolCommands.h"
 #include "ChildTexts.h"
 #include "ElementTreeModel.h"
+#include "editing/DocumentCommands.h"
 #include "editing/ElementDrop.h"
 #include "ElementTreeView.h"
 #include "FileBar.h"
@@ -29,6 +30,8 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTextEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,7 +65,7 @@ private:
 } // namespace
 
 DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
-    : QWidget(parent), m_main(main), m_model(std::make_unique<ElementTreeModel>(m_tree))
+    : QWidget(parent), m_main(main), m_model(std::make_unique<ElementTreeModel>(m_document.tree()))
 {
     setObjectName(QStringLiteral("FrmChild"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -76,6 +79,14 @@ DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
     connectEditors();
     connectActions();
     new DatabaseToolCommands(*this, main);
+    connect(&m_document, &DatabaseDocument::modifiedChanged, this, [this](bool modified) {
+        setWindowModified(modified);
+        emit modifiedChanged(modified);
+    });
+    connect(&m_document, &DatabaseDocument::commandApplied, this, &DatabaseWindow::onCommandApplied);
+    UndoStack &history = m_document.undoStack();
+    connect(&history, &UndoStack::indexChanged, this, &DatabaseWindow::updateUndoActions);
+    updateUndoActions();
     applyLanguage();
     applySettings();
     showSelected();
@@ -91,8 +102,8 @@ DatabaseWindow::~DatabaseWindow()
     delete m_sptMain;
     m_sptMain = nullptr;
     m_model.reset();
-    m_tree.clearTree();
-    SecureMemory::wipe(m_password);
+    // The history holds deleted elements and old texts: it goes, wiped, with the window.
+    m_document.close();
 }
 
 void DatabaseWindow::buildLayout()
@@ -193,10 +204,10 @@ void DatabaseWindow::connectEditors()
     connect(m_edtName, &QLineEdit::textEdited, this, &DatabaseWindow::onNameEdited);
 
     connect(m_pnlKey, &KeyEditor::userNameEdited, this, [this](const QString &text) {
-        editField(&ElementData::Content, text);
+        editField(&ElementData::Content, Field::UserName, text);
     });
     connect(m_pnlKey, &KeyEditor::passwordEdited, this, [this](const QString &text) {
-        editField(&ElementData::Detail, text);
+        editField(&ElementData::Detail, Field::Password, text);
     });
     connect(m_pnlKey, &KeyEditor::passwordDialogRequested, this, &DatabaseWindow::askPasswordOfKey);
     connect(m_pnlKey->comment(), &RichTextEdit::userEdited, this, [this] {
@@ -205,8 +216,9 @@ void DatabaseWindow::connectEditors()
         }
         ElementNode *node = selectedElement();
         if (node && node->kind() == KindKey) {
+            ElementData before = node->data();
             node->data().Comment = m_pnlKey->comment()->takeStored();
-            stamp(node);
+            recordEdit(node, std::move(before), Field::Comment);
         }
     });
     connect(m_rdtText, &RichTextEdit::userEdited, this, [this] {
@@ -215,8 +227,9 @@ void DatabaseWindow::connectEditors()
         }
         ElementNode *node = selectedElement();
         if (node && node->kind() != KindKey && node->kind() != KindTable) {
+            ElementData before = node->data();
             node->data().Content = m_rdtText->takeStored();
-            stamp(node);
+            recordEdit(node, std::move(before), Field::Text);
         }
     });
     for (RichTextEdit *editor : {m_rdtText, m_pnlKey->comment()}) {
@@ -286,7 +299,7 @@ void DatabaseWindow::selectElement(ElementNode *node)
 
 void DatabaseWindow::selectFirstElement()
 {
-    selectElement(m_tree.firstRoot());
+    selectElement(tree().firstRoot());
 }
 
 void DatabaseWindow::onCurrentChanged()
@@ -302,7 +315,7 @@ void DatabaseWindow::showSelected()
 {
     ++m_showCount;
     m_pnlFile->hide();
-    const bool wasModified = m_modified;
+    ++m_editVisit;
     ElementNode *node = selectedElement();
     if (!node) {
         // With nothing selected the editors show nothing and take no input: an edit
@@ -334,7 +347,6 @@ void DatabaseWindow::showSelected()
         showStatus(node);
     }
     m_lastShown = node;
-    setModified(wasModified);
 }
 
 void DatabaseWindow::showEditorFor(ElementNode *node)
@@ -397,17 +409,27 @@ void DatabaseWindow::showStatus(const ElementNode *node)
 
 // --- Editing ---
 
-void DatabaseWindow::stamp(ElementNode *node)
+void DatabaseWindow::recordEdit(ElementNode *node, ElementData before, Field field)
 {
     node->data().touch(m_main.clock());
-    m_tree.notifyChanged(node);
-    setModified(true);
+    tree().notifyChanged(node);
+    pushCommand(new ChangeDataCommand(m_document, node, std::move(before), commandText("m_aMCmdEdit", node),
+                                      int(field), m_editVisit));
     if (node == selectedElement()) {
         showStatus(node);
     }
 }
 
-void DatabaseWindow::editField(QByteArray ElementData::*field, const QString &text)
+void DatabaseWindow::recordDataChange(ElementNode *node, ElementData before)
+{
+    tree().notifyChanged(node);
+    pushCommand(new ChangeDataCommand(m_document, node, std::move(before), commandText("m_aMCmdEdit", node)));
+    if (node == selectedElement()) {
+        showStatus(node);
+    }
+}
+
+void DatabaseWindow::editField(QByteArray ElementData::*field, Field which, const QString &text)
 {
     if (m_main.loadingGuard()) {
         return;
@@ -421,8 +443,9 @@ void DatabaseWindow::editField(QByteArray ElementData::*field, const QString &te
     if (!ok) {
         return; // the field's validator refuses such text before it gets here
     }
+    ElementData before = node->data();
     node->data().*field = std::move(bytes);
-    stamp(node);
+    recordEdit(node, std::move(before), which);
 }
 
 void DatabaseWindow::onNameEdited(const QString &text)
@@ -439,12 +462,14 @@ void DatabaseWindow::onNameEdited(const QString &text)
     if (!ok) {
         return;
     }
-    // The tree shows the name as it is typed; the duplicate check comes on leaving.
+    // The tree shows the name as it is typed; the duplicate check, and the change that can
+    // be undone, come on leaving.
     m_nameFieldElement = node;
     m_changingTree = true;
-    m_tree.setName(node, std::move(name));
+    tree().setName(node, std::move(name));
     m_changingTree = false;
-    stamp(node);
+    setWindowModified(true);
+    emit modifiedChanged(true);
 }
 
 void DatabaseWindow::onNameEntered()
@@ -465,13 +490,80 @@ void DatabaseWindow::finishNameField()
     const QByteArray typed = CodePage::fromUnicode(m_edtName->text(), &ok);
     // The element takes back its name on entry, then the rename check decides.
     m_changingTree = true;
-    m_tree.setName(node, m_nameOnEntry);
+    tree().setName(node, m_nameOnEntry);
     m_changingTree = false;
     if (!ok || !renameElement(node, typed)) {
         LoadingGuard guard(m_main);
         m_edtName->setText(CodePage::toUnicode(node->name()));
     }
     m_nameOnEntry = node->name();
+    setWindowModified(m_document.isModified());
+    emit modifiedChanged(m_document.isModified());
+}
+
+// --- History ---
+
+QString DatabaseWindow::commandText(const char *key, const ElementNode *node) const
+{
+    return childTextWith(key, node ? CodePage::toUnicode(node->name()) : QString());
+}
+
+void DatabaseWindow::pushCommand(QUndoCommand *command)
+{
+    m_pushing = true;
+    m_changingTree = true;
+    m_document.push(command);
+    m_changingTree = false;
+    m_pushing = false;
+}
+
+void DatabaseWindow::onCommandApplied(ElementNode *node)
+{
+    if (m_pushing) {
+        return;
+    }
+    m_showAfterCommand = node;
+    m_commandShowsElement = true;
+}
+
+void DatabaseWindow::undo()
+{
+    stepHistory(&UndoStack::undo);
+}
+
+void DatabaseWindow::redo()
+{
+    stepHistory(&UndoStack::redo);
+}
+
+void DatabaseWindow::stepHistory(void (UndoStack::*step)())
+{
+    if (m_main.isLocked()) {
+        return;
+    }
+    commitPendingEdits();
+    m_commandShowsElement = false;
+    m_changingTree = true;
+    (m_document.undoStack().*step)();
+    m_changingTree = false;
+    // The editors show the element as the command left it.
+    m_lastShown = nullptr;
+    if (m_commandShowsElement && m_showAfterCommand) {
+        selectElement(m_showAfterCommand);
+    } else {
+        showSelected();
+    }
+}
+
+void DatabaseWindow::updateUndoActions()
+{
+    const UndoStack &history = m_document.undoStack();
+    QAction *undoAction = m_actions->action(QStringLiteral("MenUndo"));
+    QAction *redoAction = m_actions->action(QStringLiteral("MenRedo"));
+    undoAction->setEnabled(history.canUndo());
+    redoAction->setEnabled(history.canRedo());
+    undoAction->setText(history.canUndo() ? childTextWith("m_aMUndoThis", history.undoText()) : childText("MenUndo"));
+    redoAction->setText(history.canRedo() ? childTextWith("m_aMRedoThis", history.redoText()) : childText("MenRedo"));
 }
 
 void DatabaseWindow::commitPendingEdits()
@@ -540,6 +632,7 @@ void DatabaseWindow::applyLanguage()
 {
     const LanguageStore &language = m_main.language();
     ::applyLanguageTexts(this, language, childWindowTexts());
+    m_actions->addSecondRedoKey();
     applyDialogTexts();
     if (m_frmSort) {
         m_frmSort->applyTexts();
@@ -547,6 +640,7 @@ void DatabaseWindow::applyLanguage()
     // "Unnamed" is a word of the language too.
     setWindowTitle(caption() + QLatin1String("[*]"));
     emit captionChanged(caption());
+    updateUndoActions();
 }
 
 QList<QMenu *> DatabaseWindow::menus() const
@@ -572,8 +666,17 @@ bool DatabaseWindow::eventFilter(QObject *watched, QEvent *event)
         m_main.restartLockCountdown();
         break;
     case QEvent::FocusIn:
+        ++m_editVisit;
         if (watched == m_edtName) {
             onNameEntered();
+        }
+        break;
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+        // A field undoes its own typing first; with nothing of its own left, the key
+        // undoes the document's last change through its action.
+        if (const HistoryKey key = historyKeyOf(static_cast<QKeyEvent *>(event)); key != HistoryKey::None) {
+            return handleHistoryKey(watched, event, key);
         }
         break;
     case QEvent::FocusOut:
@@ -586,6 +689,44 @@ bool DatabaseWindow::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+DatabaseWindow::HistoryKey DatabaseWindow::historyKeyOf(const QKeyEvent *key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    if (m_actions->action(QStringLiteral("MenUndo"))->shortcuts().contains(pressed)) {
+        return HistoryKey::Undo;
+    }
+    if (m_actions->action(QStringLiteral("MenRedo"))->shortcuts().contains(pressed)) {
+        return HistoryKey::Redo;
+    }
+    return HistoryKey::None;
+}
+
+bool DatabaseWindow::handleHistoryKey(QObject *watched, QEvent *event, HistoryKey key)
+{
+    auto *line = qobject_cast<QLineEdit *>(watched);
+    auto *text = qobject_cast<QTextEdit *>(watched);
+    if ((!line && !text) || (line ? line->isReadOnly() : text->isReadOnly())) {
+        return false;
+    }
+    const bool undo = key == HistoryKey::Undo;
+    const bool own = line ? (undo ? line->isUndoAvailable() : line->isRedoAvailable())
+                          : (undo ? text->document()->isUndoAvailable() : text->document()->isRedoAvailable());
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Accepted, the key comes to the field; ignored, it goes to the action.
+        event->setAccepted(own);
+        return true;
+    }
+    if (!own) {
+        return false;
+    }
+    if (line) {
+        undo ? line->undo() : line->redo();
+    } else {
+        undo ? text->undo() : text->redo();
+    }
+    return true;
 }
 
 void DatabaseWindow::showEvent(QShowEvent *event)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editing/ElementSearch.h"
-#include "FileIdentity.h"
+#include "editing/DatabaseDocument.h"
 #include "editing/TableReplace.h"
 #include "document/ElementTree.h"
 
@@ -34,15 +34,18 @@ class KeyEditor;
 class MainServices;
 class QAction;
 class QLabel;
+class QKeyEvent;
 class QLineEdit;
+class QUndoCommand;
 class QMenu;
 class QSplitter;
 enum class LoadProblem;
 class RichTextEdit;
 class TablePanel;
 
-// The window of one open database, shown inside a QMdiSubWindow of the main window. It
-// owns the element tree, the file path, the password and the modified flag. On the left
+// The window of one open database, shown inside a QMdiSubWindow of the main window: a
+// view of its DatabaseDocument (the element tree, the file path, the password and the
+// history of changes, whose distance from the saved state is the modified flag). On the left
 // the tree (TrvTree, shown through one model adapter over the ElementTree), on the right
 // the editor of the selected element: name panel (PnlName), file bar (PnlFile), key
 // editor (PnlKey), text editor (RdtText) or table panel (PnlTable).
@@ -62,11 +65,12 @@ public:
     MainServices &mainServices() const { return m_main; }
 
     // --- The database ---
-    ElementTree &tree() { return m_tree; }
-    const ElementTree &tree() const { return m_tree; }
+    DatabaseDocument &document() { return m_document; }
+    ElementTree &tree() { return m_document.tree(); }
+    const ElementTree &tree() const { return m_document.tree(); }
 
     // Full path of the database file; empty while it was never saved.
-    const QString &filePath() const { return m_filePath; }
+    const QString &filePath() const { return m_document.filePath(); }
     // Stores the path, updates the caption (captionChanged) and the tray hint.
     void setFilePath(const QString &path);
     // The file name without its folder, or the localised "Unnamed".
@@ -74,11 +78,14 @@ public:
 
     // The database password (code-page bytes); the old one is wiped when replaced and
     // the last one when the window goes.
-    const QByteArray &password() const { return m_password; }
-    void setPassword(QByteArray password);
+    const QByteArray &password() const { return m_document.password(); }
+    void setPassword(QByteArray password) { m_document.setPassword(std::move(password)); }
+    // A new password chosen by the user: a change that can be undone, saved with the database.
+    void changePassword(QByteArray password);
 
-    bool isModified() const { return m_modified; }
-    void setModified(bool modified);
+    // The document differs from the saved state, or a name is being typed in the name field.
+    bool isModified() const { return m_document.isModified() || m_nameFieldElement; }
+    void setModified(bool modified) { m_document.setModified(modified); }
     // -1 nothing shown, else the kind code of the element whose editor shows.
     int editorKind() const { return m_editorKind; }
 
@@ -150,6 +157,10 @@ public:
     // Renames node with the duplicate check; shows "Duplicate entry name: " + name (or
     // why a name cannot be stored) and returns false when refused.
     bool renameElement(ElementNode *node, const QByteArray &name);
+    // Undo and redo of the document's last change; an edit still open in a field is
+    // committed first.
+    void undo();
+    void redo();
 
     // --- Element clipboard, drag and drop (DatabaseWindowElements.cpp) ---
     // Copy: the selected element with its descendants goes onto the clipboard, beside
@@ -220,6 +231,9 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    enum class HistoryKey { None, Undo, Redo };
+    HistoryKey historyKeyOf(const QKeyEvent *key) const;
+    bool handleHistoryKey(QObject *watched, QEvent *event, HistoryKey key);
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -234,8 +248,16 @@ private:
     void onCurrentChanged();
     void showEditorFor(ElementNode *node);
     void showStatus(const ElementNode *node);
-    void stamp(ElementNode *node);
-    void editField(QByteArray ElementData::*field, const QString &text);
+    // The fields whose typing merges into one change per visit.
+    enum class Field { UserName, Password, Comment, Text };
+    void recordEdit(ElementNode *node, ElementData before, Field field);
+    void recordDataChange(ElementNode *node, ElementData before);
+    void pushCommand(QUndoCommand *command);
+    void onCommandApplied(ElementNode *node);
+    void stepHistory(void (UndoStack::*step)());
+    void updateUndoActions();
+    QString commandText(const char *key, const ElementNode *node) const;
+    void editField(QByteArray ElementData::*field, Field which, const QString &text);
     void onNameEdited(const QString &text);
     void onNameEntered();
     void finishNameField();
@@ -251,8 +273,8 @@ private:
     void editorCut();
     void editorPaste();
     void editorSelectAll();
-    void deleteElement(ElementNode *node);
-    ElementNode *pasteBlock(QByteArrayView block, ElementNode *at);
+    ElementNode *pasteBlock(QByteArrayView block, ElementNode *at, const char *commandKey);
+    void removeElement(ElementNode *node, const char *commandKey);
     QMimeData *dragData(ElementNode *node);
     // Search (DatabaseWindowSearch.cpp)
     bool textEditorShown() const;
@@ -268,8 +290,9 @@ private:
     bool saveTo(const QString &path);
     QString askSavePath();
     bool ensurePassword();
-    QString writeProblemText(const QString &path) const;
+    QString writeProblemText(SecretFile::Failure failure) const;
     void reportLoadProblem(LoadProblem problem, const QString &path);
+    void afterLoad();
     void viewFile();
     void saveFile();
     // Dialogs and messages (DatabaseWindowDialogs.cpp)
@@ -284,15 +307,16 @@ private:
     QString mainText(const char *key) const;
 
     MainServices &m_main;
-    ElementTree m_tree;
+    DatabaseDocument m_document;
     std::unique_ptr<ElementTreeModel> m_model;
-    QString m_filePath;
-    // The file as it was read or last written: another program's change is not overwritten
-    // without asking.
-    FileIdentity m_fileIdentity;
-    QByteArray m_password;
-    bool m_modified = false;
     int m_editorKind = -1;
+    // Counts the visits of the editors: typing merges into one change only within a visit.
+    quint64 m_editVisit = 0;
+    // Set while this window pushes a command: it shows the outcome itself.
+    bool m_pushing = false;
+    // The element an undo or redo asked to show, shown once it is complete.
+    ElementNode *m_showAfterCommand = nullptr;
+    bool m_commandShowsElement = false;
     // Set while a command changes the tree, so the view's selection reports wait for it.
     bool m_changingTree = false;
     const ElementNode *m_lastShown = nullptr;

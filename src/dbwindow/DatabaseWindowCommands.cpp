@@ -3,6 +3,7 @@
 #include "DatabaseWindow.h"
 
 #include "ChildActions.h"
+#include "editing/DocumentCommands.h"
 #include "editing/ElementCommands.h"
 #include "ElementTreeModel.h"
 #include "ElementTreeView.h"
@@ -58,6 +59,8 @@ void DatabaseWindow::connectActions()
     on("MenCopy", [this] { editorCopy(); });
     on("MenPaste", [this] { editorPaste(); });
     on("MenSelectAll", [this] { editorSelectAll(); });
+    on("MenUndo", [this] { undo(); });
+    on("MenRedo", [this] { redo(); });
     // The pop-up's "Cut" copies without removing, as the editors' pop-up always did. Its
     // items act on the editor it was opened over.
     on("PopRdtCut", [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
@@ -84,13 +87,13 @@ ElementNode *DatabaseWindow::addElement(NewElement what, bool fromMenu)
     }
     finishNameField();
     const QByteArray name = ElementCommands::defaultName(what, m_main.language(), m_main.settings(), m_main.clock());
-    return placeNewElement(ElementCommands::addElement(m_tree, what, selectedElement(), name, m_main.clock()),
+    return placeNewElement(ElementCommands::addElement(tree(), what, selectedElement(), name, m_main.clock()),
                            fromMenu);
 }
 
 ElementNode *DatabaseWindow::placeNewElement(ElementNode *node, bool fromMenu)
 {
-    setModified(true);
+    pushCommand(new InsertElementsCommand(m_document, {node}, commandText("m_aMCmdAdd", node)));
     selectElement(node);
     if (fromMenu) {
         m_trvTree->editName(node);
@@ -150,7 +153,7 @@ ElementNode *DatabaseWindow::addFile(const QString &path, bool fromMenu)
         return nullptr;
     }
     ElementData fields = ElementCommands::fileElementData(path, std::move(*bytes), m_main.clock());
-    ElementNode *node = m_tree.addElement(NewElement::File, selectedElement(), ElementCommands::fileElementName(path),
+    ElementNode *node = tree().addElement(NewElement::File, selectedElement(), ElementCommands::fileElementName(path),
                                           std::move(fields));
     return placeNewElement(node, fromMenu);
 }
@@ -171,7 +174,7 @@ bool DatabaseWindow::deleteSelected()
     if (confirm(question, false) != Answer::Yes) {
         return false;
     }
-    deleteElement(node);
+    removeElement(node, "m_aMCmdDelete");
     return true;
 }
 
@@ -194,7 +197,7 @@ bool DatabaseWindow::renameElement(ElementNode *node, const QByteArray &name)
     if (node->name() == name) {
         return true;
     }
-    switch (ElementCommands::checkName(m_tree, node, name)) {
+    switch (ElementCommands::checkName(tree(), node, name)) {
     case ElementCommands::NameProblem::None: break;
     case ElementCommands::NameProblem::Duplicate:
         inform(mainText("m_aMDoubleName") + CodePage::toUnicode(name));
@@ -206,10 +209,12 @@ bool DatabaseWindow::renameElement(ElementNode *node, const QByteArray &name)
         inform(childText("m_aMNameEmpty"));
         return false;
     }
-    m_changingTree = true;
-    m_tree.setName(node, name);
-    m_changingTree = false;
-    stamp(node);
+    ElementData stamped;
+    stamped.touch(m_main.clock());
+    pushCommand(new RenameElementCommand(m_document, node, name, stamped.Modified, commandText("m_aMCmdRename", node)));
+    if (node == selectedElement()) {
+        showStatus(node);
+    }
     if (node == selectedElement() && node != m_nameFieldElement) {
         m_edtName->setText(CodePage::toUnicode(name));
     }

@@ -6,6 +6,7 @@
 #include "editing/ElementClipboard.h"
 #include "ElementClipboardUi.h"
 #include "editing/ElementCommands.h"
+#include "editing/DocumentCommands.h"
 #include "editing/ElementDrop.h"
 #include "ElementTreeView.h"
 #include "MainServices.h"
@@ -22,7 +23,7 @@ bool DatabaseWindow::copyElement()
     if (!node) {
         return false;
     }
-    if (!ElementClipboard::copyElement(m_tree, node, &ElementClipboardUi::PlaceBlock)) {
+    if (!ElementClipboard::copyElement(tree(), node, &ElementClipboardUi::PlaceBlock)) {
         warn(childText("m_aMClipboardFailed"));
         return false;
     }
@@ -39,18 +40,12 @@ bool DatabaseWindow::cutElement()
     if (!node) {
         return false;
     }
-    ElementNode *next = ElementCommands::selectionAfterDelete(node);
-    m_changingTree = true;
-    const bool cut = ElementClipboard::cutElement(m_tree, node, &ElementClipboardUi::PlaceBlock);
-    m_changingTree = false;
-    if (!cut) {
-        // Nothing was deleted: the element stays where it is.
+    // Only an element that reached the clipboard goes.
+    if (!ElementClipboard::copyElement(tree(), node, &ElementClipboardUi::PlaceBlock)) {
         warn(childText("m_aMClipboardFailed"));
         return false;
     }
-    m_lastShown = nullptr;
-    setModified(true);
-    selectElement(next);
+    removeElement(node, "m_aMCmdCut");
     return true;
 }
 
@@ -61,13 +56,13 @@ ElementNode *DatabaseWindow::pasteElements()
     }
     finishNameField();
     const std::optional<QByteArray> block = ElementClipboardUi::clipboardBlock();
-    return block ? pasteBlock(*block, selectedElement()) : nullptr;
+    return block ? pasteBlock(*block, selectedElement(), "m_aMCmdPaste") : nullptr;
 }
 
-ElementNode *DatabaseWindow::pasteBlock(QByteArrayView block, ElementNode *at)
+ElementNode *DatabaseWindow::pasteBlock(QByteArrayView block, ElementNode *at, const char *commandKey)
 {
     m_changingTree = true;
-    const ElementClipboard::PasteResult pasted = ElementClipboard::pasteBlock(m_tree, at, block);
+    const ElementClipboard::PasteResult pasted = ElementClipboard::pasteBlock(tree(), at, block);
     m_changingTree = false;
     if (!pasted) {
         // A block that does not read changes nothing; one nested too deep says so.
@@ -76,20 +71,17 @@ ElementNode *DatabaseWindow::pasteBlock(QByteArrayView block, ElementNode *at)
         }
         return nullptr;
     }
-    setModified(true);
-    selectElement(pasted.treeWasEmpty ? m_tree.firstRoot() : pasted.pasted);
+    pushCommand(new InsertElementsCommand(m_document, pasted.arrived, commandText(commandKey, pasted.pasted)));
+    selectElement(pasted.treeWasEmpty ? tree().firstRoot() : pasted.pasted);
     return pasted.pasted;
 }
 
-void DatabaseWindow::deleteElement(ElementNode *node)
+void DatabaseWindow::removeElement(ElementNode *node, const char *commandKey)
 {
     ElementNode *selected = selectedElement();
     ElementNode *next = ElementDrop::isInSubtree(selected, node) ? ElementCommands::selectionAfterDelete(node) : selected;
     m_lastShown = nullptr;
-    m_changingTree = true;
-    m_tree.deleteSubtree(node);
-    m_changingTree = false;
-    setModified(true);
+    pushCommand(new RemoveElementCommand(m_document, node, next, commandText(commandKey, node)));
     selectElement(next);
 }
 
@@ -99,7 +91,7 @@ QMimeData *DatabaseWindow::dragData(ElementNode *node)
         return nullptr;
     }
     finishNameField();
-    const QByteArray block = ElementClipboard::buildBlock(m_tree, node);
+    const QByteArray block = ElementClipboard::buildBlock(tree(), node);
     return block.isEmpty() ? nullptr : ElementClipboardUi::dragData(block);
 }
 
@@ -117,28 +109,23 @@ Qt::DropAction DatabaseWindow::dropElements(const QMimeData *mime, ElementNode *
     switch (ElementDrop::decide(dragged, target, mode, dragged != nullptr)) {
     case ElementDrop::Verdict::Refuse:
         return Qt::IgnoreAction;
-    case ElementDrop::Verdict::MoveWithinTree: {
-        m_changingTree = true;
-        bool tooDeep = false;
-        ElementNode *moved = ElementDrop::moveWithinTree(m_tree, dragged, target, &tooDeep);
-        m_changingTree = false;
-        if (!moved) {
-            if (tooDeep) {
-                warn(childText("m_aMPasteTooDeep"));
-            }
-            return Qt::IgnoreAction;
-        }
-        if (moved != dragged) {
+    case ElementDrop::Verdict::MoveWithinTree:
+        switch (ElementDrop::checkMove(tree(), dragged, target)) {
+        case ElementDrop::MoveCheck::Refused: return Qt::IgnoreAction;
+        case ElementDrop::MoveCheck::TooDeep: warn(childText("m_aMPasteTooDeep")); return Qt::IgnoreAction;
+        case ElementDrop::MoveCheck::SamePlace: break;
+        case ElementDrop::MoveCheck::Allowed:
             m_lastShown = nullptr;
-            setModified(true);
+            pushCommand(new MoveElementCommand(m_document, dragged, ElementClipboard::pasteParent(target),
+                                               commandText("m_aMCmdMove", dragged)));
+            break;
         }
-        selectElement(moved);
+        selectElement(dragged);
         return Qt::MoveAction;
-    }
     case ElementDrop::Verdict::Paste:
         break;
     }
-    if (!pasteBlock(*block, target)) {
+    if (!pasteBlock(*block, target, mode == ElementDrop::Mode::Move ? "m_aMCmdMove" : "m_aMCmdPaste")) {
         return Qt::IgnoreAction;
     }
     // A move into this tree from elsewhere: the source removes its element on hearing this.
@@ -151,6 +138,6 @@ bool DatabaseWindow::removeMovedElement(ElementNode *node)
         return false;
     }
     finishNameField();
-    deleteElement(node);
+    removeElement(node, "m_aMCmdMove");
     return true;
 }

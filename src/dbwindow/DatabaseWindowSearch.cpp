@@ -144,7 +144,7 @@ void DatabaseWindow::openFindEntry()
     finishNameField();
     ElementNode *node = selectedElement();
     if (!node) {
-        node = m_tree.firstRoot();
+        node = tree().firstRoot();
     }
     if (!node) {
         return; // an empty tree has nothing to find
@@ -176,7 +176,7 @@ ElementNode *DatabaseWindow::findEntry()
     if (!start) {
         // Nothing selected (the selection went meanwhile): the search starts at the
         // first element and includes it.
-        start = m_tree.firstRoot();
+        start = tree().firstRoot();
         m_entrySearch.startOver();
     }
     if (!start) {

@@ -2,7 +2,7 @@
 // saving, the close question, and the attached files of file elements.
 #include "DatabaseWindow.h"
 
-#include "editing/ElementCommands.h"
+#include "editing/DocumentCommands.h"
 #include "MainServices.h"
 #include "document/DatabaseFile.h"
 #include "platform/Clock.h"
@@ -19,11 +19,11 @@
 #include <QFileInfo>
 #include <QUrl>
 
-// --- Path, caption, password, modified flag ---
+// --- Path, caption, password ---
 
 void DatabaseWindow::setFilePath(const QString &path)
 {
-    m_filePath = path;
+    m_document.setFilePath(path);
     const QString text = caption();
     setWindowTitle(text + QLatin1String("[*]"));
     m_main.setTrayHint(text);
@@ -32,54 +32,43 @@ void DatabaseWindow::setFilePath(const QString &path)
 
 QString DatabaseWindow::caption() const
 {
-    return m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QFileInfo(m_filePath).fileName();
+    return filePath().isEmpty() ? mainText("m_aMUnnamed") : QFileInfo(filePath()).fileName();
 }
 
-void DatabaseWindow::setPassword(QByteArray password)
+void DatabaseWindow::changePassword(QByteArray password)
 {
-    SecureMemory::wipe(m_password);
-    m_password = std::move(password);
-}
-
-void DatabaseWindow::setModified(bool modified)
-{
-    if (m_modified == modified) {
-        return;
-    }
-    m_modified = modified;
-    setWindowModified(modified);
-    emit modifiedChanged(modified);
+    pushCommand(new ChangePasswordCommand(m_document, std::move(password), childText("m_aMCmdPassword")));
 }
 
 // --- Loading ---
 
 bool DatabaseWindow::loadDatabase(const QString &path)
 {
-    // Taken before reading: a change made while the file is read counts as a change.
-    const FileIdentity identity = FileIdentity::of(path);
-    LoadProblem problem = LoadProblem::None;
-    if (!loadDatabaseFile(m_tree, path, m_password, &problem)) {
-        reportLoadProblem(problem, path);
+    const DatabaseDocument::LoadResult loaded = m_document.load(path);
+    if (!loaded.ok()) {
+        reportLoadProblem(loaded.problem, path);
         return false;
     }
-    m_fileIdentity = identity;
     setFilePath(path);
-    setModified(false);
-    selectFirstElement();
+    afterLoad();
     return true;
 }
 
 bool DatabaseWindow::loadDatabaseBuffer(QByteArray ciphertext)
 {
-    LoadProblem problem = LoadProblem::None;
-    if (!::loadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &problem)) {
-        reportLoadProblem(problem, m_filePath);
+    const DatabaseDocument::LoadResult loaded = m_document.loadBuffer(std::move(ciphertext));
+    if (!loaded.ok()) {
+        reportLoadProblem(loaded.problem, filePath());
         return false;
     }
-    m_fileIdentity = FileIdentity();
-    setModified(false);
-    selectFirstElement();
+    afterLoad();
     return true;
+}
+
+void DatabaseWindow::afterLoad()
+{
+    m_document.setModified(false);
+    selectFirstElement();
 }
 
 // A wrong password is the caller's to report (it asks again); a database nested too deep
@@ -98,10 +87,10 @@ bool DatabaseWindow::save()
     if (m_main.isLocked()) {
         return false;
     }
-    if (m_filePath.isEmpty()) {
+    if (filePath().isEmpty()) {
         return saveAs();
     }
-    return saveTo(m_filePath);
+    return saveTo(filePath());
 }
 
 bool DatabaseWindow::saveAs()
@@ -125,7 +114,7 @@ bool DatabaseWindow::saveAs()
 
 QString DatabaseWindow::askSavePath()
 {
-    const QString start = m_filePath.isEmpty() ? QString() : m_filePath;
+    const QString start = filePath();
     QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), start,
                                                 QtFileFilter(mainText("m_aMFileFilter")));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
@@ -136,7 +125,7 @@ QString DatabaseWindow::askSavePath()
 
 bool DatabaseWindow::ensurePassword()
 {
-    if (!m_password.isEmpty()) {
+    if (!password().isEmpty()) {
         return true;
     }
     std::optional<QByteArray> password = askPassword(QByteArray());
@@ -154,16 +143,15 @@ bool DatabaseWindow::saveTo(const QString &path)
         return false;
     }
     // No keeps the window modified: its changes are still to be saved somewhere.
-    if (m_fileIdentity.changedOnDisk(path) && confirm(childText("m_aMFileChanged"), false) != Answer::Yes) {
+    if (m_document.changedOnDisk(path) && confirm(childText("m_aMFileChanged"), false) != Answer::Yes) {
         return false;
     }
-    if (!saveDatabase(m_tree, path, m_password, m_main.settings().saveBinary)) {
+    const DatabaseDocument::SaveResult saved = m_document.save(path, m_main.settings().saveBinary);
+    if (!saved.ok()) {
         warn(childTextWith("m_aMSaveFailed", QDir::toNativeSeparators(path)) + QLatin1Char('\n')
-             + writeProblemText(path));
+             + writeProblemText(saved.failure));
         return false;
     }
-    m_fileIdentity = FileIdentity::of(path);
-    setModified(false);
     return true;
 }
 
@@ -172,13 +160,14 @@ QString DatabaseWindow::childTextWith(const char *childKey, const QString &argum
     return childText(childKey).replace(QLatin1String("%s"), argument);
 }
 
-QString DatabaseWindow::writeProblemText(const QString &path) const
+QString DatabaseWindow::writeProblemText(SecretFile::Failure failure) const
 {
-    switch (ElementCommands::diagnoseWriteFailure(path)) {
-    case ElementCommands::WriteProblem::FolderMissing: return childText("m_aMFolderMissing");
-    case ElementCommands::WriteProblem::FolderNotWritable: return childText("m_aMFolderReadOnly");
-    case ElementCommands::WriteProblem::FileNotWritable: return childText("m_aMFileReadOnly");
-    case ElementCommands::WriteProblem::Unknown: break;
+    switch (failure) {
+    case SecretFile::Failure::FolderMissing: return childText("m_aMFolderMissing");
+    case SecretFile::Failure::FolderNotWritable: return childText("m_aMFolderReadOnly");
+    case SecretFile::Failure::FileNotWritable: return childText("m_aMFileReadOnly");
+    case SecretFile::Failure::None:
+    case SecretFile::Failure::WriteFailed: break;
     }
     return childText("m_aMDiskProblem");
 }
@@ -188,10 +177,10 @@ QString DatabaseWindow::writeProblemText(const QString &path) const
 DatabaseWindow::CloseAnswer DatabaseWindow::askToClose()
 {
     commitPendingEdits();
-    if (!m_modified) {
+    if (!isModified()) {
         return CloseAnswer::Close;
     }
-    const QString name = m_filePath.isEmpty() ? mainText("m_aMUnnamed") : QDir::toNativeSeparators(m_filePath);
+    const QString name = filePath().isEmpty() ? mainText("m_aMUnnamed") : QDir::toNativeSeparators(filePath());
     switch (confirm(mainText("m_aMDiscardChanges").replace(QLatin1String("%s"), name), true)) {
     case Answer::Yes:
         // Closing after a save that did not happen would lose the changes: the window
@@ -263,8 +252,10 @@ void DatabaseWindow::saveFile()
     if (path.isEmpty()) {
         return;
     }
-    if (!SecretFile::write(path, QByteArrayView(*fields.Blob).first(std::min<qsizetype>(fields.BlobSize, fields.Blob->size())))) {
+    SecretFile::Failure failure = SecretFile::Failure::None;
+    if (!SecretFile::write(path, QByteArrayView(*fields.Blob).first(std::min<qsizetype>(fields.BlobSize, fields.Blob->size())),
+                           &failure)) {
         warn(childText("m_aMFileNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
-             + writeProblemText(path));
+             + writeProblemText(failure));
     }
 }

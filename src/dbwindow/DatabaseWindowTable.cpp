@@ -71,17 +71,18 @@ void DatabaseWindow::connectTable()
 
 bool DatabaseWindow::storeTable()
 {
-    // What could not be read is never written over by the empty grid shown for it.
-    if (!tableShown() || m_pnlTable->isDamaged()) {
+    // What could not be read is never written over by the empty grid shown for it; a grid
+    // being filled for display is no edit.
+    if (!tableShown() || m_pnlTable->isDamaged() || m_main.loadingGuard()) {
         return false;
     }
     ElementNode *node = selectedElement();
-    if (!TableStorage::storeTable(m_tree, node, m_pnlTable->model()->grid(), m_main.clock())) {
+    ElementData before = node->data();
+    if (!TableStorage::storeTable(tree(), node, m_pnlTable->model()->grid(), m_main.clock())) {
         return false;
     }
     m_lastShown = node;
-    setModified(true);
-    showStatus(node);
+    recordDataChange(node, std::move(before));
     return true;
 }
 
@@ -112,13 +113,13 @@ bool DatabaseWindow::sortData()
     if (!request || selectedElement() != node || !tableShown()) {
         return false;
     }
-    if (!TableSort::sortTableData(m_tree, node, *request, m_main.clock())) {
+    ElementData before = node->data();
+    if (!TableSort::sortTableData(tree(), node, *request, m_main.clock())) {
         return false;
     }
     m_pnlTable->loadTable(node->data(), false);
     m_lastShown = node;
-    setModified(true);
-    showStatus(node);
+    recordDataChange(node, std::move(before));
     return true;
 }
 
@@ -183,9 +184,10 @@ bool DatabaseWindow::exportCsv(const QString &path)
     if (m_main.isLocked() || !tableEditable()) {
         return false;
     }
-    if (!TableCsv::exportFile(m_pnlTable->model()->grid(), path)) {
+    SecretFile::Failure failure = SecretFile::Failure::None;
+    if (!TableCsv::exportFile(m_pnlTable->model()->grid(), path, &failure)) {
         warn(childText("m_aMCsvNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
-             + writeProblemText(path));
+             + writeProblemText(failure));
         return false;
     }
     return true;

@@ -55,28 +55,6 @@ bool writeEncryptedBinary(const ElementTree &tree, const Blowfish &cipher, QIODe
     });
 }
 
-bool writeDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
-                   const SecretFile::FailingWrites *failing)
-{
-    if (password.isEmpty()) {
-        return false;
-    }
-    try {
-        if (!binary) {
-            const std::optional<QByteArray> cipher = encryptDatabase(tree, password, binary);
-            if (!cipher) {
-                return false;
-            }
-            return failing ? SecretFile::write(path, *cipher, *failing) : SecretFile::write(path, *cipher);
-        }
-        const Blowfish cipher(password);
-        const SecretFile::Producer produce = [&](QIODevice &out) { return writeEncryptedBinary(tree, cipher, out); };
-        return failing ? SecretFile::write(path, produce, *failing) : SecretFile::write(path, produce);
-    } catch (const std::bad_alloc &) {
-        return false;
-    }
-}
-
 } // namespace
 
 QByteArray databaseStream(const ElementTree &tree, bool binary)
@@ -110,15 +88,33 @@ std::optional<QByteArray> encryptDatabase(const ElementTree &tree, QByteArrayVie
     }
 }
 
-bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary)
+bool writeDatabase(const ElementTree &tree, QIODevice &out, QByteArrayView password, bool binary)
 {
-    return writeDatabase(tree, path, password, binary, nullptr);
+    if (password.isEmpty()) {
+        return false;
+    }
+    try {
+        if (!binary) {
+            const std::optional<QByteArray> cipher = encryptDatabase(tree, password, binary);
+            return cipher && writeAll(out, cipher->constData(), cipher->size());
+        }
+        return writeEncryptedBinary(tree, Blowfish(password), out);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
-                  SecretFile::FailingWrites failing)
+                  SecretFile::Failure *failure)
 {
-    return writeDatabase(tree, path, password, binary, &failing);
+    if (password.isEmpty()) {
+        if (failure) {
+            *failure = SecretFile::Failure::WriteFailed;
+        }
+        return false;
+    }
+    return SecretFile::write(
+        path, [&](QIODevice &out) { return writeDatabase(tree, out, password, binary); }, failure);
 }
 
 namespace {

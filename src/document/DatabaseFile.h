@@ -37,10 +37,12 @@ std::optional<QByteArray> encryptDatabase(const ElementTree &tree, QByteArrayVie
 // Writes the encrypted tree to path atomically as an owner-only file: a failed save leaves
 // the old file exactly as it was. The binary form is encrypted and written piece by piece
 // as the tree is walked, so its plaintext never exists whole.
-bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary);
-// The same through a device that fails after a number of bytes (for tests).
+// Why it failed is told in failure, when given (an empty password or a failed export is a
+// failed write).
 bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView password, bool binary,
-                  SecretFile::FailingWrites failing);
+                  SecretFile::Failure *failure = nullptr);
+// Writes the encrypted tree to out, as saveDatabase writes it to its new file.
+bool writeDatabase(const ElementTree &tree, QIODevice &out, QByteArrayView password, bool binary);
 
 // Replaces the tree by the database in plaintext (either stream form). When neither form
 // reads it (a wrong password) or the import fails, the tree is left as it was: the new

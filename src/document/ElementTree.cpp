@@ -164,6 +164,11 @@ QByteArray ElementTree::makeUniqueName(const ElementNode *node, bool excludeSelf
     return uniqueNameAmong(node->m_parent, node->m_name, node, excludeSelf);
 }
 
+QByteArray ElementTree::uniqueNameIn(const ElementNode *parent, const QByteArray &base) const
+{
+    return uniqueNameAmong(level(parent), base, nullptr, false);
+}
+
 bool ElementTree::hasNameClash(const ElementNode *node) const
 {
     return node && nameTaken(node->m_parent, node->m_name, node, true);
@@ -344,7 +349,7 @@ ElementNode *ElementTree::insertDetached(ElementNode *parent, std::unique_ptr<El
     }
     children.insert(children.begin() + position, std::move(node));
     renumber(levelNode, position);
-    ++m_count;
+    m_count += raw->m_children.empty() ? 1 : subtreeSize(raw);
     if (m_observer) {
         m_observer->elementInserted(raw);
     }
@@ -472,10 +477,25 @@ int ElementTree::subtreeSize(const ElementNode *node) const
     return size;
 }
 
+ElementNode *ElementTree::moveElement(ElementNode *node, ElementNode *parent, QByteArray name)
+{
+    std::unique_ptr<ElementNode> moving = detach(node);
+    if (!moving) {
+        return nullptr;
+    }
+    moving->m_name = std::move(name);
+    return insertDetached(parent, std::move(moving));
+}
+
 bool ElementTree::deleteSubtree(ElementNode *node)
 {
+    return detach(node) != nullptr;
+}
+
+std::unique_ptr<ElementNode> ElementTree::detach(ElementNode *node)
+{
     if (!node || node == m_root.get()) {
-        return false;
+        return nullptr;
     }
     ElementNode *levelNode = node->m_parent;
     const int row = node->m_row;
@@ -493,11 +513,11 @@ bool ElementTree::deleteSubtree(ElementNode *node)
     children.erase(children.begin() + row);
     renumber(levelNode, row);
     m_count -= removed;
-    owned.reset();
+    owned->m_parent = nullptr;
     if (m_observer) {
         m_observer->elementRemoved(observedParent(levelNode), row);
     }
-    return true;
+    return owned;
 }
 
 bool ElementTree::clearTree()

@@ -71,6 +71,8 @@ public:
     // A name no sibling of node uses: its own name, else its name followed by 0, 1, ...
     // With excludeSelf false the node's own name counts as taken too.
     QByteArray makeUniqueName(const ElementNode *node, bool excludeSelf) const;
+    // The first of base, base0, base1, ... that no child of parent (null: the top level) uses.
+    QByteArray uniqueNameIn(const ElementNode *parent, const QByteArray &base) const;
     // True when another sibling has exactly node's name.
     bool hasNameClash(const ElementNode *node) const;
     // Would name clash with a sibling of node other than node itself?
@@ -89,6 +91,7 @@ public:
     // them: a detached element belongs to no tree until insertDetached places it.
     static std::unique_ptr<ElementNode> makeDetached(QByteArray name, qint32 kind, qint32 selected,
                                                      ElementData data);
+    // A detached element may bring its descendants: it arrives with its whole subtree.
     ElementNode *insertDetached(ElementNode *parent, std::unique_ptr<ElementNode> node);
     // An element command: places the new element by the rule that keeps non-folders
     // childless (beside a selected non-folder, inside a selected folder, at the top level
@@ -109,6 +112,12 @@ public:
     void notifyChanged(const ElementNode *node);
     // Frees node, its descendants and their data. Always true: freeing cannot fail here.
     bool deleteSubtree(ElementNode *node);
+    // Moves node with its descendants under parent (null: the top level) with this name,
+    // which the caller made free there. The element stays the same object.
+    ElementNode *moveElement(ElementNode *node, ElementNode *parent, QByteArray name);
+    // Takes node with its descendants out of the tree, unchanged, for insertDetached to put
+    // back (an undone delete brings back the same elements). Null for no node.
+    std::unique_ptr<ElementNode> detach(ElementNode *node);
     bool clearTree();
 
     bool isSorted() const { return m_sorted; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecretFile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -136,7 +138,7 @@ public:
     // True when every cell survives the text form: none holds a NUL byte or a column tag.
     bool textFormCanCarry() const;
 
-    bool exportCsv(const QString &path);
+    bool exportCsv(const QString &path, SecretFile::Failure *failure = nullptr);
 
     // CSV import refuses grids beyond these (whatever the file's size, a few bytes of line
     // ends and separators can stand for billions of cells) and files beyond MaxCsvFileSize.

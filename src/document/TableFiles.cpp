@@ -69,9 +69,12 @@ bool Table::saveCellToFile(int col, int row, const QString &path) const
     return written;
 }
 
-bool Table::exportCsv(const QString &path)
+bool Table::exportCsv(const QString &path, SecretFile::Failure *failure)
 {
     if (path.isEmpty()) {
+        if (failure) {
+            *failure = SecretFile::Failure::FileNotWritable;
+        }
         return false;
     }
     QByteArray csv;
@@ -84,7 +87,7 @@ bool Table::exportCsv(const QString &path)
         }
         csv += "  \r\n";
     }
-    const bool written = SecretFile::write(path, csv);
+    const bool written = SecretFile::write(path, csv, failure);
     SecureMemory::wipe(csv);
     if (written) {
         m_fileName = path;

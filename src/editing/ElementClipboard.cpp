@@ -181,6 +181,7 @@ PasteResult pasteElements(ElementTree &tree, ElementNode *selected, ElementTree 
     }
     tree.setSorted(wasSorted);
     result.pasted = tops.empty() ? nullptr : tops.front();
+    result.arrived = QList<ElementNode *>(tops.begin(), tops.end());
     return result;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,8 @@ struct PasteResult {
     // Nothing was pasted because the elements would be nested deeper than
     // ElementTree::MaxDepth levels where they were to arrive.
     bool tooDeep = false;
+    // Every element that arrived at the paste's place, each with its descendants.
+    QList<ElementNode *> arrived;
 
     explicit operator bool() const { return pasted != nullptr; }
 };

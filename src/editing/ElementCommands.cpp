@@ -140,20 +140,4 @@ ElementNode *selectionAfterDelete(const ElementNode *node)
     return node->parent();
 }
 
-WriteProblem diagnoseWriteFailure(const QString &path)
-{
-    const QFileInfo file(path);
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.exists() || !folder.isDir()) {
-        return WriteProblem::FolderMissing;
-    }
-    if (!folder.isWritable()) {
-        return WriteProblem::FolderNotWritable;
-    }
-    if (file.exists() && (!file.isFile() || !file.isWritable())) {
-        return WriteProblem::FileNotWritable;
-    }
-    return WriteProblem::Unknown;
-}
-
 } // namespace ElementCommands

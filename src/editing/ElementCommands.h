@@ -62,8 +62,4 @@ NameProblem checkNameText(QByteArrayView name);
 // sibling, else its parent (null at the top level of an emptied tree).
 ElementNode *selectionAfterDelete(const ElementNode *node);
 
-// Why writing to path may have failed, for the message that says so.
-enum class WriteProblem { FolderMissing, FolderNotWritable, FileNotWritable, Unknown };
-WriteProblem diagnoseWriteFailure(const QString &path);
-
 } // namespace ElementCommands

@@ -44,29 +44,33 @@ Verdict decide(const ElementNode *dragged, const ElementNode *target, Mode mode,
     return isInSubtree(target, dragged) ? Verdict::Refuse : Verdict::MoveWithinTree;
 }
 
+MoveCheck checkMove(const ElementTree &tree, const ElementNode *dragged, ElementNode *target)
+{
+    if (!dragged || isInSubtree(target, dragged)) {
+        return MoveCheck::Refused;
+    }
+    const ElementNode *parent = ElementClipboard::pasteParent(target);
+    // Arriving where it already is (beside a sibling, inside its own folder) moves nothing.
+    if (parent == dragged->parent()) {
+        return MoveCheck::SamePlace;
+    }
+    return ElementTree::depthOf(parent) + tree.heightOf(dragged) > ElementTree::MaxDepth ? MoveCheck::TooDeep : MoveCheck::Allowed;
+}
+
 ElementNode *moveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep)
 {
+    const MoveCheck check = checkMove(tree, dragged, target);
     if (tooDeep) {
-        *tooDeep = false;
+        *tooDeep = check == MoveCheck::TooDeep;
     }
-    if (!dragged || isInSubtree(target, dragged)) {
-        return nullptr;
+    switch (check) {
+    case MoveCheck::Refused:
+    case MoveCheck::TooDeep: return nullptr;
+    case MoveCheck::SamePlace: return dragged;
+    case MoveCheck::Allowed: break;
     }
-    // Arriving where it already is (beside a sibling, inside its own folder) moves nothing.
-    if (ElementClipboard::pasteParent(target) == dragged->parent()) {
-        return dragged;
-    }
-    // The copy arrives before the original leaves: a move that cannot arrive never leaves.
-    const ElementClipboard::PasteResult arrived =
-        ElementClipboard::pasteBlock(tree, target, ElementClipboard::buildBlock(tree, dragged));
-    if (!arrived) {
-        if (tooDeep) {
-            *tooDeep = arrived.tooDeep;
-        }
-        return nullptr;
-    }
-    tree.deleteSubtree(dragged);
-    return arrived.pasted;
+    ElementNode *parent = ElementClipboard::pasteParent(target);
+    return tree.moveElement(dragged, parent, tree.uniqueNameIn(parent, dragged->name()));
 }
 
 } // namespace ElementDrop

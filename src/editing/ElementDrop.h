@@ -38,13 +38,18 @@ enum class Verdict {
 // itself puts a copy beside it (inside it, for a folder).
 Verdict decide(const ElementNode *dragged, const ElementNode *target, Mode mode, bool sameTree);
 
+// Whether a moving drop of dragged on target inside one tree can happen: Refused when
+// target lies in dragged's subtree, SamePlace when dragged already is where it would
+// arrive, TooDeep when it would be nested deeper than ElementTree::MaxDepth levels there.
+enum class MoveCheck { Allowed, Refused, SamePlace, TooDeep };
+MoveCheck checkMove(const ElementTree &tree, const ElementNode *dragged, ElementNode *target);
+
 // A moving drop inside one tree: dragged arrives, whole, inside a target folder, beside a
 // target non-folder, or at the top level without a target (taking the next free name
 // there), then leaves its old place; dropped where it already is, it stays as it is.
-// The moved element (a new node, or dragged itself when it stayed), or null when the
-// move is refused (target inside dragged, or dragged would be nested deeper than
-// ElementTree::MaxDepth levels there: then tooDeep, when given, is set) or dragged cannot
-// be read back; the tree is then unchanged.
+// The moved element stays the same object. Returns it, or null when the move is refused
+// (target inside dragged, or dragged would be nested deeper than ElementTree::MaxDepth
+// levels there: then tooDeep, when given, is set); the tree is then unchanged.
 ElementNode *moveWithinTree(ElementTree &tree, ElementNode *dragged, ElementNode *target, bool *tooDeep = nullptr);
 
 } // namespace ElementDrop

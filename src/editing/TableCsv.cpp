@@ -51,10 +51,10 @@ ImportResult importFile(TableGrid &grid, const QString &path, const Progress &pr
     return ImportResult::Imported;
 }
 
-bool exportFile(const TableGrid &grid, const QString &path)
+bool exportFile(const TableGrid &grid, const QString &path, SecretFile::Failure *failure)
 {
     Table table = grid.toTable();
-    return table.exportCsv(path);
+    return table.exportCsv(path, failure);
 }
 
 } // namespace TableCsv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SecretFile.h"
+
 #include <QString>
 
 #include <functional>
@@ -29,6 +31,6 @@ ImportResult importFile(TableGrid &grid, const QString &path, const Progress &pr
 
 // Writes every cell of the grid, each row ended by two spaces and CR LF, to an owner-only
 // file. False when the file cannot be written.
-bool exportFile(const TableGrid &grid, const QString &path);
+bool exportFile(const TableGrid &grid, const QString &path, SecretFile::Failure *failure = nullptr);
 
 } // namespace TableCsv

@@ -38,36 +38,6 @@ bool writeAll(QIODevice &out, QByteArrayView bytes)
     return true;
 }
 
-// Passes writes on to another device until a byte budget is spent, then fails them.
-class LimitedDevice final : public QIODevice
-{
-public:
-    LimitedDevice(QIODevice &target, qint64 budget) : m_target(target), m_budget(budget)
-    {
-        open(QIODevice::WriteOnly);
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 size) override
-    {
-        const qint64 allowed = std::min(size, m_budget);
-        if (allowed <= 0) {
-            return -1;
-        }
-        const qint64 written = m_target.write(data, allowed);
-        if (written > 0) {
-            m_budget -= written;
-        }
-        return written;
-    }
-
-private:
-    QIODevice &m_target;
-    qint64 m_budget;
-};
-
 // The file a write replaces: a symbolic link at the path is followed, so the file it
 // points to is replaced and the link stays.
 QString finalPath(const QString &path)
@@ -98,6 +68,7 @@ public:
         m_name = QFile::encodeName(info.fileName());
         m_dir = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_dir < 0 || m_name.isEmpty()) {
+            m_failure = errno == EACCES ? Failure::FolderNotWritable : Failure::FolderMissing;
             return;
         }
         if (::access("/proc/self/fd", X_OK) == 0) {
@@ -109,6 +80,10 @@ public:
                 + QByteArray::number(QRandomGenerator::system()->generate64(), 36);
             m_fd = ::openat(m_dir, m_tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                             OwnerOnly);
+        }
+        if (m_fd < 0) {
+            const bool refused = errno == EACCES || errno == EPERM || errno == EROFS;
+            m_failure = refused ? Failure::FolderNotWritable : Failure::WriteFailed;
         }
         // The umask may have taken bits away; the owner keeps exactly read and write.
         if (m_fd >= 0 && ::fchmod(m_fd, OwnerOnly) != 0) {
@@ -128,6 +103,8 @@ public:
     NewFile &operator=(const NewFile &) = delete;
 
     int handle() const { return m_fd; }
+    // Why no new file could be made (handle() < 0).
+    Failure failure() const { return m_failure; }
 
     // Puts the written file in the target's place once it is on the disk, and the rename
     // on the disk too.
@@ -180,57 +157,54 @@ private:
     int m_dir = -1;
     int m_fd = -1;
     bool m_unnamed = false;
+    Failure m_failure = Failure::None;
 };
 
-bool writeAtomically(const QString &path, const Producer &produce, qint64 budget)
+bool fail(Failure *failure, Failure reason)
 {
+    if (failure) {
+        *failure = reason;
+    }
+    return false;
+}
+
+bool writeAtomically(const QString &path, const Producer &produce, Failure *failure)
+{
+    if (failure) {
+        *failure = Failure::None;
+    }
     const QString target = finalPath(path);
     const QFileInfo old(target);
     // A folder is never replaced, nor a file its owner made read-only.
     if (target.isEmpty() || old.isDir() || (old.exists() && ::access(QFile::encodeName(target).constData(), W_OK) != 0)) {
-        return false;
+        return fail(failure, Failure::FileNotWritable);
     }
     NewFile newFile(target);
     if (newFile.handle() < 0) {
-        return false;
+        return fail(failure, newFile.failure());
     }
     QFile out;
     if (!out.open(newFile.handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-        return false;
+        return fail(failure, Failure::WriteFailed);
     }
-    bool produced = false;
-    if (budget >= 0) {
-        LimitedDevice limited(out, budget);
-        produced = produce(limited);
-    } else {
-        produced = produce(out);
-    }
-    produced = produced && out.flush() && out.error() == QFileDevice::NoError;
+    const bool produced = produce(out) && out.flush() && out.error() == QFileDevice::NoError;
     out.close();
-    return produced && newFile.commit();
+    if (!produced || !newFile.commit()) {
+        return fail(failure, Failure::WriteFailed);
+    }
+    return true;
 }
 
 } // namespace
 
-bool write(const QString &path, QByteArrayView bytes)
+bool write(const QString &path, QByteArrayView bytes, Failure *failure)
 {
-    return writeAtomically(path, [bytes](QIODevice &out) { return writeAll(out, bytes); }, -1);
+    return writeAtomically(path, [bytes](QIODevice &out) { return writeAll(out, bytes); }, failure);
 }
 
-bool write(const QString &path, const Producer &produce)
+bool write(const QString &path, const Producer &produce, Failure *failure)
 {
-    return writeAtomically(path, produce, -1);
-}
-
-bool write(const QString &path, QByteArrayView bytes, FailingWrites failing)
-{
-    return writeAtomically(path, [bytes](QIODevice &out) { return writeAll(out, bytes); },
-                           std::max<qint64>(failing.afterBytes, 0));
-}
-
-bool write(const QString &path, const Producer &produce, FailingWrites failing)
-{
-    return writeAtomically(path, produce, std::max<qint64>(failing.afterBytes, 0));
+    return writeAtomically(path, produce, failure);
 }
 
 bool makeFolders(const QString &path)

@@ -18,20 +18,17 @@ namespace SecretFile {
 // the process is killed at any moment, the old file (or its absence) is left exactly as
 // it was and false is returned; no temporary file is left behind to accumulate. A symbolic
 // link at path is followed; a folder or a read-only file there is not replaced.
-bool write(const QString &path, QByteArrayView bytes);
+//
+// Why a write failed is told in failure, when given, as it is met: the folder is not there,
+// the folder or the file may not be written, or writing the bytes failed (a full disk, a
+// device error, or a producer that gave up).
+enum class Failure { None, FolderMissing, FolderNotWritable, FileNotWritable, WriteFailed };
+bool write(const QString &path, QByteArrayView bytes, Failure *failure = nullptr);
 
 // The same, with the content produced by a function writing to the new file; returning
 // false (or a failed write on the device) abandons the new file.
 using Producer = std::function<bool(QIODevice &out)>;
-bool write(const QString &path, const Producer &produce);
-
-// Test hook: the device accepts only the first afterBytes bytes and then reports a write
-// error, as a full disk would.
-struct FailingWrites {
-    qint64 afterBytes = 0;
-};
-bool write(const QString &path, QByteArrayView bytes, FailingWrites failing);
-bool write(const QString &path, const Producer &produce, FailingWrites failing);
+bool write(const QString &path, const Producer &produce, Failure *failure = nullptr);
 
 // Creates the folder at path and every missing folder above it, each readable, writable
 // and searchable by its owner only (mode 0700), whatever the umask: folders that hold

@@ -279,6 +279,53 @@ private slots:
         QCOMPARE(kinds.entry->data().Content.left(2), QByteArray("\xe9" "C"));
     }
 
+    // Ctrl+Z in a field undoes its typing first, then the database's last change; Ctrl+Y
+    // and Ctrl+Shift+Z redo; undoing back to the saved state leaves the window unmodified.
+    void undoKeysTakeBackTypingFirstThenTheChange()
+    {
+        FakeMainServices main;
+        main.m_settings.hidePass = false;
+        DatabaseWindow child(main);
+        for (const char *name : {"MenUndo", "MenRedo"}) {
+            child.addAction(child.action(QLatin1String(name)));
+        }
+        child.show();
+        child.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&child));
+        const EveryKind kinds = fill(child.tree());
+        child.selectElement(kinds.key);
+        const ElementData saved = kinds.key->data();
+        auto *user = child.findChild<QLineEdit *>("EdtUserName");
+        user->setFocus();
+        user->end(false);
+        QTest::keyClicks(user, "xy");
+        QCOMPARE(kinds.key->data().Content, "userxy");
+        QVERIFY(child.isModified());
+
+        QTest::keyClick(user, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(user->text(), QStringLiteral("user"));
+        QTest::keyClick(user, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(kinds.key->data(), saved);
+        QVERIFY(!child.isModified());
+        QVERIFY(!child.isWindowModified());
+        QCOMPARE(user->text(), QStringLiteral("user"));
+
+        QTest::keyClick(user, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(child.isModified());
+        QCOMPARE(child.action(QStringLiteral("MenUndo"))->text(), QStringLiteral("Undo edit 'Key'"));
+
+        // A deleted element comes back, the same element, selected.
+        Answers answers(MessageBox::Button::Yes);
+        QVERIFY(child.deleteSelected());
+        QCOMPARE(child.action(QStringLiteral("MenUndo"))->text(), QStringLiteral("Undo delete 'Key'"));
+        auto *tree = child.findChild<QTreeView *>();
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(child.selectedElement(), kinds.key);
+        QTest::keyClick(tree, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(child.tree().absoluteIndex(kinds.key) < 0);
+    }
+
     void plainTextOffKeepsLineEnds()
     {
         FakeMainServices main;

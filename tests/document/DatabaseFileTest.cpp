@@ -13,6 +13,7 @@
 #include <QTest>
 
 using vaultbase::test::fileMode;
+using vaultbase::test::saveFailing;
 using vaultbase::test::treeDifference;
 
 namespace {
@@ -184,7 +185,7 @@ private slots:
         ElementTree newTree;
         vaultbase::test::fillRandomTree(newTree, 7, 60);
         for (qint64 after : {qint64(0), qint64(1), qint64(2064), qint64(before.size() + 5)}) {
-            QVERIFY(!saveDatabase(newTree, path, "pw", true, SecretFile::FailingWrites{after}));
+            QVERIFY(!saveFailing(newTree, path, "pw", after));
             QCOMPARE(fileBytes(path), before);
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"keep.kvdb"}));
         }

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using vaultbase::test::saveFailing;
 using vaultbase::test::treeDifference;
 
 namespace {
@@ -195,7 +196,7 @@ private slots:
         QVERIFY(saveDatabase(small, path, Password, true));
         const QByteArray before = fileBytes(path);
         for (const qint64 after : {qint64(64 * 1024), qint64(64 * 1024 + 3), qint64(1500000)}) {
-            QVERIFY(!saveDatabase(tree, path, Password, true, SecretFile::FailingWrites{after}));
+            QVERIFY(!saveFailing(tree, path, Password, after));
             QCOMPARE(fileBytes(path), before);
         }
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FailingDevice.h"
+
+#include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 
 #include <QRandomGenerator>
@@ -86,6 +89,15 @@ inline QString treeDifference(const ElementTree &a, const ElementTree &b)
         }
     }
     return {};
+}
+
+// A binary save to path through a device that fails after budget bytes.
+inline bool saveFailing(const ElementTree &tree, const QString &path, QByteArrayView password, qint64 budget)
+{
+    return SecretFile::write(path, [&](QIODevice &out) {
+        FailingDevice device(out, budget);
+        return writeDatabase(tree, device, password, true);
+    });
 }
 
 } // namespace vaultbase::test

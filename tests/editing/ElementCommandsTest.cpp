@@ -201,23 +201,6 @@ private slots:
         QVERIFY(!ElementCommands::readWholeFile(path, [&](qint64, qint64) { return ++calls < 2; }));
         QCOMPARE(calls, 2);
     }
-
-    void writeFailuresAreExplained()
-    {
-        QTemporaryDir dir;
-        using ElementCommands::WriteProblem;
-        QCOMPARE(ElementCommands::diagnoseWriteFailure(dir.filePath(QStringLiteral("no/such/db.kvdb"))),
-                 WriteProblem::FolderMissing);
-        const QString locked = dir.filePath(QStringLiteral("locked"));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
-        QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
-        if (QFileInfo(locked).isWritable()) {
-            QSKIP("running with rights that write into read-only folders");
-        }
-        QCOMPARE(ElementCommands::diagnoseWriteFailure(locked + QStringLiteral("/db.kvdb")),
-                 WriteProblem::FolderNotWritable);
-        QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
 };
 
 VAULTBASE_TEST(ElementCommandsTest)

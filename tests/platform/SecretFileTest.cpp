@@ -1,3 +1,4 @@
+#include "FailingDevice.h"
 #include "TestRegistry.h"
 
 #include "platform/SecretFile.h"
@@ -8,6 +9,10 @@
 #include <QTest>
 
 #include <sys/stat.h>
+
+using vaultbase::test::writeFailing;
+
+Q_DECLARE_METATYPE(SecretFile::Failure)
 
 namespace {
 
@@ -102,14 +107,14 @@ private slots:
         const QByteArray old("the old database");
         QVERIFY(writePlain(path, old, WorldReadable));
 
-        QVERIFY(!SecretFile::write(path, QByteArray(4096, 'n'), SecretFile::FailingWrites{afterBytes}));
+        QVERIFY(!writeFailing(path, QByteArray(4096, 'n'), afterBytes));
         QCOMPARE(fileBytes(path), old);
         QCOMPARE(fileMode(path), 0644);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"db.kvdb"});
 
         // Where no file was, none is left behind.
         const QString fresh = dir.filePath("fresh.kvdb");
-        QVERIFY(!SecretFile::write(fresh, QByteArray(4096, 'n'), SecretFile::FailingWrites{afterBytes}));
+        QVERIFY(!writeFailing(fresh, QByteArray(4096, 'n'), afterBytes));
         QVERIFY(!QFile::exists(fresh));
     }
 
@@ -117,7 +122,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("db.kvdb");
-        QVERIFY(SecretFile::write(path, QByteArray(100, 'n'), SecretFile::FailingWrites{100}));
+        QVERIFY(writeFailing(path, QByteArray(100, 'n'), 100));
         QCOMPARE(fileBytes(path), QByteArray(100, 'n'));
     }
 
@@ -136,12 +141,45 @@ private slots:
         QCOMPARE(fileBytes(path), QByteArray("produced"));
     }
 
-    void unwritablePlaces()
+    // A failed write says why, as the failing step met it.
+    void unwritablePlacesSayWhy_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<SecretFile::Failure>("failure");
+        QTest::newRow("missing folder") << "missing/folder/file" << SecretFile::Failure::FolderMissing;
+        QTest::newRow("a folder at the path") << "" << SecretFile::Failure::FileNotWritable;
+        QTest::newRow("read-only folder") << "locked/file" << SecretFile::Failure::FolderNotWritable;
+        QTest::newRow("read-only file") << "readonly" << SecretFile::Failure::FileNotWritable;
+    }
+
+    void unwritablePlacesSayWhy()
+    {
+        QFETCH(QString, place);
+        QFETCH(SecretFile::Failure, failure);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+        QVERIFY(QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(writePlain(dir.filePath("readonly"), "old", QFileDevice::ReadOwner));
+        if (place.startsWith(QLatin1String("locked")) || place == QLatin1String("readonly")) {
+            if (QFileInfo(dir.filePath(place)).isWritable() || QFileInfo(dir.filePath("locked")).isWritable()) {
+                QSKIP("running with rights that write into read-only places");
+            }
+        }
+        SecretFile::Failure told = SecretFile::Failure::None;
+        QVERIFY(!SecretFile::write(place.isEmpty() ? dir.path() : dir.filePath(place), "x", &told));
+        QCOMPARE(told, failure);
+        QFile::setPermissions(dir.filePath("locked"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void aFullDiskSaysWriteFailed()
     {
         QTemporaryDir dir;
-        QVERIFY(!SecretFile::write(dir.filePath("missing/folder/file"), "x"));
-        QVERIFY(!SecretFile::write(dir.path(), "x"));
-        QVERIFY(QFileInfo(dir.path()).isDir());
+        SecretFile::Failure told = SecretFile::Failure::None;
+        QVERIFY(!SecretFile::write(dir.filePath("db.kvdb"), [](QIODevice &out) {
+            vaultbase::test::FailingDevice full(out, 3);
+            return full.write("more than three") == 15;
+        }, &told));
+        QCOMPARE(told, SecretFile::Failure::WriteFailed);
     }
 
     void createNewIsOwnerOnlyAndNeverReplaces()

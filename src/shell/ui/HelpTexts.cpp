@@ -41,6 +41,8 @@ constexpr LanguageText kTexts[] = {
     {"MenCut", "Cut: cuts the selected text of the editor that has the focus."},
     {"MenCopy", "Copy: copies the selected text; in the password field, the whole password."},
     {"MenPaste", "Paste: pastes text into the editor that has the focus."},
+    {"MenUndo", "Undo (Ctrl+Z): takes back the last change of the database; in a field being typed in, its typing first."},
+    {"MenRedo", "Redo (Ctrl+Y, Ctrl+Shift+Z): makes the change taken back last again."},
     {"MenSelectAll", "Select all (Ctrl+A): selects the whole text of the editor."},
     {"MenFind", "Find (Ctrl+F): searches the texts of the database."},
     {"MenFindNext", "Find next (F3): finds the next place of the text searched last."},
@@ -87,7 +89,7 @@ constexpr const char *kFile[] = {"MenNew",       "MenOpen",     "MenRecentFiles"
                                  "MenSave",      "MenSaveAs",   "MenPortable",     "MenAttachToFile",
                                  "MenPrint",     "MenPrintAll", "MenPrintPreview", "MenClose",
                                  "MenCloseAll",  "MenExport",   "MenProperties",   "MenExit"};
-constexpr const char *kEdit[] = {"MenCut", "MenCopy", "MenPaste", "MenSelectAll", "MenFind", "MenFindNext"};
+constexpr const char *kEdit[] = {"MenCut", "MenCopy", "MenPaste", "MenUndo", "MenRedo", "MenSelectAll", "MenFind", "MenFindNext"};
 constexpr const char *kElements[] = {"MenAddKey",      "MenAddEntry",   "MenAddFile",    "MenAddTable",
                                      "MenAddFolder",   "MenAddSubfolder", "MenRemoveEntry", "MenChangeEntry",
                                      "MenCutEntry",    "MenCopyEntry",  "MenPasteEntry", "MenFindEntry",

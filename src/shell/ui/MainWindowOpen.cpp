@@ -225,10 +225,9 @@ void MainWindow::changePassword()
     const bool accepted = dialog.exec() == QDialog::Accepted;
     const QByteArray entered = dialog.password();
     if (accepted && !entered.isEmpty()) {
-        child->setPassword(entered);
         // The new password takes effect with the next save: the close question must
         // not let it go unsaved.
-        child->setModified(true);
+        child->changePassword(entered);
     } else {
         dialog.setPassword(before);
     }

@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 
-#include "dbwindow/FileIdentity.h"
+#include "editing/FileIdentity.h"
 
 #include <QDateTime>
 #include <QFile>
