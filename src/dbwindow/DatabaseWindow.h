@@ -1,8 +1,8 @@
 #pragma once
 
-#include "editing/ElementSearch.h"
+#include "SearchController.h"
+#include "TableController.h"
 #include "editing/DatabaseDocument.h"
-#include "editing/TableReplace.h"
 #include "document/ElementTree.h"
 
 #include <QByteArray>
@@ -182,38 +182,43 @@ public:
     // node goes (no question).
     bool removeMovedElement(ElementNode *node);
 
-    // --- Search and replace (DatabaseWindowSearch.cpp) ---
-    // Find (Ctrl+F): the find dialog over the text editor, or "No search within key!"
-    // while a key or a table shows. Find next (F3): the last search again.
-    void openFind();
-    void findNext();
-    // The find dialog's search in the text editor; true when a match was selected.
-    bool findText();
-    // Find entry (Alt+F): selects the selected (or first) element and opens the dialog,
-    // whose first search examines that element itself. Find next entry (Alt+F3).
-    void openFindEntry();
-    void findNextEntry();
-    // The entry dialog's search; the match is expanded, selected and shown.
-    ElementNode *findEntry();
-    FindDialog *findDialog();
-    FindDialog *findEntryDialog();
-    ReplaceDialog *replaceDialog();
-    // Replace in the shown table's row (column) from the selection's top-left cell.
-    void openReplace(bool inRow);
-    bool replaceFind();
-    bool replaceOne();
-    int replaceAll();
+    // --- Search and replace (SearchController) ---
+    SearchController &search() { return *m_search; }
+    void openFind() { m_search->openFind(); }
+    void findNext() { m_search->findNext(); }
+    bool findText() { return m_search->findText(); }
+    void openFindEntry() { m_search->openFindEntry(); }
+    void findNextEntry() { m_search->findNextEntry(); }
+    ElementNode *findEntry() { return m_search->findEntry(); }
+    FindDialog *findDialog() { return m_search->findDialog(); }
+    FindDialog *findEntryDialog() { return m_search->findEntryDialog(); }
+    ReplaceDialog *replaceDialog() { return m_search->replaceDialog(); }
+    void openReplace(bool inRow) { m_search->openReplace(inRow); }
+    bool replaceFind() { return m_search->replaceFind(); }
+    bool replaceOne() { return m_search->replaceOne(); }
+    int replaceAll() { return m_search->replaceAll(); }
 
-    // --- Table editing (DatabaseWindowTable.cpp) ---
-    // storeTable: the grid into the selected table element (Modified now, the window
-    // modified). False when no table is shown.
-    bool storeTable();
-    // Sort data through the sort dialog; true when the table was sorted.
-    bool sortData();
-    // CSV import (with a progress dialog) and export of the shown table's grid.
-    bool importCsv(const QString &path);
-    bool exportCsv(const QString &path);
-    SortDialog &sortDialog();
+    // --- What the controllers ask ---
+    // The text editor shows (a folder, an entry or a file is selected).
+    bool textEditorShown() const;
+    bool tableShown() const;
+    // A table is shown and it is not damaged (a damaged one takes "Clear all" alone).
+    bool tableEditable() const;
+    // Puts a name typed in the name field into its element, with the rename check.
+    void finishNameField();
+    void inform(const QString &text);
+    void warn(const QString &text);
+    QString writeProblemText(SecretFile::Failure failure) const;
+    // Records a change the editors already made to node's data as one change of the
+    // database (which can be undone), and shows its new date.
+    void recordDataChange(ElementNode *node, ElementData before);
+
+    // --- Table editing (TableController) ---
+    bool storeTable() { return m_table->storeTable(); }
+    bool sortData() { return m_table->sortData(); }
+    bool importCsv(const QString &path) { return m_table->importCsv(path); }
+    bool exportCsv(const QString &path) { return m_table->exportCsv(path); }
+    SortDialog &sortDialog() { return m_table->sortDialog(); }
 
     // --- Menus and actions for the main window ---
     // File, Edit and Elements, in menu-bar order.
@@ -251,7 +256,6 @@ private:
     // The fields whose typing merges into one change per visit.
     enum class Field { UserName, Password, Comment, Text };
     void recordEdit(ElementNode *node, ElementData before, Field field);
-    void recordDataChange(ElementNode *node, ElementData before);
     void pushCommand(QUndoCommand *command);
     void onCommandApplied(ElementNode *node);
     void stepHistory(void (UndoStack::*step)());
@@ -260,7 +264,6 @@ private:
     void editField(QByteArray ElementData::*field, Field which, const QString &text);
     void onNameEdited(const QString &text);
     void onNameEntered();
-    void finishNameField();
     void openLink(const QString &url);
     void showRefusal(QWidget *where, const QString &reason);
     void guardName(QLineEdit *field);
@@ -276,21 +279,10 @@ private:
     ElementNode *pasteBlock(QByteArrayView block, ElementNode *at, const char *commandKey);
     void removeElement(ElementNode *node, const char *commandKey);
     QMimeData *dragData(ElementNode *node);
-    // Search (DatabaseWindowSearch.cpp)
-    bool textEditorShown() const;
-    bool tableShown() const;
-    // A table is shown and it is not damaged (a damaged one takes "Clear all" alone).
-    bool tableEditable() const;
-    void applyDialogTexts();
-    // Table (DatabaseWindowTable.cpp)
-    void connectTable();
-    void importCsvFromDialog();
-    void exportCsvToDialog();
     // Files (DatabaseWindowStorage.cpp)
     bool saveTo(const QString &path);
     QString askSavePath();
     bool ensurePassword();
-    QString writeProblemText(SecretFile::Failure failure) const;
     void reportLoadProblem(LoadProblem problem, const QString &path);
     void afterLoad();
     void viewFile();
@@ -298,8 +290,6 @@ private:
     // Dialogs and messages (DatabaseWindowDialogs.cpp)
     std::optional<QByteArray> askPassword(const QByteArray &current);
     void askPasswordOfKey(const QString &proposed);
-    void inform(const QString &text);
-    void warn(const QString &text);
     Answer confirm(const QString &text, bool withCancel);
 
     QString childText(const char *key) const;
@@ -327,12 +317,8 @@ private:
     bool m_destroying = false;
     quint64 m_showCount = 0;
     QFont m_textFont;
-    ElementSearch m_entrySearch;
-    TableReplace m_replace;
-    FindDialog *m_fidFind = nullptr;
-    FindDialog *m_fidEntry = nullptr;
-    ReplaceDialog *m_rpdReplace = nullptr;
-    SortDialog *m_frmSort = nullptr;
+    SearchController *m_search = nullptr;
+    TableController *m_table = nullptr;
 
     ElementTreeView *m_trvTree = nullptr;
     QSplitter *m_sptMain = nullptr;

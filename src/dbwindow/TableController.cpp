@@ -1,15 +1,17 @@
-// The database window's table editing: the grid stored into its element after every
-// change, the grid's pop-up commands, sort data and CSV import and export.
-#include "DatabaseWindow.h"
+#include "TableController.h"
 
 #include "ChildActions.h"
 #include "ChildTexts.h"
+#include "DatabaseWindow.h"
 #include "MainServices.h"
 #include "SortDialog.h"
-#include "editing/TableCsv.h"
 #include "TablePanel.h"
+#include "editing/DocumentCommands.h"
+#include "editing/TableCsv.h"
 #include "editing/TableSort.h"
 #include "editing/TableStorage.h"
+#include "shell/LanguageStore.h"
+#include "shell/MainWindowTexts.h"
 #include "widgets/CodePageGuard.h"
 #include "widgets/FileFilter.h"
 
@@ -30,31 +32,55 @@ const char kExportFilter[] = "CSV Export (*.csv)|*.csv";
 
 } // namespace
 
-void DatabaseWindow::connectTable()
+TableController::TableController(DatabaseWindow &window, MainServices &main, TablePanel *panel,
+                                 ChildActions &actions)
+    : QObject(&window), m_window(window), m_main(main), m_panel(panel)
 {
-    m_pnlTable->setPopupMenu(m_actions->tablePopup());
-    connect(m_pnlTable, &TablePanel::gridChanged, this, [this] { storeTable(); });
+    m_panel->setPopupMenu(actions.tablePopup());
+    connect(m_panel, &TablePanel::gridChanged, this, [this] { storeTable(); });
     // A damaged table offers "Clear all" alone.
-    connect(m_pnlTable, &TablePanel::damagedChanged, this, [this](bool damaged) {
-        for (QAction *action : m_actions->tablePopup()->actions()) {
+    connect(m_panel, &TablePanel::damagedChanged, this, [&actions](bool damaged) {
+        for (QAction *action : actions.tablePopup()->actions()) {
             if (!action->isSeparator() && action->objectName() != QLatin1String("PopTableClear")) {
                 action->setEnabled(!damaged);
             }
         }
     });
-    connect(m_pnlTable, &TablePanel::cellEditorCreated, this,
+    connect(m_panel, &TablePanel::cellEditorCreated, this,
             [this](QLineEdit *editor) { guardCodePage(editor, m_main.language()); });
-    for (QComboBox *box : m_pnlTable->boxes()) {
+    for (QComboBox *box : m_panel->boxes()) {
         guardCodePage(box->lineEdit(), m_main.language());
     }
-    const auto on = [this](const char *name, auto handler) {
-        connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, [this, handler] {
-            if (!m_main.isLocked() && tableShown()) {
+    connectPopup(actions);
+}
+
+QString TableController::childText(const char *key) const
+{
+    return m_main.language().uiText(childWindowTexts(), key);
+}
+
+QString TableController::mainText(const char *key) const
+{
+    return m_main.language().uiText(mainWindowTexts(), key);
+}
+
+void TableController::applyTexts()
+{
+    if (m_frmSort) {
+        m_frmSort->applyTexts();
+    }
+}
+
+void TableController::connectPopup(ChildActions &actions)
+{
+    const auto on = [this, &actions](const char *name, auto handler) {
+        connect(actions.action(QLatin1String(name)), &QAction::triggered, this, [this, handler] {
+            if (!m_main.isLocked() && m_window.tableShown()) {
                 handler();
             }
         });
     };
-    TablePanel *panel = m_pnlTable;
+    TablePanel *panel = m_panel;
     on("PopSortData", [this] { sortData(); });
     on("PopTableClear", [panel] { panel->clearAll(); });
     on("PopTableClearRow", [panel] { panel->clearRow(); });
@@ -63,67 +89,65 @@ void DatabaseWindow::connectTable()
     on("PopTableClearColumn", [panel] { panel->clearColumn(); });
     on("PopTableInsertColumn", [panel] { panel->insertColumn(); });
     on("PopTableRemoveColumn", [panel] { panel->removeColumn(); });
-    on("PopReplaceInColumn", [this] { openReplace(false); });
-    on("PopReplaceInRow", [this] { openReplace(true); });
+    on("PopReplaceInColumn", [this] { m_window.openReplace(false); });
+    on("PopReplaceInRow", [this] { m_window.openReplace(true); });
     on("PopTableImportCSV", [this] { importCsvFromDialog(); });
     on("PopTableExportCSV", [this] { exportCsvToDialog(); });
 }
 
-bool DatabaseWindow::storeTable()
+bool TableController::storeTable()
 {
     // What could not be read is never written over by the empty grid shown for it; a grid
     // being filled for display is no edit.
-    if (!tableShown() || m_pnlTable->isDamaged() || m_main.loadingGuard()) {
+    if (!m_window.tableShown() || m_panel->isDamaged() || m_main.loadingGuard()) {
         return false;
     }
-    ElementNode *node = selectedElement();
+    ElementNode *node = m_window.selectedElement();
     ElementData before = node->data();
-    if (!TableStorage::storeTable(tree(), node, m_pnlTable->model()->grid(), m_main.clock())) {
+    if (!TableStorage::storeTable(m_window.tree(), node, m_panel->model()->grid(), m_main.clock())) {
         return false;
     }
-    m_lastShown = node;
-    recordDataChange(node, std::move(before));
+    m_window.recordDataChange(node, std::move(before));
     return true;
 }
 
-SortDialog &DatabaseWindow::sortDialog()
+SortDialog &TableController::sortDialog()
 {
     if (!m_frmSort) {
         // Centred on the main window when shown; it keeps its fields for this window.
-        m_frmSort = new SortDialog(m_main.language(), this);
+        m_frmSort = new SortDialog(m_main.language(), &m_window);
     }
     return *m_frmSort;
 }
 
-bool DatabaseWindow::sortData()
+bool TableController::sortData()
 {
-    if (m_main.isLocked() || !tableEditable()) {
+    if (m_main.isLocked() || !m_window.tableEditable()) {
         return false;
     }
-    ElementNode *node = selectedElement();
+    ElementNode *node = m_window.selectedElement();
     // A table that was never stored has nothing to sort.
     if (!node->data().hasBlob()) {
         return false;
     }
-    const int endRow = TableSort::proposedEndRow(m_pnlTable->model()->grid());
+    const int endRow = TableSort::proposedEndRow(m_panel->model()->grid());
     const bool timerWasRunning = m_main.stopLockTimer();
     const std::optional<TableSort::Request> request = sortDialog().ask(endRow);
     m_main.restoreLockTimer(timerWasRunning);
     // The element may have gone while the dialog was open.
-    if (!request || selectedElement() != node || !tableShown()) {
+    if (!request || m_window.selectedElement() != node || !m_window.tableShown()) {
         return false;
     }
     ElementData before = node->data();
-    if (!TableSort::sortTableData(tree(), node, *request, m_main.clock())) {
+    if (!TableSort::sortTableData(m_window.tree(), node, *request, m_main.clock())) {
         return false;
     }
-    m_pnlTable->loadTable(node->data(), false);
-    m_lastShown = node;
-    recordDataChange(node, std::move(before));
+    m_panel->loadTable(node->data(), false);
+    m_window.recordDataChange(node, std::move(before));
     return true;
 }
 
-void DatabaseWindow::importCsvFromDialog()
+void TableController::importCsvFromDialog()
 {
     const QString path = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(), QString(),
                                                       QtFileFilter(QLatin1String(kImportFilter)));
@@ -132,15 +156,15 @@ void DatabaseWindow::importCsvFromDialog()
     }
 }
 
-bool DatabaseWindow::importCsv(const QString &path)
+bool TableController::importCsv(const QString &path)
 {
-    if (m_main.isLocked() || !tableEditable()) {
+    if (m_main.isLocked() || !m_window.tableEditable()) {
         return false;
     }
-    const ElementNode *node = selectedElement();
+    const ElementNode *node = m_window.selectedElement();
     // Read aside, with the width the bar shows: the grid changes only when all arrived.
     TableGrid imported;
-    imported.setWidthText(m_pnlTable->model()->grid().barTexts().width);
+    imported.setWidthText(m_panel->model()->grid().barTexts().width);
     QProgressDialog progress(childText("m_aMImportingCsv"), mainText("m_aMCancel"), 0, 1000, m_main.dialogParent());
     progress.setObjectName(QStringLiteral("DlgImportingCsv"));
     progress.setWindowModality(Qt::WindowModal);
@@ -155,18 +179,18 @@ bool DatabaseWindow::importCsv(const QString &path)
     switch (result) {
     case TableCsv::ImportResult::Imported: break;
     case TableCsv::ImportResult::Cancelled: return false;
-    case TableCsv::ImportResult::Unreadable: warn(childText("m_aMCsvNotRead") + shown); return false;
-    case TableCsv::ImportResult::TooLarge: warn(childText("m_aMCsvTooLarge") + shown); return false;
+    case TableCsv::ImportResult::Unreadable: m_window.warn(childText("m_aMCsvNotRead") + shown); return false;
+    case TableCsv::ImportResult::TooLarge: m_window.warn(childText("m_aMCsvTooLarge") + shown); return false;
     }
     // The progress let events through: the table must still be the one shown.
-    if (selectedElement() != node || !tableEditable()) {
+    if (m_window.selectedElement() != node || !m_window.tableEditable()) {
         return false;
     }
-    m_pnlTable->replaceGrid(std::move(imported));
+    m_panel->replaceGrid(std::move(imported));
     return true;
 }
 
-void DatabaseWindow::exportCsvToDialog()
+void TableController::exportCsvToDialog()
 {
     QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), QString(),
                                                 QtFileFilter(QLatin1String(kExportFilter)));
@@ -179,15 +203,15 @@ void DatabaseWindow::exportCsvToDialog()
     exportCsv(path);
 }
 
-bool DatabaseWindow::exportCsv(const QString &path)
+bool TableController::exportCsv(const QString &path)
 {
-    if (m_main.isLocked() || !tableEditable()) {
+    if (m_main.isLocked() || !m_window.tableEditable()) {
         return false;
     }
     SecretFile::Failure failure = SecretFile::Failure::None;
-    if (!TableCsv::exportFile(m_pnlTable->model()->grid(), path, &failure)) {
-        warn(childText("m_aMCsvNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
-             + writeProblemText(failure));
+    if (!TableCsv::exportFile(m_panel->model()->grid(), path, &failure)) {
+        m_window.warn(childText("m_aMCsvNotWritten") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
+             + m_window.writeProblemText(failure));
         return false;
     }
     return true;

@@ -1,8 +1,7 @@
-// The database window's searches: find text in the text editor, find entry over the
-// tree, and replace in a row or column of the shown table.
-#include "DatabaseWindow.h"
+#include "SearchController.h"
 
 #include "ChildTexts.h"
+#include "DatabaseWindow.h"
 #include "ElementTreeModel.h"
 #include "ElementTreeView.h"
 #include "FindDialogs.h"
@@ -12,11 +11,11 @@
 #include "editing/TextSearch.h"
 #include "platform/CodePage.h"
 #include "shell/LanguageStore.h"
+#include "shell/MainWindowTexts.h"
 #include "widgets/CodePageGuard.h"
 #include "widgets/LanguageApplier.h"
 
 #include <QLineEdit>
-#include <QStackedWidget>
 #include <QTextCursor>
 
 namespace {
@@ -30,24 +29,17 @@ std::optional<QByteArray> bytesOf(const QString &text)
 
 } // namespace
 
-bool DatabaseWindow::textEditorShown() const
+SearchController::SearchController(DatabaseWindow &window, MainServices &main, const Views &views)
+    : QObject(&window), m_window(window), m_main(main), m_views(views)
 {
-    return (m_editorKind == KindFolder || m_editorKind == KindEntry || m_editorKind == KindFile)
-           && m_editors->currentWidget() == m_rdtText;
 }
 
-bool DatabaseWindow::tableShown() const
+QString SearchController::mainText(const char *key) const
 {
-    const ElementNode *node = selectedElement();
-    return m_editorKind == KindTable && node && node->kind() == KindTable;
+    return m_main.language().uiText(mainWindowTexts(), key);
 }
 
-bool DatabaseWindow::tableEditable() const
-{
-    return tableShown() && !m_pnlTable->isDamaged();
-}
-
-void DatabaseWindow::applyDialogTexts()
+void SearchController::applyTexts()
 {
     const LanguageStore &language = m_main.language();
     for (QDialog *dialog : {static_cast<QDialog *>(m_fidFind), static_cast<QDialog *>(m_fidEntry),
@@ -61,29 +53,29 @@ void DatabaseWindow::applyDialogTexts()
 
 // --- Find text ---
 
-FindDialog *DatabaseWindow::findDialog()
+FindDialog *SearchController::findDialog()
 {
     if (!m_fidFind) {
-        m_fidFind = new FindDialog(QStringLiteral("FidFind"), true, this);
+        m_fidFind = new FindDialog(QStringLiteral("FidFind"), true, &m_window);
         connect(m_fidFind, &FindDialog::findRequested, this, [this] { findText(); });
-        applyDialogTexts();
+        applyTexts();
     }
     return m_fidFind;
 }
 
-void DatabaseWindow::openFind()
+void SearchController::openFind()
 {
     if (m_main.isLocked()) {
         return;
     }
-    if (!textEditorShown()) {
-        inform(mainText("m_aMNoKeySearch"));
+    if (!m_window.textEditorShown()) {
+        m_window.inform(mainText("m_aMNoKeySearch"));
         return;
     }
     findDialog()->showForSearch();
 }
 
-void DatabaseWindow::findNext()
+void SearchController::findNext()
 {
     if (m_main.isLocked()) {
         return;
@@ -96,65 +88,65 @@ void DatabaseWindow::findNext()
     findText();
 }
 
-bool DatabaseWindow::findText()
+bool SearchController::findText()
 {
     if (m_main.isLocked()) {
         return false;
     }
-    if (!textEditorShown()) {
-        inform(mainText("m_aMNoKeySearch"));
+    if (!m_window.textEditorShown()) {
+        m_window.inform(mainText("m_aMNoKeySearch"));
         return false;
     }
     const FindDialog *dialog = findDialog();
     const QString what = dialog->findText();
-    QTextCursor cursor = m_rdtText->textCursor();
+    QTextCursor cursor = m_views.text->textCursor();
     const qsizetype start =
         TextSearch::startPosition(cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
     const TextSearch::Options options{dialog->down(), dialog->matchCase(), dialog->wholeWord()};
-    const qsizetype hit = TextSearch::findText(m_rdtText->toPlainText(), what, start, options);
+    const qsizetype hit = TextSearch::findText(m_views.text->toPlainText(), what, start, options);
     if (hit < 0) {
-        inform(mainText("m_aMSearchFailed") + what);
+        m_window.inform(mainText("m_aMSearchFailed") + what);
         return false;
     }
     cursor.setPosition(int(hit));
     cursor.setPosition(int(hit + what.size()), QTextCursor::KeepAnchor);
-    m_rdtText->setTextCursor(cursor);
-    m_rdtText->setFocus(Qt::OtherFocusReason);
+    m_views.text->setTextCursor(cursor);
+    m_views.text->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 // --- Find entry ---
 
-FindDialog *DatabaseWindow::findEntryDialog()
+FindDialog *SearchController::findEntryDialog()
 {
     if (!m_fidEntry) {
-        m_fidEntry = new FindDialog(QStringLiteral("FidEntry"), false, this);
+        m_fidEntry = new FindDialog(QStringLiteral("FidEntry"), false, &m_window);
         guardCodePage(m_fidEntry->findEdit(), m_main.language());
         connect(m_fidEntry, &FindDialog::findRequested, this, [this] { findEntry(); });
-        applyDialogTexts();
+        applyTexts();
     }
     return m_fidEntry;
 }
 
-void DatabaseWindow::openFindEntry()
+void SearchController::openFindEntry()
 {
     if (m_main.isLocked()) {
         return;
     }
-    finishNameField();
-    ElementNode *node = selectedElement();
+    m_window.finishNameField();
+    ElementNode *node = m_window.selectedElement();
     if (!node) {
-        node = tree().firstRoot();
+        node = m_window.tree().firstRoot();
     }
     if (!node) {
         return; // an empty tree has nothing to find
     }
-    selectElement(node);
+    m_window.selectElement(node);
     m_entrySearch.startOver();
     findEntryDialog()->showForSearch();
 }
 
-void DatabaseWindow::findNextEntry()
+void SearchController::findNextEntry()
 {
     if (m_main.isLocked()) {
         return;
@@ -166,17 +158,17 @@ void DatabaseWindow::findNextEntry()
     findEntry();
 }
 
-ElementNode *DatabaseWindow::findEntry()
+ElementNode *SearchController::findEntry()
 {
     if (m_main.isLocked()) {
         return nullptr;
     }
-    finishNameField();
-    ElementNode *start = selectedElement();
+    m_window.finishNameField();
+    ElementNode *start = m_window.selectedElement();
     if (!start) {
         // Nothing selected (the selection went meanwhile): the search starts at the
         // first element and includes it.
-        start = tree().firstRoot();
+        start = m_window.tree().firstRoot();
         m_entrySearch.startOver();
     }
     if (!start) {
@@ -188,82 +180,82 @@ ElementNode *DatabaseWindow::findEntry()
     // A text the code page cannot carry is in no element.
     ElementNode *found = m_entrySearch.findNext(start, what.value_or(QByteArray()), options);
     if (!found) {
-        inform(mainText("m_aMEntryFailed") + dialog->findText());
+        m_window.inform(mainText("m_aMEntryFailed") + dialog->findText());
         return nullptr;
     }
-    m_trvTree->expandRecursively(m_model->indexOf(found));
-    selectElement(found);
+    m_views.treeView->expandRecursively(m_views.model->indexOf(found));
+    m_window.selectElement(found);
     return found;
 }
 
 // --- Replace in a table ---
 
-ReplaceDialog *DatabaseWindow::replaceDialog()
+ReplaceDialog *SearchController::replaceDialog()
 {
     if (!m_rpdReplace) {
-        m_rpdReplace = new ReplaceDialog(this);
+        m_rpdReplace = new ReplaceDialog(&m_window);
         guardCodePage(m_rpdReplace->findEdit(), m_main.language());
         guardCodePage(m_rpdReplace->replaceEdit(), m_main.language());
         connect(m_rpdReplace, &ReplaceDialog::findRequested, this, [this] { replaceFind(); });
         connect(m_rpdReplace, &ReplaceDialog::replaceRequested, this, [this] { replaceOne(); });
         connect(m_rpdReplace, &ReplaceDialog::replaceAllRequested, this, [this] { replaceAll(); });
-        applyDialogTexts();
+        applyTexts();
     }
     return m_rpdReplace;
 }
 
-void DatabaseWindow::openReplace(bool inRow)
+void SearchController::openReplace(bool inRow)
 {
-    if (m_main.isLocked() || !tableEditable()) {
+    if (m_main.isLocked() || !m_window.tableEditable()) {
         return;
     }
-    const QPoint at = m_pnlTable->selectionTopLeft();
+    const QPoint at = m_views.table->selectionTopLeft();
     m_replace.open(at.x(), at.y(), inRow);
     replaceDialog()->showForSearch();
 }
 
-bool DatabaseWindow::replaceFind()
+bool SearchController::replaceFind()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
-    if (m_main.isLocked() || !tableShown() || !what) {
+    if (m_main.isLocked() || !m_window.tableShown() || !what) {
         return false;
     }
-    const std::optional<TableReplace::Cell> found = m_replace.find(m_pnlTable->model()->grid(), *what);
+    const std::optional<TableReplace::Cell> found = m_replace.find(m_views.table->model()->grid(), *what);
     if (found) {
-        m_pnlTable->showFound(found->column, found->row, m_replace.inRow());
+        m_views.table->showFound(found->column, found->row, m_replace.inRow());
     }
     return found.has_value();
 }
 
-bool DatabaseWindow::replaceOne()
+bool SearchController::replaceOne()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
-    if (m_main.isLocked() || !tableShown() || !what || !with) {
+    if (m_main.isLocked() || !m_window.tableShown() || !what || !with) {
         return false;
     }
     std::optional<TableReplace::Cell> found;
     // The panel reports a change, which stores the table.
-    const bool changed = m_pnlTable->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
+    const bool changed = m_views.table->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
         const TableReplace::Replaced replaced = m_replace.replace(grid, *what, *with);
         found = replaced.found;
         return replaced.changed;
     });
     if (found) {
-        m_pnlTable->showFound(found->column, found->row, m_replace.inRow());
+        m_views.table->showFound(found->column, found->row, m_replace.inRow());
     }
     return changed;
 }
 
-int DatabaseWindow::replaceAll()
+int SearchController::replaceAll()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
-    if (m_main.isLocked() || !tableShown() || !what || !with) {
+    if (m_main.isLocked() || !m_window.tableShown() || !what || !with) {
         return 0;
     }
     int replaced = 0;
-    m_pnlTable->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
+    m_views.table->changeGrid(TableGridModel::Shape::CellsOnly, [&](TableGrid &grid) {
         replaced = m_replace.replaceAll(grid, *what, *with);
         return replaced > 0;
     });
