@@ -3,7 +3,7 @@
 #include "DatabaseWindow.h"
 
 #include "ChildTexts.h"
-#include "ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "ElementTreeView.h"
 #include "FindDialogs.h"
 #include "MainServices.h"
