@@ -23,10 +23,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <map>
+#include <limits>
 #include <memory>
 #include <vector>
+
+#include <malloc.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -116,36 +119,59 @@ QString databasePath(const benchmark::State &state)
     return path;
 }
 
-// Freeing a big tree is no part of the next measurement, nor is the allocator's merging of
-// the freed blocks, which it would otherwise do at the next big allocation.
-void mergeFreedMemory()
+// With range(1) set, every measured load starts as the first one in a program does: the
+// memory freed before goes back to the system and the load takes its memory afresh, page by
+// page. Without, the load reuses the memory the one before freed (main() tells the allocator
+// to keep it: left to itself, it keeps it or not depending on what the benchmark before left
+// in the heap, and the same load takes 120 or 250 ms).
+void startLoad(const benchmark::State &state)
 {
-    std::free(std::malloc(4096));
+    if (state.range(1) != 0) {
+        malloc_trim(0);
+    }
+}
+
+// Page faults of the process so far, reported per load so the two figures can be seen to
+// start alike.
+double pageFaults()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_minflt + usage.ru_majflt);
 }
 
 void BareLoad(benchmark::State &state)
 {
     const QString path = databasePath(state);
+    startLoad(state);
+    double faults = 0;
     for (auto _ : state) {
+        const double faultsBefore = pageFaults();
         auto tree = std::make_unique<ElementTree>();
         if (path.isEmpty() || !loadDatabaseFile(*tree, path, Password)) {
             state.SkipWithError("load failed");
             break;
         }
+        faults += pageFaults() - faultsBefore;
         state.PauseTiming();
         if (tree->count() != Elements) {
             state.SkipWithError("the database was not loaded whole");
         }
         tree.reset();
-        mergeFreedMemory();
+        startLoad(state);
         state.ResumeTiming();
     }
+    state.counters["page_faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
 }
 
-// The two shapes; the figures of both benchmarks in real time and the CPU time of all threads.
+// The two shapes, with memory reused and taken afresh; the figures of both benchmarks in real
+// time and the CPU time of all threads.
 void shapes(benchmark::internal::Benchmark *b)
 {
-    b->ArgName("flat")->Arg(0)->Arg(1);
+    b->ArgNames({"flat", "fresh_memory"});
+    for (const int fresh : {0, 1}) {
+        b->Args({0, fresh})->Args({1, fresh});
+    }
     b->Unit(benchmark::kMillisecond);
     b->UseRealTime();
     b->MeasureProcessCPUTime();
@@ -160,6 +186,7 @@ void OpenInWindow(benchmark::State &state)
 {
     const QString path = databasePath(state);
     dbwindowtest::FakeMainServices main;
+    double faults = 0;
     for (auto _ : state) {
         state.PauseTiming();
         // A window shown as the main window shows it while it asks for the password.
@@ -169,8 +196,10 @@ void OpenInWindow(benchmark::State &state)
         QApplication::processEvents();
         window->setPassword(Password);
         auto *tree = window->findChild<ElementTreeView *>(QStringLiteral("TrvTree"));
+        startLoad(state);
         state.ResumeTiming();
 
+        const double faultsBefore = pageFaults();
         if (path.isEmpty() || !window->loadDatabase(path)) {
             state.SkipWithError("load failed");
             break;
@@ -181,6 +210,7 @@ void OpenInWindow(benchmark::State &state)
         window->showSelected();
         QApplication::processEvents();
         tree->viewport()->repaint();
+        faults += pageFaults() - faultsBefore;
 
         state.PauseTiming();
         if (!window->selectedElement() || window->tree().count() != Elements) {
@@ -188,9 +218,9 @@ void OpenInWindow(benchmark::State &state)
         }
         window.reset();
         QApplication::processEvents();
-        mergeFreedMemory();
         state.ResumeTiming();
     }
+    state.counters["page_faults"] = benchmark::Counter(faults, benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(OpenInWindow)->Apply(shapes);
 
@@ -199,6 +229,9 @@ BENCHMARK(OpenInWindow)->Apply(shapes);
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Freed memory stays with the program until startLoad() gives it back.
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+    mallopt(M_MMAP_THRESHOLD, std::numeric_limits<int>::max());
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
