@@ -1,7 +1,7 @@
 // The tree adapter of the database window against the bare element tree it shows: a walk
 // over 100,000 elements, and adding and renaming in a folder of 100,000 siblings with
 // the adapter observing, so each step's cost stays independent of the tree's size.
-#include "dbwindow/ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "document/ElementTree.h"
 
 #include <benchmark/benchmark.h>

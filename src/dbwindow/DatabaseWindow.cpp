@@ -3,7 +3,7 @@
 #include "ChildActions.h"
 #include "DatabaseToolCommands.h"
 #include "ChildTexts.h"
-#include "ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "editing/DocumentCommands.h"
 #include "editing/ElementDrop.h"
 #include "ElementTreeView.h"

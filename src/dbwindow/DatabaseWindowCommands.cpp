@@ -5,7 +5,7 @@
 #include "ChildActions.h"
 #include "editing/DocumentCommands.h"
 #include "editing/ElementCommands.h"
-#include "ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "ElementTreeView.h"
 #include "KeyEditor.h"
 #include "MainServices.h"

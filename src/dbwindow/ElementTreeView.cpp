@@ -1,6 +1,6 @@
 #include "ElementTreeView.h"
 
-#include "ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "editing/TreeKeys.h"
 #include "document/ClipboardFormat.h"
 #include "document/ElementNode.h"

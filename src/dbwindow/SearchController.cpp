@@ -2,7 +2,7 @@
 
 #include "ChildTexts.h"
 #include "DatabaseWindow.h"
-#include "ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "ElementTreeView.h"
 #include "FindDialogs.h"
 #include "MainServices.h"

@@ -5,7 +5,7 @@
 #include "editing/ElementClipboard.h"
 #include "dbwindow/ElementClipboardUi.h"
 #include "editing/ElementDrop.h"
-#include "dbwindow/ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "document/ClipboardFormat.h"
 #include "document/Table.h"

@@ -3,7 +3,7 @@
 #include "FakeMainServices.h"
 #include "editing/OpsTestTrees.h"
 #include "editing/TableTestGrids.h"
-#include "dbwindow/ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "dbwindow/ElementTreeView.h"
 #include "dbwindow/FindDialogs.h"
 #include "dbwindow/RichTextEdit.h"

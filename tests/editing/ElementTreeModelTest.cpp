@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
 
-#include "dbwindow/ElementTreeModel.h"
+#include "editing/ElementTreeModel.h"
 #include "document/ElementTree.h"
 
 #include <QAbstractItemModelTester>
