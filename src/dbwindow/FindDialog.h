@@ -49,30 +49,3 @@ private:
     QRadioButton *m_radDown = nullptr;
     QPushButton *m_btnFindNext = nullptr;
 };
-
-// RpdReplace: find text, replace text, Find Next, Replace and Replace All. Matching is
-// always case-sensitive and along one table row or column, so there are no options.
-class ReplaceDialog final : public QDialog
-{
-    Q_OBJECT
-
-public:
-    explicit ReplaceDialog(QWidget *parent = nullptr);
-
-    QString findText() const;
-    QString replaceText() const;
-    void setTexts(const QString &find, const QString &replace);
-    void showForSearch();
-
-    QLineEdit *findEdit() const { return m_edtFindText; }
-    QLineEdit *replaceEdit() const { return m_edtReplaceText; }
-
-signals:
-    void findRequested();
-    void replaceRequested();
-    void replaceAllRequested();
-
-private:
-    QLineEdit *m_edtFindText = nullptr;
-    QLineEdit *m_edtReplaceText = nullptr;
-};
