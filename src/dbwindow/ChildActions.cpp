@@ -14,23 +14,24 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
     m_menFile = makeMenu("MenFile", window);
     m_menFile->addAction(main.newAction());
     m_menFile->addAction(main.openAction());
-    add(m_menFile, "MenSave");
-    add(m_menFile, "MenSaveAs");
+    MenSave = add(m_menFile, "MenSave");
+    MenSaveAs = add(m_menFile, "MenSaveAs");
     m_menFile->addSeparator();
-    add(m_menFile, "MenPortable", false);
-    add(m_menFile, "MenAttachToFile", false);
+    MenPortable = add(m_menFile, "MenPortable", false);
+    MenAttachToFile = add(m_menFile, "MenAttachToFile", false);
     m_menFile->addSeparator();
-    add(m_menFile, "MenPrint", false);
-    add(m_menFile, "MenPrintAll", false);
-    add(m_menFile, "MenPrintPreview", false);
+    MenPrint = add(m_menFile, "MenPrint", false);
+    MenPrintAll = add(m_menFile, "MenPrintAll", false);
+    MenPrintPreview = add(m_menFile, "MenPrintPreview", false);
     m_menFile->addSeparator();
-    QMenu *menExport = makeMenu("MenExport", m_menFile);
-    for (const char *name : {"MenExportSingle", "MenExportAll", "MenExportAllFiles", "MenExportAllFilesFolders",
-                             "MenExportFileEntries"}) {
-        add(menExport, name, false);
-    }
-    m_menFile->addMenu(menExport)->setEnabled(false);
-    add(m_menFile, "MenProperties", false);
+    MenExport = makeMenu("MenExport", m_menFile);
+    MenExportSingle = add(MenExport, "MenExportSingle", false);
+    MenExportAll = add(MenExport, "MenExportAll", false);
+    MenExportAllFiles = add(MenExport, "MenExportAllFiles", false);
+    MenExportAllFilesFolders = add(MenExport, "MenExportAllFilesFolders", false);
+    MenExportFileEntries = add(MenExport, "MenExportFileEntries", false);
+    m_menFile->addMenu(MenExport)->setEnabled(false);
+    MenProperties = add(m_menFile, "MenProperties", false);
     m_menFile->addSeparator();
     if (QMenu *recent = main.recentFilesMenu()) {
         m_menFile->addMenu(recent);
@@ -39,35 +40,40 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
         m_menFile->addMenu(recent);
     }
     m_menFile->addSeparator();
-    add(m_menFile, "MenClose");
-    add(m_menFile, "MenCloseAll");
+    MenClose = add(m_menFile, "MenClose");
+    MenCloseAll = add(m_menFile, "MenCloseAll");
     m_menFile->addSeparator();
     m_menFile->addAction(main.exitAction());
 
     m_menEdit = makeMenu("MenEdit", window);
-    for (const char *name : {"MenCut", "MenCopy", "MenPaste", "MenUndo", "MenRedo", "MenSelectAll"}) {
-        add(m_menEdit, name);
-    }
+    MenCut = add(m_menEdit, "MenCut");
+    MenCopy = add(m_menEdit, "MenCopy");
+    MenPaste = add(m_menEdit, "MenPaste");
+    MenUndo = add(m_menEdit, "MenUndo");
+    MenRedo = add(m_menEdit, "MenRedo");
+    MenSelectAll = add(m_menEdit, "MenSelectAll");
     addSecondRedoKey();
     m_menEdit->addSeparator();
-    add(m_menEdit, "MenFind");
-    add(m_menEdit, "MenFindNext");
+    MenFind = add(m_menEdit, "MenFind");
+    MenFindNext = add(m_menEdit, "MenFindNext");
 
     m_menElements = makeMenu("MenElements", window);
-    for (const char *name :
-         {"MenAddKey", "MenAddEntry", "MenAddFile", "MenAddTable", "MenAddFolder", "MenAddSubfolder"}) {
-        add(m_menElements, name);
-    }
+    MenAddKey = add(m_menElements, "MenAddKey");
+    MenAddEntry = add(m_menElements, "MenAddEntry");
+    MenAddFile = add(m_menElements, "MenAddFile");
+    MenAddTable = add(m_menElements, "MenAddTable");
+    MenAddFolder = add(m_menElements, "MenAddFolder");
+    MenAddSubfolder = add(m_menElements, "MenAddSubfolder");
     m_menElements->addSeparator();
-    add(m_menElements, "MenRemoveEntry");
-    add(m_menElements, "MenChangeEntry");
+    MenRemoveEntry = add(m_menElements, "MenRemoveEntry");
+    MenChangeEntry = add(m_menElements, "MenChangeEntry");
     m_menElements->addSeparator();
-    for (const char *name : {"MenCutEntry", "MenCopyEntry", "MenPasteEntry"}) {
-        add(m_menElements, name);
-    }
+    MenCutEntry = add(m_menElements, "MenCutEntry");
+    MenCopyEntry = add(m_menElements, "MenCopyEntry");
+    MenPasteEntry = add(m_menElements, "MenPasteEntry");
     m_menElements->addSeparator();
-    add(m_menElements, "MenFindEntry");
-    add(m_menElements, "MenFindNextEntry");
+    MenFindEntry = add(m_menElements, "MenFindEntry");
+    MenFindNextEntry = add(m_menElements, "MenFindNextEntry");
 
     m_popTree = makeMenu("PopTree", window);
     const std::pair<const char *, const char *> twins[] = {
@@ -84,32 +90,38 @@ ChildActions::ChildActions(MainServices &main, QWidget *window) : QObject(window
 
     // The table grid's pop-up, in its order, with a separator after each group.
     m_popTable = makeMenu("PopTable", window);
-    for (const char *name : std::initializer_list<const char *>{"PopSortData", "PopTableClear", nullptr, "PopTableClearRow", "PopTableInsertRow",
-                             "PopTableRemoveRow", nullptr, "PopTableClearColumn", "PopTableInsertColumn",
-                             "PopTableRemoveColumn", nullptr, "PopReplaceInColumn", "PopReplaceInRow", nullptr,
-                             "PopTableImportCSV", "PopTableExportCSV"}) {
-        if (name) {
-            add(m_popTable, name);
-        } else {
-            m_popTable->addSeparator();
-        }
-    }
+    PopSortData = add(m_popTable, "PopSortData");
+    PopTableClear = add(m_popTable, "PopTableClear");
+    m_popTable->addSeparator();
+    PopTableClearRow = add(m_popTable, "PopTableClearRow");
+    PopTableInsertRow = add(m_popTable, "PopTableInsertRow");
+    PopTableRemoveRow = add(m_popTable, "PopTableRemoveRow");
+    m_popTable->addSeparator();
+    PopTableClearColumn = add(m_popTable, "PopTableClearColumn");
+    PopTableInsertColumn = add(m_popTable, "PopTableInsertColumn");
+    PopTableRemoveColumn = add(m_popTable, "PopTableRemoveColumn");
+    m_popTable->addSeparator();
+    PopReplaceInColumn = add(m_popTable, "PopReplaceInColumn");
+    PopReplaceInRow = add(m_popTable, "PopReplaceInRow");
+    m_popTable->addSeparator();
+    PopTableImportCSV = add(m_popTable, "PopTableImportCSV");
+    PopTableExportCSV = add(m_popTable, "PopTableExportCSV");
 
     m_popRdtText = makeMenu("PopRdtText", window);
-    for (const char *name : {"PopRdtCut", "PopRdtCopy", "PopCopyPlain", "PopRdtPaste"}) {
-        add(m_popRdtText, name);
-    }
+    PopRdtCut = add(m_popRdtText, "PopRdtCut");
+    PopRdtCopy = add(m_popRdtText, "PopRdtCopy");
+    PopCopyPlain = add(m_popRdtText, "PopCopyPlain");
+    PopRdtPaste = add(m_popRdtText, "PopRdtPaste");
     m_popRdtText->addSeparator();
-    add(m_popRdtText, "PopRdtSelectAll");
+    PopRdtSelectAll = add(m_popRdtText, "PopRdtSelectAll");
 }
 
 void ChildActions::addSecondRedoKey()
 {
     // Both keys that redo on Linux desktops; the language texts name the first.
-    QAction *redo = m_actions.value(QStringLiteral("MenRedo"));
     const QKeySequence second(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-    if (!redo->shortcuts().contains(second)) {
-        redo->setShortcuts({redo->shortcut(), second});
+    if (!MenRedo->shortcuts().contains(second)) {
+        MenRedo->setShortcuts({MenRedo->shortcut(), second});
     }
 }
 
@@ -162,13 +174,23 @@ QAction *ChildActions::add(QMenu *menu, const char *name, bool enabled)
     action->setIcon(iconFor(name));
     action->setEnabled(enabled);
     menu->addAction(action);
-    m_actions.insert(action->objectName(), action);
+    m_all.append(action);
     return action;
+}
+
+QAction *ChildActions::action(const QString &name) const
+{
+    for (QAction *candidate : m_all) {
+        if (candidate->objectName() == name) {
+            return candidate;
+        }
+    }
+    return nullptr;
 }
 
 QAction *ChildActions::addTwin(QMenu *popup, const char *name, const char *twinOf)
 {
-    QAction *twin = m_actions.value(QLatin1String(twinOf));
+    QAction *twin = action(QLatin1String(twinOf));
     QAction *action = add(popup, name, twin->isEnabled());
     connect(action, &QAction::triggered, twin, &QAction::trigger);
     connect(twin, &QAction::enabledChanged, action, &QAction::setEnabled);

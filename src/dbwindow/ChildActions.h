@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QObject>
@@ -26,14 +25,33 @@ class ChildActions final : public QObject
 public:
     ChildActions(MainServices &main, QWidget *window);
 
-    // The action with this objectName, or null.
-    QAction *action(const QString &name) const { return m_actions.value(name); }
+    // The action with this objectName, or null: the main window's tool bar names the
+    // command its buttons forward to.
+    QAction *action(const QString &name) const;
     QList<QMenu *> menus() const { return {m_menFile, m_menEdit, m_menElements}; }
     QMenu *treePopup() const { return m_popTree; }
     QMenu *editorPopup() const { return m_popRdtText; }
     QMenu *tablePopup() const { return m_popTable; }
     // Redo takes Ctrl+Shift+Z beside the key of the language texts, which set only one.
     void addSecondRedoKey();
+
+    // File
+    QAction *MenSave, *MenSaveAs, *MenPortable, *MenAttachToFile, *MenPrint, *MenPrintAll, *MenPrintPreview;
+    QMenu *MenExport;
+    QAction *MenExportSingle, *MenExportAll, *MenExportAllFiles, *MenExportAllFilesFolders, *MenExportFileEntries;
+    QAction *MenProperties, *MenClose, *MenCloseAll;
+    // Edit
+    QAction *MenCut, *MenCopy, *MenPaste, *MenUndo, *MenRedo, *MenSelectAll, *MenFind, *MenFindNext;
+    // Elements
+    QAction *MenAddKey, *MenAddEntry, *MenAddFile, *MenAddTable, *MenAddFolder, *MenAddSubfolder;
+    QAction *MenRemoveEntry, *MenChangeEntry, *MenCutEntry, *MenCopyEntry, *MenPasteEntry;
+    QAction *MenFindEntry, *MenFindNextEntry;
+    // The table grid's pop-up
+    QAction *PopSortData, *PopTableClear, *PopTableClearRow, *PopTableInsertRow, *PopTableRemoveRow;
+    QAction *PopTableClearColumn, *PopTableInsertColumn, *PopTableRemoveColumn, *PopReplaceInColumn,
+        *PopReplaceInRow, *PopTableImportCSV, *PopTableExportCSV;
+    // The editors' pop-up
+    QAction *PopRdtCut, *PopRdtCopy, *PopCopyPlain, *PopRdtPaste, *PopRdtSelectAll;
 
 private:
     static QIcon iconFor(QByteArrayView name);
@@ -42,7 +60,7 @@ private:
     QMenu *makeMenu(const char *name, QWidget *parent);
 
     QWidget *m_window;
-    QHash<QString, QAction *> m_actions;
+    QList<QAction *> m_all;
     QMenu *m_menFile = nullptr;
     QMenu *m_menEdit = nullptr;
     QMenu *m_menElements = nullptr;

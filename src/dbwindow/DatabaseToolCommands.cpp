@@ -1,5 +1,7 @@
 #include "DatabaseToolCommands.h"
 
+#include "ChildActions.h"
+
 #include "ChildTexts.h"
 #include "MainServices.h"
 #include "DatabaseWindow.h"
@@ -40,26 +42,24 @@ DatabaseToolCommands::DatabaseToolCommands(DatabaseWindow &window, MainServices 
     : QObject(&window), m_window(window), m_main(main)
 {
     // A name still being edited goes into the tree first: the tools show what the user sees.
-    const auto on = [this](const char *name, auto handler) {
-        QAction *action = m_window.action(QLatin1String(name));
+    ChildActions &actions = m_window.actions();
+    const auto on = [this](QAction *action, auto handler) {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [this, handler] {
             m_window.commitPendingEdits();
             handler();
         });
     };
-    on("MenProperties", [this] { showProperties(); });
-    on("MenPrint", [this] { print(); });
-    on("MenPrintAll", [this] { printAll(); });
-    on("MenPrintPreview", [this] { showPrintPreview(); });
-    on("MenExportSingle", [this] { exportElements(ExportVariant::Selected); });
-    on("MenExportAll", [this] { exportElements(ExportVariant::All); });
-    on("MenExportAllFiles", [this] { exportElements(ExportVariant::AllAsFiles); });
-    on("MenExportAllFilesFolders", [this] { exportElements(ExportVariant::AllAsFilesInFolders); });
-    on("MenExportFileEntries", [this] { exportElements(ExportVariant::FileEntries); });
-    if (auto *menu = m_window.findChild<QMenu *>(QStringLiteral("MenExport"))) {
-        menu->menuAction()->setEnabled(true);
-    }
+    on(actions.MenProperties, [this] { showProperties(); });
+    on(actions.MenPrint, [this] { print(); });
+    on(actions.MenPrintAll, [this] { printAll(); });
+    on(actions.MenPrintPreview, [this] { showPrintPreview(); });
+    on(actions.MenExportSingle, [this] { exportElements(ExportVariant::Selected); });
+    on(actions.MenExportAll, [this] { exportElements(ExportVariant::All); });
+    on(actions.MenExportAllFiles, [this] { exportElements(ExportVariant::AllAsFiles); });
+    on(actions.MenExportAllFilesFolders, [this] { exportElements(ExportVariant::AllAsFilesInFolders); });
+    on(actions.MenExportFileEntries, [this] { exportElements(ExportVariant::FileEntries); });
+    actions.MenExport->menuAction()->setEnabled(true);
 }
 
 DatabaseToolCommands::~DatabaseToolCommands() = default;

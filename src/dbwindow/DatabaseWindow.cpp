@@ -66,8 +66,8 @@ DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
     });
     connect(&m_document, &DatabaseDocument::commandApplied, this, &DatabaseWindow::onCommandApplied);
     UndoStack &history = m_document.undoStack();
-    connect(&history, &UndoStack::indexChanged, this, &DatabaseWindow::updateUndoActions);
-    updateUndoActions();
+    connect(&history, &UndoStack::indexChanged, this, &DatabaseWindow::updateActions);
+    updateActions();
     applyLanguage();
     applySettings();
     showSelected();
@@ -78,6 +78,9 @@ DatabaseWindow::~DatabaseWindow()
     // Focus leaving the editors as they go is no edit and no visit of the name field.
     m_destroying = true;
     m_nameFieldElement = nullptr;
+    // The document outlives the editors by a moment: it reports to them no more.
+    m_document.disconnect(this);
+    m_document.undoStack().disconnect(this);
     // The view goes before the model it shows, and the model stops observing the tree
     // before the tree goes.
     delete m_sptMain;
@@ -326,6 +329,7 @@ void DatabaseWindow::showSelected()
         m_imgIcon->clear();
         m_pnlName->setEnabled(false);
         m_editors->setCurrentIndex(0);
+        updateActions();
         return;
     }
     {
@@ -345,6 +349,7 @@ void DatabaseWindow::showSelected()
         showStatus(node);
     }
     m_lastShown = node;
+    updateActions();
 }
 
 void DatabaseWindow::showEditorFor(ElementNode *node)
@@ -471,7 +476,34 @@ void DatabaseWindow::applyLanguage()
     // "Unnamed" is a word of the language too.
     setWindowTitle(caption() + QLatin1String("[*]"));
     emit captionChanged(caption());
-    updateUndoActions();
+    updateActions();
+}
+
+void DatabaseWindow::updateActions()
+{
+    const bool unlocked = !m_main.isLocked();
+    const bool selected = unlocked && selectedElement();
+    for (QAction *action : {m_actions->MenSave, m_actions->MenSaveAs, m_actions->MenAddKey, m_actions->MenAddEntry,
+                            m_actions->MenAddFile, m_actions->MenAddTable, m_actions->MenAddFolder,
+                            m_actions->MenAddSubfolder, m_actions->MenPasteEntry, m_actions->MenFindEntry,
+                            m_actions->MenFindNextEntry}) {
+        action->setEnabled(unlocked);
+    }
+    for (QAction *action : {m_actions->MenRemoveEntry, m_actions->MenChangeEntry, m_actions->MenCutEntry,
+                            m_actions->MenCopyEntry}) {
+        action->setEnabled(selected);
+    }
+    const bool editable = unlocked && tableEditable();
+    for (QAction *action : m_actions->tablePopup()->actions()) {
+        action->setEnabled(action == m_actions->PopTableClear ? unlocked && tableShown() : editable);
+    }
+    const UndoStack &history = m_document.undoStack();
+    m_actions->MenUndo->setEnabled(unlocked && history.canUndo());
+    m_actions->MenRedo->setEnabled(unlocked && history.canRedo());
+    m_actions->MenUndo->setText(history.canUndo() ? childTextWith("m_aMUndoThis", history.undoText())
+                                                  : childText("MenUndo"));
+    m_actions->MenRedo->setText(history.canRedo() ? childTextWith("m_aMRedoThis", history.redoText())
+                                                  : childText("MenRedo"));
 }
 
 QList<QMenu *> DatabaseWindow::menus() const

@@ -225,6 +225,11 @@ public:
     QList<QMenu *> menus() const;
     // The action with this objectName ("MenSave", "MenAddKey", "MenRemoveEntry", ...), or null.
     QAction *action(const QString &objectName) const;
+    ChildActions &actions() { return *m_actions; }
+    // Enables what can be done now: nothing while locked; the element commands need a
+    // selected element; undo and redo a change to take back; the table commands an
+    // editable table.
+    void updateActions();
 
 signals:
     void modifiedChanged(bool modified);
@@ -259,7 +264,6 @@ private:
     void pushCommand(QUndoCommand *command);
     void onCommandApplied(ElementNode *node);
     void stepHistory(void (UndoStack::*step)());
-    void updateUndoActions();
     QString commandText(const char *key, const ElementNode *node) const;
     void editField(QByteArray ElementData::*field, Field which, const QString &text);
     void onNameEdited(const QString &text);

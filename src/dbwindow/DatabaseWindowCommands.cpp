@@ -33,45 +33,43 @@ constexpr qint64 kProgressFrom = qint64(16) << 20;
 
 void DatabaseWindow::connectActions()
 {
-    const auto on = [this](const char *name, auto handler) {
-        connect(m_actions->action(QLatin1String(name)), &QAction::triggered, this, handler);
-    };
-    on("MenSave", [this] { save(); });
-    on("MenSaveAs", [this] { saveAs(); });
-    on("MenClose", [this] { emit closeRequested(); });
-    on("MenCloseAll", [this] { m_main.closeAllWindows(); });
-    on("MenAddKey", [this] { addKey(); });
-    on("MenAddEntry", [this] { addEntry(); });
-    on("MenAddTable", [this] { addTable(); });
-    on("MenAddFolder", [this] { addFolder(); });
-    on("MenAddSubfolder", [this] { addSubfolder(); });
-    on("MenAddFile", [this] { addFileFromDialog(); });
-    on("MenRemoveEntry", [this] { deleteSelected(); });
-    on("MenChangeEntry", [this] { startRename(); });
-    on("MenCutEntry", [this] { cutElement(); });
-    on("MenCopyEntry", [this] { copyElement(); });
-    on("MenPasteEntry", [this] { pasteElements(); });
-    on("MenFind", [this] { openFind(); });
-    on("MenFindNext", [this] { findNext(); });
-    on("MenFindEntry", [this] { openFindEntry(); });
-    on("MenFindNextEntry", [this] { findNextEntry(); });
-    on("MenCut", [this] { editorCut(); });
-    on("MenCopy", [this] { editorCopy(); });
-    on("MenPaste", [this] { editorPaste(); });
-    on("MenSelectAll", [this] { editorSelectAll(); });
-    on("MenUndo", [this] { undo(); });
-    on("MenRedo", [this] { redo(); });
+    const auto on = [this](QAction *action, auto handler) { connect(action, &QAction::triggered, this, handler); };
+    on(m_actions->MenSave, [this] { save(); });
+    on(m_actions->MenSaveAs, [this] { saveAs(); });
+    on(m_actions->MenClose, [this] { emit closeRequested(); });
+    on(m_actions->MenCloseAll, [this] { m_main.closeAllWindows(); });
+    on(m_actions->MenAddKey, [this] { addKey(); });
+    on(m_actions->MenAddEntry, [this] { addEntry(); });
+    on(m_actions->MenAddTable, [this] { addTable(); });
+    on(m_actions->MenAddFolder, [this] { addFolder(); });
+    on(m_actions->MenAddSubfolder, [this] { addSubfolder(); });
+    on(m_actions->MenAddFile, [this] { addFileFromDialog(); });
+    on(m_actions->MenRemoveEntry, [this] { deleteSelected(); });
+    on(m_actions->MenChangeEntry, [this] { startRename(); });
+    on(m_actions->MenCutEntry, [this] { cutElement(); });
+    on(m_actions->MenCopyEntry, [this] { copyElement(); });
+    on(m_actions->MenPasteEntry, [this] { pasteElements(); });
+    on(m_actions->MenFind, [this] { openFind(); });
+    on(m_actions->MenFindNext, [this] { findNext(); });
+    on(m_actions->MenFindEntry, [this] { openFindEntry(); });
+    on(m_actions->MenFindNextEntry, [this] { findNextEntry(); });
+    on(m_actions->MenCut, [this] { editorCut(); });
+    on(m_actions->MenCopy, [this] { editorCopy(); });
+    on(m_actions->MenPaste, [this] { editorPaste(); });
+    on(m_actions->MenSelectAll, [this] { editorSelectAll(); });
+    on(m_actions->MenUndo, [this] { undo(); });
+    on(m_actions->MenRedo, [this] { redo(); });
     // The pop-up's "Cut" copies without removing, as the editors' pop-up always did. Its
     // items act on the editor it was opened over.
-    on("PopRdtCut", [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
-    on("PopRdtCopy", [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
-    on("PopCopyPlain", [this] {
+    on(m_actions->PopRdtCut, [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
+    on(m_actions->PopRdtCopy, [this] { if (RichTextEdit *editor = popupEditor()) editor->copy(); });
+    on(m_actions->PopCopyPlain, [this] {
         if (RichTextEdit *editor = popupEditor()) {
             QApplication::clipboard()->setText(editor->selectedPlainText());
         }
     });
-    on("PopRdtPaste", [this] { if (RichTextEdit *editor = popupEditor()) editor->paste(); });
-    on("PopRdtSelectAll", [this] {
+    on(m_actions->PopRdtPaste, [this] { if (RichTextEdit *editor = popupEditor()) editor->paste(); });
+    on(m_actions->PopRdtSelectAll, [this] {
         if (RichTextEdit *editor = popupEditor(); editor && !m_main.isLocked()) {
             editor->selectAll();
         }

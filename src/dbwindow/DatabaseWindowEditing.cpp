@@ -165,17 +165,6 @@ void DatabaseWindow::stepHistory(void (UndoStack::*step)())
     }
 }
 
-void DatabaseWindow::updateUndoActions()
-{
-    const UndoStack &history = m_document.undoStack();
-    QAction *undoAction = m_actions->action(QStringLiteral("MenUndo"));
-    QAction *redoAction = m_actions->action(QStringLiteral("MenRedo"));
-    undoAction->setEnabled(history.canUndo());
-    redoAction->setEnabled(history.canRedo());
-    undoAction->setText(history.canUndo() ? childTextWith("m_aMUndoThis", history.undoText()) : childText("MenUndo"));
-    redoAction->setText(history.canRedo() ? childTextWith("m_aMRedoThis", history.redoText()) : childText("MenRedo"));
-}
-
 void DatabaseWindow::commitPendingEdits()
 {
     m_trvTree->commitNameEditor();
@@ -187,10 +176,10 @@ void DatabaseWindow::commitPendingEdits()
 DatabaseWindow::HistoryKey DatabaseWindow::historyKeyOf(const QKeyEvent *key) const
 {
     const QKeySequence pressed(key->keyCombination());
-    if (m_actions->action(QStringLiteral("MenUndo"))->shortcuts().contains(pressed)) {
+    if (m_actions->MenUndo->shortcuts().contains(pressed)) {
         return HistoryKey::Undo;
     }
-    if (m_actions->action(QStringLiteral("MenRedo"))->shortcuts().contains(pressed)) {
+    if (m_actions->MenRedo->shortcuts().contains(pressed)) {
         return HistoryKey::Redo;
     }
     return HistoryKey::None;

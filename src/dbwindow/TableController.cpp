@@ -39,13 +39,7 @@ TableController::TableController(DatabaseWindow &window, MainServices &main, Tab
     m_panel->setPopupMenu(actions.tablePopup());
     connect(m_panel, &TablePanel::gridChanged, this, [this] { storeTable(); });
     // A damaged table offers "Clear all" alone.
-    connect(m_panel, &TablePanel::damagedChanged, this, [&actions](bool damaged) {
-        for (QAction *action : actions.tablePopup()->actions()) {
-            if (!action->isSeparator() && action->objectName() != QLatin1String("PopTableClear")) {
-                action->setEnabled(!damaged);
-            }
-        }
-    });
+    connect(m_panel, &TablePanel::damagedChanged, &window, &DatabaseWindow::updateActions);
     connect(m_panel, &TablePanel::cellEditorCreated, this,
             [this](QLineEdit *editor) { guardCodePage(editor, m_main.language()); });
     for (QComboBox *box : m_panel->boxes()) {
@@ -73,26 +67,26 @@ void TableController::applyTexts()
 
 void TableController::connectPopup(ChildActions &actions)
 {
-    const auto on = [this, &actions](const char *name, auto handler) {
-        connect(actions.action(QLatin1String(name)), &QAction::triggered, this, [this, handler] {
+    const auto on = [this](QAction *action, auto handler) {
+        connect(action, &QAction::triggered, this, [this, handler] {
             if (!m_main.isLocked() && m_window.tableShown()) {
                 handler();
             }
         });
     };
     TablePanel *panel = m_panel;
-    on("PopSortData", [this] { sortData(); });
-    on("PopTableClear", [panel] { panel->clearAll(); });
-    on("PopTableClearRow", [panel] { panel->clearRow(); });
-    on("PopTableInsertRow", [panel] { panel->insertRow(); });
-    on("PopTableRemoveRow", [panel] { panel->removeRow(); });
-    on("PopTableClearColumn", [panel] { panel->clearColumn(); });
-    on("PopTableInsertColumn", [panel] { panel->insertColumn(); });
-    on("PopTableRemoveColumn", [panel] { panel->removeColumn(); });
-    on("PopReplaceInColumn", [this] { m_window.openReplace(false); });
-    on("PopReplaceInRow", [this] { m_window.openReplace(true); });
-    on("PopTableImportCSV", [this] { importCsvFromDialog(); });
-    on("PopTableExportCSV", [this] { exportCsvToDialog(); });
+    on(actions.PopSortData, [this] { sortData(); });
+    on(actions.PopTableClear, [panel] { panel->clearAll(); });
+    on(actions.PopTableClearRow, [panel] { panel->clearRow(); });
+    on(actions.PopTableInsertRow, [panel] { panel->insertRow(); });
+    on(actions.PopTableRemoveRow, [panel] { panel->removeRow(); });
+    on(actions.PopTableClearColumn, [panel] { panel->clearColumn(); });
+    on(actions.PopTableInsertColumn, [panel] { panel->insertColumn(); });
+    on(actions.PopTableRemoveColumn, [panel] { panel->removeColumn(); });
+    on(actions.PopReplaceInColumn, [this] { m_window.openReplace(false); });
+    on(actions.PopReplaceInRow, [this] { m_window.openReplace(true); });
+    on(actions.PopTableImportCSV, [this] { importCsvFromDialog(); });
+    on(actions.PopTableExportCSV, [this] { exportCsvToDialog(); });
 }
 
 bool TableController::storeTable()
