@@ -34,15 +34,14 @@ std::optional<TableReplace::Cell> TableReplace::find(const TableGrid &grid, QByt
 
 bool TableReplace::replaceIn(TableGrid &grid, Cell cell, QByteArrayView what, QByteArrayView with) const
 {
+    // Replacing a text by itself changes nothing; any other replacement that finds the
+    // text changes the cell, so the result need not be compared with the old one.
     const QByteArray &text = grid.cell(cell.column, cell.row);
-    if (what.isEmpty() || !text.contains(what)) {
+    if (what.isEmpty() || what == with || !text.contains(what)) {
         return false;
     }
     QByteArray replaced = text;
     replaced.replace(what, with);
-    if (replaced == text) {
-        return false;
-    }
     return grid.setCell(cell.column, cell.row, std::move(replaced));
 }
 
