@@ -85,8 +85,12 @@ ElementNode *DatabaseWindow::addElement(NewElement what, bool fromMenu)
     }
     finishNameField();
     const QByteArray name = ElementCommands::defaultName(what, m_main.language(), m_main.settings(), m_main.clock());
-    return placeNewElement(ElementCommands::addElement(tree(), what, selectedElement(), name, m_main.clock()),
-                           fromMenu);
+    ElementNode *node = ElementCommands::addElement(tree(), what, selectedElement(), name, m_main.clock());
+    if (!node) {
+        warn(childText("m_aMPasteTooDeep"));
+        return nullptr;
+    }
+    return placeNewElement(node, fromMenu);
 }
 
 ElementNode *DatabaseWindow::placeNewElement(ElementNode *node, bool fromMenu)

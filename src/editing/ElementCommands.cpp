@@ -32,7 +32,13 @@ QByteArray defaultName(NewElement what, const LanguageStore &language, const Set
 ElementNode *addElement(ElementTree &tree, NewElement what, ElementNode *selected, const QByteArray &name,
                         const Clock &clock)
 {
-    return tree.addElement(what, selected, name, ElementData::fresh(clock));
+    ElementNode *node = tree.addElement(what, selected, name, ElementData::fresh(clock));
+    // A tree deeper than a file may hold would be refused when it is loaded again.
+    if (ElementTree::depthOf(node) > ElementTree::MaxDepth) {
+        tree.deleteSubtree(node);
+        return nullptr;
+    }
+    return node;
 }
 
 QByteArray fileElementName(const QString &path)

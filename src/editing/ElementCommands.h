@@ -28,7 +28,8 @@ QByteArray defaultName(NewElement what, const LanguageStore &language, const Set
                        const Clock &clock);
 
 // Adds a fresh element (empty texts, Created = Modified = now) by the placement rule,
-// named name or the first free name after it (name0, name1, ...).
+// named name or the first free name after it (name0, name1, ...). Null, with nothing
+// added, where the element would be nested deeper than ElementTree::MaxDepth levels.
 ElementNode *addElement(ElementTree &tree, NewElement what, ElementNode *selected, const QByteArray &name,
                         const Clock &clock);
 

@@ -94,6 +94,14 @@ private slots:
         QCOMPARE(add(tree, NewElement::Subfolder, folder)->parent(), folder);
         QCOMPARE(add(tree, NewElement::Folder, folder)->parent(), nullptr);
         QCOMPARE(childNames(tree, nullptr), "New folder|New folder0");
+        // No subfolder below the deepest level a file may hold.
+        ElementNode *deepest = folder;
+        for (int level = 2; level <= ElementTree::MaxDepth; ++level) {
+            deepest = add(tree, NewElement::Subfolder, deepest);
+        }
+        const int count = tree.count();
+        QVERIFY(!add(tree, NewElement::Subfolder, deepest));
+        QCOMPARE(tree.count(), count);
 
         // Fresh data: empty texts, no Blob, both dates now.
         const ElementData &data = first->data();
