@@ -1,5 +1,7 @@
 #include "KeyEditor.h"
 
+#include "tools/SecretClipboard.h"
+
 #include "RichTextEdit.h"
 
 #include <QClipboard>
@@ -26,7 +28,7 @@ QToolButton *makeCopyButton(const char *name, QWidget *parent)
 
 } // namespace
 
-KeyEditor::KeyEditor(QWidget *parent) : QWidget(parent)
+KeyEditor::KeyEditor(SecretClipboard &clipboard, QWidget *parent) : QWidget(parent), m_clipboard(clipboard)
 {
     setObjectName(QStringLiteral("PnlKey"));
     m_lblText = new QLabel(QStringLiteral("Username/Description"), this);
@@ -112,12 +114,12 @@ void KeyEditor::setHiddenPassword(bool hide, bool editHidden)
 
 void KeyEditor::copyPassword() const
 {
-    QGuiApplication::clipboard()->setText(m_edtPassword->text());
+    m_clipboard.copy(m_edtPassword->text());
 }
 
 void KeyEditor::copyUserName() const
 {
-    QGuiApplication::clipboard()->setText(m_edtUserName->text());
+    m_clipboard.copy(m_edtUserName->text());
 }
 
 void KeyEditor::updateHeights(int editHeight)

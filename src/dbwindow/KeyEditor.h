@@ -18,12 +18,14 @@ class RichTextEdit;
 // would hold it after the key, so the typed character is not lost. Ctrl combinations
 // pass through, and Ctrl+C copies the whole password (a masked field cannot show what
 // is selected).
+class SecretClipboard;
+
 class KeyEditor final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit KeyEditor(QWidget *parent = nullptr);
+    explicit KeyEditor(SecretClipboard &clipboard, QWidget *parent = nullptr);
 
     void setUserName(const QString &text);
     void setPassword(const QString &text);
@@ -39,7 +41,7 @@ public:
     QLineEdit *userNameEdit() const { return m_edtUserName; }
     QLineEdit *passwordEdit() const { return m_edtPassword; }
 
-    // Puts the whole text of a field on the clipboard as plain text.
+    // Puts the whole text of a field on the clipboard as plain text, as a secret.
     void copyPassword() const;
     void copyUserName() const;
 
@@ -56,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    SecretClipboard &m_clipboard;
     bool opensDialog() const { return m_hide && !m_editHidden; }
     // The field's text with typed put in as the field would: over the selection, else at
     // the cursor. Only printable text goes in.

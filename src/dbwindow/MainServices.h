@@ -11,6 +11,7 @@ class Settings;
 class TempFiles;
 class PasswordDialog;
 class GeneratorDialog;
+class SecretClipboard;
 
 // What a database window asks of the main window. The main window implements it; widget
 // tests of the database window use a small fake. Everything here lives as long as the
@@ -53,6 +54,8 @@ public:
     // --- Dialogs and the parent for message boxes and file dialogs ---
     virtual PasswordDialog &passwordDialog() = 0;
     virtual GeneratorDialog &generatorDialog() = 0;
+    // Where passwords and user names are copied to, cleared again after a while.
+    virtual SecretClipboard &secretClipboard() = 0;
     virtual QWidget *dialogParent() = 0;
 
     // --- Main-window commands that the database window's File menu shows as well ---

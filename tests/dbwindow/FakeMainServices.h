@@ -7,6 +7,7 @@
 #include "shell/LanguageStore.h"
 #include "shell/Settings.h"
 #include "shell/TempFiles.h"
+#include "tools/SecretClipboard.h"
 #include "tools/ui/GeneratorDialog.h"
 #include "tools/ui/PasswordDialog.h"
 #include "widgets/MessageBox.h"
@@ -64,6 +65,7 @@ public:
     void setTreeWidth(int width) override { m_treeWidth = width; }
     PasswordDialog &passwordDialog() override { return *m_password; }
     GeneratorDialog &generatorDialog() override { return *m_generator; }
+    SecretClipboard &secretClipboard() override { return m_clipboard; }
     QWidget *dialogParent() override { return &m_parent; }
     QAction *newAction() override { return &m_new; }
     QAction *openAction() override { return &m_open; }
@@ -93,6 +95,7 @@ public:
     QMenu m_recentFiles{QStringLiteral("Recent")};
     QMenu m_recentFolders{QStringLiteral("Recent folders")};
     std::unique_ptr<GeneratorDialog> m_generator;
+    SecretClipboard m_clipboard{QGuiApplication::clipboard()};
     std::unique_ptr<PasswordDialog> m_password;
 };
 

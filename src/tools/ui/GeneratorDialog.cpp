@@ -1,9 +1,11 @@
 #include "GeneratorDialog.h"
 
+#include "tools/SecretClipboard.h"
 #include "GeneratorTexts.h"
 #include "platform/CodePage.h"
 #include "shell/LanguageStore.h"
 #include "tools/RandomSource.h"
+#include "tools/SecretClipboard.h"
 #include "widgets/CodePageGuard.h"
 #include "widgets/Icons.h"
 #include "widgets/LanguageApplier.h"
@@ -156,7 +158,11 @@ void GeneratorDialog::generate()
 
 void GeneratorDialog::copyPassword()
 {
-    QGuiApplication::clipboard()->setText(m_password->text());
+    if (m_clipboard) {
+        m_clipboard->copy(m_password->text());
+    } else {
+        QGuiApplication::clipboard()->setText(m_password->text());
+    }
     accept();
 }
 

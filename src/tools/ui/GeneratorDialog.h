@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class SecretClipboard;
 class LanguageStore;
 class QCheckBox;
 class QLabel;
@@ -43,8 +44,10 @@ public:
     // Generate: the length from EdtLength, the classes from the check boxes (numbers
     // checked when none is), a new password into EdtPassword.
     void generate();
-    // Puts EdtPassword's text on the clipboard as plain text and closes.
+    // Puts EdtPassword's text on the clipboard as plain text and closes: as a secret
+    // through the program's clipboard guard when it has one.
     void copyPassword();
+    void setSecretClipboard(SecretClipboard *clipboard) { m_clipboard = clipboard; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -56,6 +59,7 @@ private:
 
     const LanguageStore &m_language;
     std::unique_ptr<RandomSource> m_random;
+    SecretClipboard *m_clipboard = nullptr;
     QLineEdit *m_password = nullptr;
     QLineEdit *m_length = nullptr;
     QCheckBox *m_numbers = nullptr;
