@@ -32,6 +32,8 @@ public:
     QMenu *treePopup() const { return m_popTree; }
     QMenu *editorPopup() const { return m_popRdtText; }
     QMenu *tablePopup() const { return m_popTable; }
+    // Every action of the window's own, pop-up twins included.
+    const QList<QAction *> &all() const { return m_all; }
     // Redo takes Ctrl+Shift+Z beside the key of the language texts, which set only one.
     void addSecondRedoKey();
 

@@ -118,7 +118,7 @@ void DatabaseWindow::buildLayout()
 
     m_pnlFile = new FileBar(editorArea);
     m_pnlFile->hide();
-    m_pnlKey = new KeyEditor(editorArea);
+    m_pnlKey = new KeyEditor(m_main.secretClipboard(), editorArea);
     m_rdtText = new RichTextEdit(editorArea);
     m_rdtText->setObjectName(QStringLiteral("RdtText"));
     m_rdtText->setPopupMenu(m_actions->editorPopup());

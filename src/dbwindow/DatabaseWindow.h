@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QFont>
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
@@ -137,7 +138,7 @@ public:
     bool save();
     bool saveAs();
     // Adds an element of the kind by the placement rule with its default name. From a
-    // menu, in-place name editing of the new element starts. Null while locked.
+    // menu, in-place name editing of the new element starts.
     ElementNode *addElement(NewElement what, bool fromMenu);
     void addKey() { addElement(NewElement::Key, true); }
     void addEntry() { addElement(NewElement::Entry, true); }
@@ -168,7 +169,7 @@ public:
     // it really reached the clipboard (else a warning says so). Paste: the elements on
     // the clipboard arrive inside a selected folder, beside a selected non-folder, or at
     // the top level, under the next free name; the pasted element is selected (the first
-    // element, when the tree was empty). Each does nothing while locked.
+    // element, when the tree was empty).
     bool copyElement();
     bool cutElement();
     ElementNode *pasteElements();
@@ -230,6 +231,13 @@ public:
     // selected element; undo and redo a change to take back; the table commands an
     // editable table.
     void updateActions();
+
+    // --- The program's lock (DatabaseWindowLock.cpp) ---
+    // Commits what is being typed, switches every command off, clears the editors and
+    // hides the tree and editors; the document keeps everything. unlockViews() shows the
+    // selected element again with the commands as they were.
+    void lockViews();
+    void unlockViews();
 
 signals:
     void modifiedChanged(bool modified);
@@ -335,4 +343,5 @@ private:
     RichTextEdit *m_rdtText = nullptr;
     TablePanel *m_pnlTable = nullptr;
     ChildActions *m_actions = nullptr;
+    QHash<QAction *, bool> m_enabledBeforeLock;
 };

@@ -70,7 +70,7 @@ void DatabaseWindow::connectActions()
     });
     on(m_actions->PopRdtPaste, [this] { if (RichTextEdit *editor = popupEditor()) editor->paste(); });
     on(m_actions->PopRdtSelectAll, [this] {
-        if (RichTextEdit *editor = popupEditor(); editor && !m_main.isLocked()) {
+        if (RichTextEdit *editor = popupEditor(); editor) {
             editor->selectAll();
         }
     });
@@ -80,9 +80,6 @@ void DatabaseWindow::connectActions()
 
 ElementNode *DatabaseWindow::addElement(NewElement what, bool fromMenu)
 {
-    if (m_main.isLocked()) {
-        return nullptr;
-    }
     finishNameField();
     const QByteArray name = ElementCommands::defaultName(what, m_main.language(), m_main.settings(), m_main.clock());
     ElementNode *node = ElementCommands::addElement(tree(), what, selectedElement(), name, m_main.clock());
@@ -105,9 +102,6 @@ ElementNode *DatabaseWindow::placeNewElement(ElementNode *node, bool fromMenu)
 
 void DatabaseWindow::addFileFromDialog()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     const QString path = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(), QString(),
                                                       QtFileFilter(mainText("m_aMAllFilter")));
     if (!path.isEmpty()) {
@@ -117,9 +111,6 @@ void DatabaseWindow::addFileFromDialog()
 
 ElementNode *DatabaseWindow::addFile(const QString &path, bool fromMenu)
 {
-    if (m_main.isLocked()) {
-        return nullptr;
-    }
     finishNameField();
     const QString shown = QDir::toNativeSeparators(path);
     switch (ElementCommands::checkFileToAttach(path)) {
@@ -164,9 +155,6 @@ ElementNode *DatabaseWindow::addFile(const QString &path, bool fromMenu)
 
 bool DatabaseWindow::deleteSelected()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     finishNameField();
     ElementNode *node = selectedElement();
     if (!node) {
@@ -182,9 +170,6 @@ bool DatabaseWindow::deleteSelected()
 
 void DatabaseWindow::startRename()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     finishNameField();
     if (ElementNode *node = selectedElement()) {
         m_trvTree->editName(node);
@@ -193,7 +178,7 @@ void DatabaseWindow::startRename()
 
 bool DatabaseWindow::renameElement(ElementNode *node, const QByteArray &name)
 {
-    if (!node || m_main.isLocked()) {
+    if (!node) {
         return false;
     }
     if (node->name() == name) {
@@ -280,9 +265,6 @@ void DatabaseWindow::editorPaste()
 
 void DatabaseWindow::editorSelectAll()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     if (auto *line = qobject_cast<QLineEdit *>(focusedEditor())) {
         line->selectAll();
     } else if (auto *rich = qobject_cast<RichTextEdit *>(focusedEditor())) {

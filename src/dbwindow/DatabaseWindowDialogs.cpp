@@ -59,7 +59,7 @@ std::optional<QByteArray> DatabaseWindow::askPassword(const QByteArray &current)
 void DatabaseWindow::askPasswordOfKey(const QString &proposed)
 {
     ElementNode *node = selectedElement();
-    if (!node || node->kind() != KindKey || m_main.isLocked()) {
+    if (!node || node->kind() != KindKey) {
         return;
     }
     bool ok = false;

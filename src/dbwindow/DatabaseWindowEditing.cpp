@@ -148,9 +148,6 @@ void DatabaseWindow::redo()
 
 void DatabaseWindow::stepHistory(void (UndoStack::*step)())
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     commitPendingEdits();
     m_commandShowsElement = false;
     m_changingTree = true;

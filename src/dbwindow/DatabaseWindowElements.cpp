@@ -15,9 +15,6 @@
 
 bool DatabaseWindow::copyElement()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     finishNameField();
     const ElementNode *node = selectedElement();
     if (!node) {
@@ -32,9 +29,6 @@ bool DatabaseWindow::copyElement()
 
 bool DatabaseWindow::cutElement()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     finishNameField();
     ElementNode *node = selectedElement();
     if (!node) {
@@ -51,9 +45,6 @@ bool DatabaseWindow::cutElement()
 
 ElementNode *DatabaseWindow::pasteElements()
 {
-    if (m_main.isLocked()) {
-        return nullptr;
-    }
     finishNameField();
     const std::optional<QByteArray> block = ElementClipboardUi::clipboardBlock();
     return block ? pasteBlock(*block, selectedElement(), "m_aMCmdPaste") : nullptr;
@@ -87,7 +78,7 @@ void DatabaseWindow::removeElement(ElementNode *node, const char *commandKey)
 
 QMimeData *DatabaseWindow::dragData(ElementNode *node)
 {
-    if (m_main.isLocked() || !node) {
+    if (!node) {
         return nullptr;
     }
     finishNameField();
@@ -98,9 +89,6 @@ QMimeData *DatabaseWindow::dragData(ElementNode *node)
 Qt::DropAction DatabaseWindow::dropElements(const QMimeData *mime, ElementNode *target, ElementDrop::Mode mode,
                                              ElementNode *dragged)
 {
-    if (m_main.isLocked()) {
-        return Qt::IgnoreAction;
-    }
     finishNameField();
     const std::optional<QByteArray> block = ElementClipboard::readBlock(mime);
     if (!block) {

@@ -84,9 +84,6 @@ void DatabaseWindow::reportLoadProblem(LoadProblem problem, const QString &path)
 
 bool DatabaseWindow::save()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     if (filePath().isEmpty()) {
         return saveAs();
     }
@@ -95,9 +92,6 @@ bool DatabaseWindow::save()
 
 bool DatabaseWindow::saveAs()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     commitPendingEdits();
     // The password first: a database is never written without one.
     if (!ensurePassword()) {

@@ -66,9 +66,6 @@ FindDialog *SearchController::findDialog()
 
 void SearchController::openFind()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     if (!m_window.textEditorShown()) {
         m_window.inform(mainText("m_aMNoKeySearch"));
         return;
@@ -78,9 +75,6 @@ void SearchController::openFind()
 
 void SearchController::findNext()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     // Nothing searched yet: the dialog asks what to search.
     if (findDialog()->findText().isEmpty()) {
         openFind();
@@ -91,9 +85,6 @@ void SearchController::findNext()
 
 bool SearchController::findText()
 {
-    if (m_main.isLocked()) {
-        return false;
-    }
     if (!m_window.textEditorShown()) {
         m_window.inform(mainText("m_aMNoKeySearch"));
         return false;
@@ -131,9 +122,6 @@ FindDialog *SearchController::findEntryDialog()
 
 void SearchController::openFindEntry()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     m_window.finishNameField();
     ElementNode *node = m_window.selectedElement();
     if (!node) {
@@ -149,9 +137,6 @@ void SearchController::openFindEntry()
 
 void SearchController::findNextEntry()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     if (findEntryDialog()->findText().isEmpty()) {
         openFindEntry();
         return;
@@ -161,9 +146,6 @@ void SearchController::findNextEntry()
 
 ElementNode *SearchController::findEntry()
 {
-    if (m_main.isLocked()) {
-        return nullptr;
-    }
     m_window.finishNameField();
     ElementNode *start = m_window.selectedElement();
     if (!start) {
@@ -207,7 +189,7 @@ ReplaceDialog *SearchController::replaceDialog()
 
 void SearchController::openReplace(bool inRow)
 {
-    if (m_main.isLocked() || !m_window.tableEditable()) {
+    if (!m_window.tableEditable()) {
         return;
     }
     const QPoint at = m_views.table->selectionTopLeft();
@@ -218,7 +200,7 @@ void SearchController::openReplace(bool inRow)
 bool SearchController::replaceFind()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
-    if (m_main.isLocked() || !m_window.tableShown() || !what) {
+    if (!m_window.tableShown() || !what) {
         return false;
     }
     const std::optional<TableReplace::Cell> found = m_replace.find(m_views.table->model()->grid(), *what);
@@ -232,7 +214,7 @@ bool SearchController::replaceOne()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
-    if (m_main.isLocked() || !m_window.tableShown() || !what || !with) {
+    if (!m_window.tableShown() || !what || !with) {
         return false;
     }
     std::optional<TableReplace::Cell> found;
@@ -252,7 +234,7 @@ int SearchController::replaceAll()
 {
     const std::optional<QByteArray> what = bytesOf(replaceDialog()->findText());
     const std::optional<QByteArray> with = bytesOf(replaceDialog()->replaceText());
-    if (m_main.isLocked() || !m_window.tableShown() || !what || !with) {
+    if (!m_window.tableShown() || !what || !with) {
         return 0;
     }
     int replaced = 0;

@@ -69,7 +69,7 @@ void TableController::connectPopup(ChildActions &actions)
 {
     const auto on = [this](QAction *action, auto handler) {
         connect(action, &QAction::triggered, this, [this, handler] {
-            if (!m_main.isLocked() && m_window.tableShown()) {
+            if (m_window.tableShown()) {
                 handler();
             }
         });
@@ -116,7 +116,7 @@ SortDialog &TableController::sortDialog()
 
 bool TableController::sortData()
 {
-    if (m_main.isLocked() || !m_window.tableEditable()) {
+    if (!m_window.tableEditable()) {
         return false;
     }
     ElementNode *node = m_window.selectedElement();
@@ -152,7 +152,7 @@ void TableController::importCsvFromDialog()
 
 bool TableController::importCsv(const QString &path)
 {
-    if (m_main.isLocked() || !m_window.tableEditable()) {
+    if (!m_window.tableEditable()) {
         return false;
     }
     const ElementNode *node = m_window.selectedElement();
@@ -199,7 +199,7 @@ void TableController::exportCsvToDialog()
 
 bool TableController::exportCsv(const QString &path)
 {
-    if (m_main.isLocked() || !m_window.tableEditable()) {
+    if (!m_window.tableEditable()) {
         return false;
     }
     SecretFile::Failure failure = SecretFile::Failure::None;

@@ -51,6 +51,8 @@ constexpr LanguageText kMainTexts[] = {
     {"PopSortDateAscending", "Date ascending"},
     {"PopSortDateDescending", "Date descending"},
     {"PopTrayShow", "Show"},
+    {"PopTrayLock", "Lock"},
+    {"PopTrayExit", "Exit"},
     // Messages and words kept for all windows.
     {"m_aMWrongPassword", "Wrong password!"},
     {"m_aMDiscardChanges", "Save changes to '%s'"},

@@ -2,6 +2,7 @@
 
 #include "FakeMainServices.h"
 #include "editing/ElementCommands.h"
+#include "dbwindow/ChildActions.h"
 #include "dbwindow/ElementTreeView.h"
 #include "dbwindow/FileBar.h"
 #include "document/DatabaseFile.h"
@@ -99,9 +100,10 @@ private slots:
         // A file dropped from the main window's side starts no editing.
         QVERIFY(!tree->isEditingName());
 
-        // Locked: nothing is added.
+        // Locked: the command is off.
         main.m_locked = true;
-        QCOMPARE(child.addElement(NewElement::Key, true), nullptr);
+        child.lockViews();
+        child.actions().MenAddKey->trigger();
         QCOMPARE(child.tree().count(), 5);
     }
 

@@ -105,6 +105,7 @@ private slots:
         QVERIFY(!child.findDialog()->isVisible());
         // Locked: not even the message.
         main.m_locked = true;
+        child.lockViews();
         child.action(QStringLiteral("MenFindNext"))->trigger();
         QCOMPARE(answers.asked().size(), 4);
     }

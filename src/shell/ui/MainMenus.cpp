@@ -87,7 +87,6 @@ void MainMenus::buildOptions(QMainWindow *window)
     MenPasswordGenerator->setIcon(Icons::command(Icons::Command::Generate));
     MenLock->setIcon(Icons::command(Icons::Command::Lock));
     MenSettings->setIcon(Icons::command(Icons::Command::Options));
-    MenLock->setEnabled(false); // the lock comes later
 }
 
 void MainMenus::buildWindow(QMainWindow *window)
@@ -217,7 +216,6 @@ void MainMenus::buildTabMenu(QMainWindow *window)
     PopTabsClose->setObjectName(QStringLiteral("PopTabsClose"));
     PopTabsLock = PopTabs->addAction(QStringLiteral("Lock"));
     PopTabsLock->setObjectName(QStringLiteral("PopTabsLock"));
-    PopTabsLock->setEnabled(false); // the lock comes later
 }
 
 QList<QMenu *> MainMenus::sharedMenus() const

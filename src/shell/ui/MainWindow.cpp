@@ -29,6 +29,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -53,9 +54,12 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
 
     // The folder pane goes left of the document area once the menus exist.
-    m_mainSplitter = new PaneSplitter(Qt::Horizontal, this);
+    // The document area, or the lock panel in its place while locked.
+    m_centre = new QStackedWidget(this);
+    setCentralWidget(m_centre);
+    m_mainSplitter = new PaneSplitter(Qt::Horizontal, m_centre);
     m_mainSplitter->setObjectName(QStringLiteral("SptMain"));
-    setCentralWidget(m_mainSplitter);
+    m_centre->addWidget(m_mainSplitter);
     auto *area = new QMdiArea(m_mainSplitter);
     area->setObjectName(QStringLiteral("PnlWindows"));
     m_mainSplitter->addWidget(area);
@@ -98,6 +102,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget *parent)
     m_info = std::make_unique<InfoDialog>(m_language, this);
     m_options = std::make_unique<OptionsDialog>(m_language, m_environment, this);
     buildFolderPane();
+    buildLock();
 
     m_menus->MenLicense->setVisible(QFileInfo::exists(m_paths.licenseFile()));
     m_menus->MenReadMe->setVisible(QFileInfo::exists(m_paths.readMeFile()));
@@ -161,11 +166,6 @@ void MainWindow::connectCommands()
     // Queued: opening a handed-over file asks for a password in a loop of its own.
     connect(m_server, &InstanceServer::argumentReceived, this, &MainWindow::onArgumentReceived, Qt::QueuedConnection);
     connect(m_server, &InstanceServer::bringToFrontRequested, this, &MainWindow::onBringToFront, Qt::QueuedConnection);
-    connect(m_countdown, &LockCountdown::expired, this, [this] {
-        // Until the lock panel exists the count-down starts over.
-        restartLockCountdown();
-        m_countdown->restore(m_settings.lock);
-    });
 }
 
 // --- Database windows and the menu bar ---
@@ -224,7 +224,7 @@ void MainWindow::updateForwarding()
         disconnect(connection);
     }
     m_followed.clear();
-    DatabaseWindow *child = activeChild();
+    DatabaseWindow *child = m_locked ? nullptr : activeChild();
     for (QAction *action : std::as_const(m_menus->forwarding)) {
         QAction *target = child ? child->action(action->data().toString()) : nullptr;
         action->setEnabled(target && target->isEnabled());
@@ -330,7 +330,7 @@ QMenu *MainWindow::recentFoldersMenu()
     return m_menus->recentFolders->menu();
 }
 
-// --- Lock count-down (the lock itself comes later) ---
+// --- Lock count-down ---
 
 void MainWindow::restartLockCountdown()
 {

@@ -8,6 +8,7 @@
 #include "shell/TempFiles.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -15,6 +16,12 @@
 class DatabaseWindows;
 class FolderPane;
 class LockCountdown;
+class LockPanel;
+class ScreenLockWatcher;
+class SecretClipboard;
+class TrayIcon;
+class QStackedWidget;
+class QTimer;
 class OptionsDialog;
 class PasswordLoop;
 class InstanceServer;
@@ -130,7 +137,7 @@ public:
     bool stopLockTimer() override;
     void restoreLockTimer(bool wasRunning) override;
     void setStatusText(const QString &text) override;
-    void setTrayHint(const QString &text) override { m_trayHint = text; }
+    void setTrayHint(const QString &text) override;
     void addRecentFile(const QString &path) override;
     int treeWidth() const override { return m_settings.windowTreeWidth; }
     void setTreeWidth(int width) override { m_settings.windowTreeWidth = width; }
@@ -144,9 +151,28 @@ public:
     QMenu *recentFoldersMenu() override;
     void closeAllWindows() override;
 
-    // The lock count-down (kept for the lock).
-    const LockCountdown &lockCountdown() const { return *m_countdown; }
+    SecretClipboard &secretClipboard() override { return *m_secretClipboard; }
+
+    // --- Lock and tray (MainWindowLock.cpp) ---
+    // The active database window has a file name and a password.
+    bool canLock() const;
+    // Hides every database behind the lock panel, when canLock(); what is being typed is
+    // committed first and stays in the documents.
+    void lock();
+    // The password again (or the key file nearby): true when the program is unlocked. A
+    // wrong or cancelled password leaves it locked without a message.
+    bool unlock();
+    // To the notification area (minimised where there is none), locking with "LockOnTray".
+    void sendToTray();
+    void restoreFromTray();
+    // The tray menu's Exit: closes even with "SendToTrayOnClose".
+    void exitFromTray();
+    LockCountdown &lockCountdown() { return *m_countdown; }
+    LockPanel &lockPanel() const { return *m_lockPanel; }
+    TrayIcon &trayIcon() const { return *m_tray; }
+    ScreenLockWatcher &screenLockWatcher() const { return *m_screenLock; }
     const QString &trayHint() const { return m_trayHint; }
+    const QString &deferredStartupFile() const { return m_deferredStartupFile; }
 
 signals:
     void startupFinished();
@@ -154,6 +180,10 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void connectCommands();
@@ -184,6 +214,12 @@ private:
     void updateStartupEntry();
     void askToLoadStartupFile();
     DatabaseWindow *openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier);
+    void buildLock();
+    void setCommandsLocked(bool locked);
+    void hideWindowsForLock();
+    void onStartupMinimize();
+    void openDeferredStartupFile();
+    bool anyModified() const;
 
     StoragePaths m_paths;
     SettingsEnvironment m_environment;
@@ -207,7 +243,19 @@ private:
     std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<InfoDialog> m_info;
     std::unique_ptr<OptionsDialog> m_options;
+    QStackedWidget *m_centre;
     PaneSplitter *m_mainSplitter;
+    LockPanel *m_lockPanel = nullptr;
+    TrayIcon *m_tray = nullptr;
+    ScreenLockWatcher *m_screenLock = nullptr;
+    SecretClipboard *m_secretClipboard = nullptr;
+    QTimer *m_startupMinimize = nullptr;
+    // Windows beside the main window that the lock hid (the print preview, Find), shown
+    // again on unlock.
+    QList<QPointer<QWidget>> m_hiddenByLock;
+    QString m_deferredStartupFile;
+    bool m_minimizeAtStart = false;
+    bool m_exitRequested = false;
     FolderPane *m_folderPane = nullptr;
     QList<QMetaObject::Connection> m_followed;
 

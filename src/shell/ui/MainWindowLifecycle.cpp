@@ -7,6 +7,8 @@
 #include "FolderPane.h"
 #include "LockCountdown.h"
 #include "LanguageMenu.h"
+#include "LockPanel.h"
+#include "TrayIcon.h"
 #include "MainMenus.h"
 #include "OpenTexts.h"
 #include "PaneSplitter.h"
@@ -23,6 +25,7 @@
 #include "shell/LanguageList.h"
 #include "shell/MainWindowTexts.h"
 #include "shell/WindowPos.h"
+#include "tools/SecretClipboard.h"
 #include "widgets/LanguageApplier.h"
 #include "widgets/MessageBox.h"
 
@@ -34,6 +37,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -92,6 +96,9 @@ void MainWindow::startUp()
         writeInstanceRecord();
         if (m_portable) {
             openCarriedDatabase(std::exchange(m_carriedCiphertext, {}), QCoreApplication::applicationFilePath());
+        } else if (!candidate.isEmpty() && QFileInfo::exists(candidate) && m_settings.sendToTrayOnStartup) {
+            // Opened when the program first comes back from the tray.
+            m_deferredStartupFile = candidate;
         } else if (!candidate.isEmpty() && QFileInfo::exists(candidate)) {
             openPickedFile(candidate);
         } else {
@@ -100,6 +107,10 @@ void MainWindow::startUp()
                 MessageBox::show(this, m_language, MessageBox::Type::Warning,
                                  m_language.uiText(openMessageTexts(), "m_aMStartupFileMissing") + candidate);
             }
+        }
+        if (m_settings.sendToTrayOnStartup) {
+            m_minimizeAtStart = true;
+            m_startupMinimize->start();
         }
         m_startupFinished = true;
         emit startupFinished();
@@ -177,8 +188,10 @@ void MainWindow::applySettings()
 {
     m_menus->MenAllowMultiple->setChecked(m_settings.allowMultipleWindows);
     m_windows->setTabbed(m_settings.allowMultipleWindows);
-    statusBar()->setVisible(m_settings.showStatusBar);
+    statusBar()->setVisible(m_settings.showStatusBar && !m_locked);
     m_menus->TlbMain->setVisible(m_settings.showButtons);
+    m_tray->setShown(m_settings.showTrayIcon);
+    m_secretClipboard->setClearSeconds(m_settings.clipboardClearSeconds);
     m_windows->area()->setBackground(TextFont::color(m_settings.backgroundColor, palette()));
     m_folderPane->setFileTypes(m_settings.fileTypes);
     m_folderPane->setLook(TextFont::fromSettings(m_settings, font()),
@@ -290,6 +303,12 @@ void MainWindow::applyLanguage()
             action->setText(text);
         }
     }
+    m_lockPanel->passwordButton()->setText(m_language.uiText(childTexts, "LblPassword"));
+    m_lockPanel->placeChildren();
+    m_tray->showAction()->setText(m_language.uiText(mainWindowTexts(), "PopTrayShow"));
+    m_tray->lockAction()->setText(m_language.uiText(mainWindowTexts(), "PopTrayLock"));
+    m_tray->exitAction()->setText(m_language.uiText(mainWindowTexts(), "PopTrayExit"));
+    m_menus->PopTabsLock->setText(m_language.uiText(mainWindowTexts(), "PopTrayLock"));
     m_menus->TbNew->setToolTip(captionOf(m_menus->MenNew->text()));
     m_menus->TbOpen->setToolTip(captionOf(m_menus->MenOpen->text()));
     for (DatabaseWindow *child : databaseWindows()) {
@@ -305,6 +324,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (m_closed) {
         event->accept();
         return;
+    }
+    if (m_settings.sendToTrayOnClose && !m_exitRequested) {
+        event->ignore();
+        sendToTray();
+        return;
+    }
+    // Changes behind the lock are asked about only once the password was given again.
+    if (m_locked && anyModified()) {
+        showNormal();
+        if (!unlock()) {
+            event->ignore();
+            return;
+        }
     }
     if (!m_windows->canCloseAll()) {
         event->ignore();
@@ -337,6 +369,8 @@ void MainWindow::finishClose()
 {
     m_closed = true;
     m_countdown->stop();
+    // A password copied by the program goes with it, unless the user copied since.
+    m_secretClipboard->clearIfUnchanged();
     m_windows->closeAllWithoutAsking();
     if (!m_settings.noIniSave) {
         saveSettings();

@@ -155,6 +155,10 @@ bool MainWindow::openIntoWindow(const QString &path, DatabaseWindow *child)
 
 void MainWindow::dropFiles(const QStringList &paths)
 {
+    // The lock panel takes no files: nothing opens or attaches behind it.
+    if (m_locked) {
+        return;
+    }
     for (const DroppedFiles::Step &step : DroppedFiles::plan(paths)) {
         DatabaseWindow *child = activeChild();
         // With no database to attach it to, a file is opened as Open would open it.
@@ -200,7 +204,8 @@ void MainWindow::bringToFront()
 // The files of one second start open one after the other, each with its password.
 void MainWindow::openHandedOverFiles()
 {
-    while (!m_handedOver.isEmpty() && !isOpening()) {
+    // Behind the lock they wait for the password.
+    while (!m_handedOver.isEmpty() && !isOpening() && !m_locked) {
         const QString argument = m_handedOver.takeFirst();
         if (argument == QLatin1String(DesktopCommandLine::NewDatabase)) {
             newDatabase();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+// What the locked program shows in place of its databases: a picture filling the panel
+// (ImgBack) and the button that asks for the password again (BtnPassword), kept in the
+// centre at every size.
+class LockPanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit LockPanel(QWidget *parent = nullptr);
+
+    void setPicture(const QPixmap &picture);
+    void clearPicture();
+    QPushButton *passwordButton() const { return m_button; }
+    // The picture over the whole panel, the button in its centre, sized for its caption.
+    void placeChildren();
+
+signals:
+    void passwordRequested();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QLabel *m_picture;
+    QPushButton *m_button;
+};
