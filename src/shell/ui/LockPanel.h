@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QIcon>
 #include <QWidget>
 
 class QLabel;
 class QPushButton;
 
-// What the locked program shows in place of its databases: a picture filling the panel
-// (ImgBack) and the button that asks for the password again (BtnPassword), kept in the
-// centre at every size.
+// What the locked program shows in place of its databases: the program's picture as large
+// as the panel allows (ImgBack; drawn at that size, so it stays sharp and keeps its shape)
+// and the button that asks for the password again (BtnPassword), kept in the centre at
+// every size.
 class LockPanel : public QWidget
 {
     Q_OBJECT
@@ -15,7 +17,7 @@ class LockPanel : public QWidget
 public:
     explicit LockPanel(QWidget *parent = nullptr);
 
-    void setPicture(const QPixmap &picture);
+    void setPicture(const QIcon &picture);
     void clearPicture();
     QPushButton *passwordButton() const { return m_button; }
     // The picture over the whole panel, the button in its centre, sized for its caption.
@@ -28,6 +30,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    QIcon m_icon;
     QLabel *m_picture;
     QPushButton *m_button;
 };

@@ -5,7 +5,6 @@
 #include "MainWindow.h"
 
 #include "DatabaseWindows.h"
-#include "InfoDialog.h"
 #include "LockCountdown.h"
 #include "LockPanel.h"
 #include "MainMenus.h"
@@ -17,6 +16,7 @@
 #include "tools/SecretClipboard.h"
 #include "tools/ui/GeneratorDialog.h"
 #include "tools/ui/PasswordDialog.h"
+#include "widgets/Icons.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,8 +96,7 @@ void MainWindow::lock()
     m_countdown->stop();
     statusBar()->hide();
     setCommandsLocked(true);
-    m_lockPanel->setPicture(m_info->logo());
-    m_lockPanel->placeChildren();
+    m_lockPanel->setPicture(Icons::application());
     m_lockPanel->passwordButton()->setFocus();
 }
 
