@@ -234,7 +234,8 @@ void MainWindow::changeEvent(QEvent *event)
         }
         return;
     }
-    openDeferredStartupFile();
+    // Not inside the event: opening asks for the password in a loop of its own.
+    QTimer::singleShot(0, this, &MainWindow::openDeferredStartupFile);
 }
 
 void MainWindow::onStartupMinimize()

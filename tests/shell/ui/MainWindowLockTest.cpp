@@ -1,9 +1,11 @@
 #include "MainWindowTestKit.h"
 
 #include "dbwindow/ChildActions.h"
+#include "dbwindow/ElementTreeView.h"
 #include "document/KeyFile.h"
 #include "shell/ui/ScreenLockWatcher.h"
 #include "shell/ui/LockCountdown.h"
+#include "shell/ui/FolderPane.h"
 #include "shell/ui/LockPanel.h"
 #include "shell/ui/MainMenus.h"
 #include "tools/SecretClipboard.h"
@@ -114,6 +116,7 @@ private slots:
             QCOMPARE(child->findChild<QLineEdit *>(QStringLiteral("EdtPassword"))->text(), QStringLiteral("pin-1234"));
             QVERIFY(child->actions().MenSave->isEnabled());
             QVERIFY(window->menus().MenOptions->isEnabled());
+            QCOMPARE(window->folderPane().isVisible(), window->menus().MenShowFolder->isChecked());
         }
     }
 
@@ -148,7 +151,12 @@ private slots:
         window->settings().lock = true;
         window->settings().lockInterval = "1";
         window->applySettings();
-        window->restartLockCountdown(); // activity: a minute again
+        window->restartLockCountdown();
+        for (int second = 0; second < 30; ++second) {
+            window->lockCountdown().tick();
+        }
+        QTest::mouseClick(child->findChild<ElementTreeView *>()->viewport(), Qt::LeftButton); // a minute again
+        QCOMPARE(window->lockCountdown().seconds(), 60);
         for (int second = 0; second < 59; ++second) {
             window->lockCountdown().tick();
         }
@@ -197,6 +205,8 @@ private slots:
             QVERIFY(window->isMinimized());
         }
         QCOMPARE(window->isLocked(), locks);
+        window->restoreFromTray();
+        QCOMPARE(window->lockPanel().isVisible(), locks);
 
         window->secretClipboard().copy(QStringLiteral("pin-1234"));
         PasswordAnswers answers(locks ? QList<std::optional<QByteArray>>{QByteArray("pw")}
@@ -207,6 +217,29 @@ private slots:
         QCOMPARE(messages.requests.size(), 1); // the save question, answered No
         QVERIFY(!window->isVisible());
         QVERIFY(QGuiApplication::clipboard()->text().isEmpty()); // the copied PIN went with it
+    }
+
+    // Sent to the tray at start-up, the program opens its start-up file only when it
+    // comes back.
+    void startupFileWaitsForTheFirstRestore()
+    {
+        Program program;
+        QVERIFY(writeFile(program.settingsFile(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<InitFile>\r\n  <DefaultDB>"
+                                                      + m_database.toUtf8()
+                                                      + "</DefaultDB>\r\n  <SendToTrayOnStartup>1</SendToTrayOnStartup>\r\n"
+                                                        "</InitFile>\r\n"));
+        auto window = program.window();
+        QVERIFY(start(*window));
+        QVERIFY(window->databaseWindows().isEmpty());
+        QCOMPARE(window->deferredStartupFile(), m_database);
+        QVERIFY(QTest::qWaitFor([&window] { return window->isMinimized(); }, 5000));
+
+        PasswordAnswers answers({QByteArray("pw")});
+        window->restoreFromTray();
+        QCOMPARE(answers.asked(), 1);
+        QVERIFY(window->activeChild());
+        QCOMPARE(window->activeChild()->filePath(), m_database);
+        QVERIFY(window->deferredStartupFile().isEmpty());
     }
 };
 
