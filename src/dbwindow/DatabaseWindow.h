@@ -3,6 +3,7 @@
 #include "SearchController.h"
 #include "TableController.h"
 #include "editing/DatabaseDocument.h"
+#include "document/DatabaseFile.h"
 #include "document/ElementTree.h"
 
 #include <QByteArray>
@@ -40,7 +41,6 @@ class QLineEdit;
 class QUndoCommand;
 class QMenu;
 class QSplitter;
-enum class LoadProblem;
 class RichTextEdit;
 class TablePanel;
 
@@ -96,6 +96,9 @@ public:
     bool loadDatabase(const QString &path);
     // The same for ciphertext already in memory (a carried database); the path is kept.
     bool loadDatabaseBuffer(QByteArray ciphertext);
+    // Why the last load failed (None after a success). Only NotADatabase can be a wrong
+    // password; the others were told to the user already.
+    LoadProblem lastLoadProblem() const { return m_lastLoadProblem; }
 
     // --- Selection and display ---
     ElementNode *selectedElement() const;
@@ -344,4 +347,5 @@ private:
     TablePanel *m_pnlTable = nullptr;
     ChildActions *m_actions = nullptr;
     QHash<QAction *, bool> m_enabledBeforeLock;
+    LoadProblem m_lastLoadProblem{};
 };

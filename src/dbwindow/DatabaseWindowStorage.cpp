@@ -45,6 +45,7 @@ void DatabaseWindow::changePassword(QByteArray password)
 bool DatabaseWindow::loadDatabase(const QString &path)
 {
     const DatabaseDocument::LoadResult loaded = m_document.load(path);
+    m_lastLoadProblem = loaded.problem;
     if (!loaded.ok()) {
         reportLoadProblem(loaded.problem, path);
         return false;
@@ -57,6 +58,7 @@ bool DatabaseWindow::loadDatabase(const QString &path)
 bool DatabaseWindow::loadDatabaseBuffer(QByteArray ciphertext)
 {
     const DatabaseDocument::LoadResult loaded = m_document.loadBuffer(std::move(ciphertext));
+    m_lastLoadProblem = loaded.problem;
     if (!loaded.ok()) {
         reportLoadProblem(loaded.problem, filePath());
         return false;
@@ -72,11 +74,13 @@ void DatabaseWindow::afterLoad()
 }
 
 // A wrong password is the caller's to report (it asks again); a database nested too deep
-// would only be refused again, so the reason is told here.
+// or a file that cannot be read would only be refused again, so the reason is told here.
 void DatabaseWindow::reportLoadProblem(LoadProblem problem, const QString &path)
 {
     if (problem == LoadProblem::TooDeep) {
         warn(childText("m_aMLoadTooDeep") + QDir::toNativeSeparators(path));
+    } else if (problem == LoadProblem::Unreadable) {
+        warn(childText("m_aMFileNotRead") + QDir::toNativeSeparators(path));
     }
 }
 

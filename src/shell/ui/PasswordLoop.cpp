@@ -48,6 +48,11 @@ bool PasswordLoop::run(DatabaseWindow &child, const QString &path, std::optional
         child.setPassword(m_dialog.password());
         if (!child.password().isEmpty() && !load()) {
             child.setPassword({});
+            // Another password would not help: the window said why already.
+            if (child.lastLoadProblem() != LoadProblem::NotADatabase) {
+                child.setModified(false);
+                return false;
+            }
             MessageBox::show(m_messageParent, m_language, MessageBox::Type::Warning,
                              m_language.uiText(mainWindowTexts(), "m_aMWrongPassword"));
         }

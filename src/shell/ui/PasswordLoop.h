@@ -14,7 +14,8 @@ struct Settings;
 
 // The question for a database's password, asked until the database loads with it or
 // the user cancels: a password from a key file beside the database is tried first
-// without asking, a wrong one says "Wrong password!" and the question comes again.
+// without asking, a wrong one says "Wrong password!" and the question comes again. A
+// database refused for another reason (nested too deep, unreadable) ends the question.
 // One question at a time for the whole program.
 class PasswordLoop
 {
@@ -25,8 +26,9 @@ public:
     bool isAsking() const { return m_asking; }
 
     // Asks for the password of the database at path (its name shows in the dialog's
-    // caption) until load() accepts the window's password. False when cancelled, or
-    // when another question is running; the window is then unmodified.
+    // caption) until load() accepts the window's password. False when cancelled, when the
+    // database was refused for another reason than the password, or when another question
+    // is running; the window is then unmodified.
     bool run(DatabaseWindow &child, const QString &path, std::optional<QByteArray> firstTry,
              const std::function<bool()> &load);
 
