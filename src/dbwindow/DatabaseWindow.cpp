@@ -59,7 +59,10 @@ DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
     m_search = new SearchController(*this, main, {m_rdtText, m_pnlTable, m_trvTree, m_model.get()});
     connectEditors();
     connectActions();
-    new DatabaseToolCommands(*this, main);
+    auto *tools = new DatabaseToolCommands(m_document, main, {[this] { return selectedElement(); },
+                                                              [this] { commitPendingEdits(); }},
+                                           this);
+    tools->connectTo(*m_actions);
     connect(&m_document, &DatabaseDocument::modifiedChanged, this, [this](bool modified) {
         setWindowModified(modified);
         emit modifiedChanged(modified);
