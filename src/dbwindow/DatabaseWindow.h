@@ -20,6 +20,7 @@ namespace ElementDrop {
 enum class Mode;
 }
 
+class CarriedCopyCommands;
 class ChildActions;
 class FindDialog;
 class QMimeData;
@@ -226,9 +227,11 @@ public:
     // The action with this objectName ("MenSave", "MenAddKey", "MenRemoveEntry", ...), or null.
     QAction *action(const QString &objectName) const;
     ChildActions &actions() { return *m_actions; }
+    // "Create portable" and "Attach to file".
+    CarriedCopyCommands &carriedCopies() { return *m_carry; }
     // Enables what can be done now: nothing while locked; the element commands need a
     // selected element; undo and redo a change to take back; the table commands an
-    // editable table.
+    // editable table; Create portable and Attach to file a database saved in a file.
     void updateActions();
 
 signals:
@@ -335,4 +338,5 @@ private:
     RichTextEdit *m_rdtText = nullptr;
     TablePanel *m_pnlTable = nullptr;
     ChildActions *m_actions = nullptr;
+    CarriedCopyCommands *m_carry = nullptr;
 };
