@@ -33,7 +33,7 @@ QString CarriedCopyCommands::programPath() const
 
 bool CarriedCopyCommands::createPortable()
 {
-    if (m_main.isLocked() || !canCarry()) {
+    if (!canCarry()) {
         return false;
     }
     const QFileInfo database(m_document.filePath());
@@ -44,7 +44,7 @@ bool CarriedCopyCommands::createPortable()
 
 bool CarriedCopyCommands::attachToFile()
 {
-    if (m_main.isLocked() || !canCarry()) {
+    if (!canCarry()) {
         return false;
     }
     const QString carrier = QFileDialog::getOpenFileName(m_main.dialogParent(), QString(),

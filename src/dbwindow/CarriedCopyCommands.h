@@ -22,7 +22,8 @@ public:
 
     // The database has a file (it was opened from one or saved) and a password.
     bool canCarry() const;
-    // True when a copy was written.
+    // True when a copy was written. While the program is locked the window keeps their
+    // actions disabled (updateActions).
     bool createPortable();
     bool attachToFile();
 
