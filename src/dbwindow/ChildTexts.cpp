@@ -137,6 +137,11 @@ constexpr LanguageText kTexts[] = {
     {"m_aMCmdMove", "move '%s'"},
     {"m_aMCmdPassword", "change password"},
     {"m_aMExportNamesChanged", "These names were changed so that nothing is written outside the chosen folder:"},
+    {"m_aMCarryIsDatabase", "The database file itself cannot be replaced by a copy; choose another name: "},
+    {"m_aMCarryNotEncrypted", "The database could not be encrypted; nothing was written."},
+    {"m_aMCarryTooLarge", "The file is too large to carry a database (at most 2 GB): "},
+    {"m_aMCarrierNotReplaced",
+     "The file that carries the database is not written over; save the database to a new file: "},
 };
 
 constexpr ShortcutText kShortcuts[] = {

@@ -4,7 +4,8 @@
 
 #include "ChildTexts.h"
 #include "MainServices.h"
-#include "DatabaseWindow.h"
+#include "TextFont.h"
+#include "editing/DatabaseDocument.h"
 #include "platform/CodePage.h"
 #include "shell/LanguageStore.h"
 #include "shell/MainWindowTexts.h"
@@ -18,6 +19,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,15 +40,20 @@ QString listed(const QStringList &items)
 
 } // namespace
 
-DatabaseToolCommands::DatabaseToolCommands(DatabaseWindow &window, MainServices &main)
-    : QObject(&window), m_window(window), m_main(main)
+DatabaseToolCommands::DatabaseToolCommands(DatabaseDocument &document, MainServices &main, View view,
+                                           QObject *parent)
+    : QObject(parent), m_document(document), m_main(main), m_view(std::move(view))
 {
-    // A name still being edited goes into the tree first: the tools show what the user sees.
-    ChildActions &actions = m_window.actions();
+}
+
+void DatabaseToolCommands::connectTo(ChildActions &actions)
+{
     const auto on = [this](QAction *action, auto handler) {
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, [this, handler] {
-            m_window.commitPendingEdits();
+            if (m_view.commitPendingEdits) {
+                m_view.commitPendingEdits();
+            }
             handler();
         });
     };
@@ -88,36 +95,45 @@ PropertiesDialog &DatabaseToolCommands::properties()
     return *m_properties;
 }
 
+ElementNode *DatabaseToolCommands::selectedElement() const
+{
+    return m_view.selectedElement ? m_view.selectedElement() : nullptr;
+}
+
+// The database window's text font: the main window's with the settings' font applied.
+QFont DatabaseToolCommands::textFont() const
+{
+    const QWidget *mainWindow = m_main.dialogParent();
+    return TextFont::fromSettings(m_main.settings(), mainWindow ? mainWindow->font() : QApplication::font());
+}
+
 PrintSource DatabaseToolCommands::printSource() const
 {
     const Settings &settings = m_main.settings();
     PrintSource source;
-    source.tree = &m_window.tree();
-    source.filePath = m_window.filePath();
+    source.tree = &m_document.tree();
+    source.filePath = m_document.filePath();
     source.options = PrintOptions{settings.richText, settings.hidePass};
-    source.fontFamily = settings.font.name.isEmpty() ? m_window.font().family() : CodePage::toUnicode(settings.font.name);
+    source.fontFamily = settings.font.name.isEmpty() ? textFont().family() : CodePage::toUnicode(settings.font.name);
     source.fontHeight = settings.font.height;
-    source.selected = m_window.tree().absoluteIndex(m_window.selectedElement());
+    source.selected = m_document.tree().absoluteIndex(selectedElement());
     return source;
 }
 
 void DatabaseToolCommands::showProperties()
 {
-    if (m_main.isLocked()) {
-        return;
-    }
-    properties().setDatabase(m_window.filePath(), m_window.tree(), m_window.password());
+    properties().setDatabase(m_document.filePath(), m_document.tree(), m_document.password());
     properties().exec();
 }
 
 void DatabaseToolCommands::print()
 {
-    const ElementNode *node = m_window.selectedElement();
-    if (m_main.isLocked() || !node) {
+    const ElementNode *node = selectedElement();
+    if (!node) {
         return;
     }
     const PrintSource source = printSource();
-    PrintDocument document(m_window.tree(), source.options, printLinesPerPage(source.fontHeight));
+    PrintDocument document(m_document.tree(), source.options, printLinesPerPage(source.fontHeight));
     document.setRange(source.selected, source.selected + 1);
     PrintStyle style = preview().style();
     style.title = CodePage::toUnicode(node->name());
@@ -127,11 +143,11 @@ void DatabaseToolCommands::print()
 
 void DatabaseToolCommands::printAll()
 {
-    if (m_main.isLocked() || m_window.tree().isEmpty()) {
+    if (m_document.tree().isEmpty()) {
         return;
     }
     const PrintSource source = printSource();
-    const PrintDocument document(m_window.tree(), source.options, printLinesPerPage(source.fontHeight));
+    const PrintDocument document(m_document.tree(), source.options, printLinesPerPage(source.fontHeight));
     PrintStyle style = preview().style();
     style.title = QFileInfo(source.filePath).fileName();
     style.fontFamily = source.fontFamily;
@@ -140,7 +156,7 @@ void DatabaseToolCommands::printAll()
 
 void DatabaseToolCommands::showPrintPreview()
 {
-    if (m_main.isLocked() || m_window.tree().isEmpty()) {
+    if (m_document.tree().isEmpty()) {
         return;
     }
     preview().setSource(printSource());
@@ -149,7 +165,7 @@ void DatabaseToolCommands::showPrintPreview()
 
 QString DatabaseToolCommands::askExportTarget(ExportVariant variant)
 {
-    const QString path = m_window.filePath();
+    const QString path = m_document.filePath();
     const QString folder = path.isEmpty() ? QDir::homePath() : QFileInfo(path).absolutePath();
     QWidget *parent = m_main.dialogParent();
     if (variant == ExportVariant::FileEntries) {
@@ -167,9 +183,6 @@ QString DatabaseToolCommands::askExportTarget(ExportVariant variant)
 
 void DatabaseToolCommands::exportElements(ExportVariant variant)
 {
-    if (m_main.isLocked()) {
-        return;
-    }
     const QString chosen = askExportTarget(variant);
     if (chosen.isEmpty()) {
         return;
@@ -178,11 +191,11 @@ void DatabaseToolCommands::exportElements(ExportVariant variant)
     const ExportTarget target =
         variant == ExportVariant::FileEntries ? ExportTarget{chosen, QString(), QStringLiteral(".htm")} : exportTargetOf(chosen);
     bool fontOk = false;
-    QByteArray fontName = CodePage::fromUnicode(m_window.font().family(), &fontOk);
+    QByteArray fontName = CodePage::fromUnicode(textFont().family(), &fontOk);
     if (!fontOk) {
         fontName = "Arial";
     }
-    reportExport(exportElementsTo(m_window.tree(), m_window.selectedElement(), target.folder, target.baseName,
+    reportExport(exportElementsTo(m_document.tree(), selectedElement(), target.folder, target.baseName,
                                 target.extension, fontName, switchesFor(variant)));
 }
 

@@ -1,6 +1,7 @@
 #include "DatabaseWindow.h"
 
 #include "ChildActions.h"
+#include "CarriedCopyCommands.h"
 #include "DatabaseToolCommands.h"
 #include "ChildTexts.h"
 #include "editing/ElementTreeModel.h"
@@ -55,11 +56,15 @@ DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
         return renamed;
     });
     m_actions = new ChildActions(main, this);
+    m_carry = new CarriedCopyCommands(m_document, main, this);
     buildLayout();
     m_search = new SearchController(*this, main, {m_rdtText, m_pnlTable, m_trvTree, m_model.get()});
     connectEditors();
     connectActions();
-    new DatabaseToolCommands(*this, main);
+    auto *tools = new DatabaseToolCommands(m_document, main, {[this] { return selectedElement(); },
+                                                              [this] { commitPendingEdits(); }},
+                                           this);
+    tools->connectTo(*m_actions);
     connect(&m_document, &DatabaseDocument::modifiedChanged, this, [this](bool modified) {
         setWindowModified(modified);
         emit modifiedChanged(modified);
@@ -67,6 +72,7 @@ DatabaseWindow::DatabaseWindow(MainServices &main, QWidget *parent)
     connect(&m_document, &DatabaseDocument::commandApplied, this, &DatabaseWindow::onCommandApplied);
     UndoStack &history = m_document.undoStack();
     connect(&history, &UndoStack::indexChanged, this, &DatabaseWindow::updateActions);
+    connect(&m_document, &DatabaseDocument::filePathChanged, this, &DatabaseWindow::updateActions);
     updateActions();
     applyLanguage();
     applySettings();
@@ -497,6 +503,9 @@ void DatabaseWindow::updateActions()
     for (QAction *action : m_actions->tablePopup()->actions()) {
         action->setEnabled(action == m_actions->PopTableClear ? unlocked && tableShown() : editable);
     }
+    const bool carriable = unlocked && m_carry->canCarry();
+    m_actions->MenPortable->setEnabled(carriable);
+    m_actions->MenAttachToFile->setEnabled(carriable);
     const UndoStack &history = m_document.undoStack();
     m_actions->MenUndo->setEnabled(unlocked && history.canUndo());
     m_actions->MenRedo->setEnabled(unlocked && history.canRedo());

@@ -22,6 +22,7 @@ namespace ElementDrop {
 enum class Mode;
 }
 
+class CarriedCopyCommands;
 class ChildActions;
 class FindDialog;
 class QMimeData;
@@ -230,9 +231,11 @@ public:
     // The action with this objectName ("MenSave", "MenAddKey", "MenRemoveEntry", ...), or null.
     QAction *action(const QString &objectName) const;
     ChildActions &actions() { return *m_actions; }
+    // "Create portable" and "Attach to file".
+    CarriedCopyCommands &carriedCopies() { return *m_carry; }
     // Enables what can be done now: nothing while locked; the element commands need a
     // selected element; undo and redo a change to take back; the table commands an
-    // editable table.
+    // editable table; Create portable and Attach to file a database saved in a file.
     void updateActions();
 
     // --- The program's lock (DatabaseWindowLock.cpp) ---
@@ -348,4 +351,5 @@ private:
     ChildActions *m_actions = nullptr;
     QHash<QAction *, bool> m_enabledBeforeLock;
     LoadProblem m_lastLoadProblem{};
+    CarriedCopyCommands *m_carry = nullptr;
 };

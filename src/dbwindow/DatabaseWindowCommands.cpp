@@ -2,6 +2,7 @@
 // clipboard operations of its editors.
 #include "DatabaseWindow.h"
 
+#include "CarriedCopyCommands.h"
 #include "ChildActions.h"
 #include "editing/DocumentCommands.h"
 #include "editing/ElementCommands.h"
@@ -36,6 +37,14 @@ void DatabaseWindow::connectActions()
     const auto on = [this](QAction *action, auto handler) { connect(action, &QAction::triggered, this, handler); };
     on(m_actions->MenSave, [this] { save(); });
     on(m_actions->MenSaveAs, [this] { saveAs(); });
+    on(m_actions->MenPortable, [this] {
+        commitPendingEdits();
+        m_carry->createPortable();
+    });
+    on(m_actions->MenAttachToFile, [this] {
+        commitPendingEdits();
+        m_carry->attachToFile();
+    });
     on(m_actions->MenClose, [this] { emit closeRequested(); });
     on(m_actions->MenCloseAll, [this] { m_main.closeAllWindows(); });
     on(m_actions->MenAddKey, [this] { addKey(); });

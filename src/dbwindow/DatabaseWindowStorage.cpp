@@ -2,8 +2,10 @@
 // saving, the close question, and the attached files of file elements.
 #include "DatabaseWindow.h"
 
+#include "editing/CarriedCopy.h"
 #include "editing/DocumentCommands.h"
 #include "MainServices.h"
+#include "WriteProblemText.h"
 #include "document/DatabaseFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
@@ -102,7 +104,15 @@ bool DatabaseWindow::saveAs()
         return false;
     }
     const QString path = askSavePath();
-    if (path.isEmpty() || !saveTo(path)) {
+    if (path.isEmpty()) {
+        return false;
+    }
+    // A database carried in a program copy or another file is saved to a file of its own.
+    if (CarriedCopy::isSameFile(path, m_document.carrierPath())) {
+        warn(childText("m_aMCarrierNotReplaced") + QDir::toNativeSeparators(path));
+        return false;
+    }
+    if (!saveTo(path)) {
         return false;
     }
     setFilePath(path);
@@ -112,7 +122,11 @@ bool DatabaseWindow::saveAs()
 
 QString DatabaseWindow::askSavePath()
 {
-    const QString start = filePath();
+    // A carried database is proposed a database file beside its carrier, named after it.
+    const QFileInfo carrier(m_document.carrierPath());
+    const QString start = filePath().isEmpty() && !carrier.fileName().isEmpty()
+        ? carrier.absolutePath() + u'/' + carrier.completeBaseName() + QLatin1String(".kvdb")
+        : filePath();
     QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), start,
                                                 QtFileFilter(mainText("m_aMFileFilter")));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
@@ -160,14 +174,7 @@ QString DatabaseWindow::childTextWith(const char *childKey, const QString &argum
 
 QString DatabaseWindow::writeProblemText(SecretFile::Failure failure) const
 {
-    switch (failure) {
-    case SecretFile::Failure::FolderMissing: return childText("m_aMFolderMissing");
-    case SecretFile::Failure::FolderNotWritable: return childText("m_aMFolderReadOnly");
-    case SecretFile::Failure::FileNotWritable: return childText("m_aMFileReadOnly");
-    case SecretFile::Failure::None:
-    case SecretFile::Failure::WriteFailed: break;
-    }
-    return childText("m_aMDiskProblem");
+    return ::writeProblemText(m_main.language(), failure);
 }
 
 // --- Closing ---
@@ -236,17 +243,8 @@ void DatabaseWindow::saveFile()
     const ElementData &fields = node->data();
     const QString fileName = CodePage::toUnicode(fields.Detail);
     const QString extension = TempFiles::extensionOf(fileName);
-    // The three places take the upper-cased extension, then the extension twice.
-    QString windowsFilter = mainText("m_aMContFilter");
-    for (const QString &part : {extension.toUpper(), extension, extension}) {
-        const qsizetype at = windowsFilter.indexOf(QLatin1String("%s"));
-        if (at < 0) {
-            break;
-        }
-        windowsFilter.replace(at, 2, part);
-    }
-    const QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), fileName,
-                                                      QtFileFilter(windowsFilter));
+    const QString filter = fileTypeFilter(mainText("m_aMContFilter"), extension);
+    const QString path = QFileDialog::getSaveFileName(m_main.dialogParent(), QString(), fileName, QtFileFilter(filter));
     if (path.isEmpty()) {
         return;
     }

@@ -197,12 +197,16 @@ std::optional<CarriedDatabase> findAttachedDatabase(const QString &path)
     return findAttachedDatabase(file);
 }
 
-bool writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
-                           QByteArrayView ciphertext, QByteArrayView languageText)
+CarryWrite writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
+                                 QByteArrayView ciphertext, QByteArrayView languageText)
 {
+    using Problem = CarryWrite::Problem;
+    if (ciphertext.isEmpty()) {
+        return {Problem::NoCiphertext, SecretFile::Failure::None};
+    }
     QFile in;
-    if (ciphertext.isEmpty() || !RegularFile::open(in, source)) {
-        return false;
+    if (!RegularFile::open(in, source)) {
+        return {Problem::SourceUnreadable, SecretFile::Failure::None};
     }
     qint64 programLength = in.size();
     if (portable) {
@@ -213,7 +217,7 @@ bool writeAttachedDatabase(const QString &source, const QString &destination, bo
         }
     }
     if (!fitsLength(programLength) || !fitsLength(ciphertext.size()) || !fitsLength(languageText.size())) {
-        return false;
+        return {Problem::TooLarge, SecretFile::Failure::None};
     }
     const auto produce = [&](QIODevice &out) {
         if (!copyPrefix(in, out, programLength) || !writeAll(out, lengthBytes(ciphertext.size()))
@@ -228,13 +232,17 @@ bool writeAttachedDatabase(const QString &source, const QString &destination, bo
         return writeAll(out, lengthBytes(programLength))
             && writeAll(out, withNul(CarriedTrailer::Attachment, CarriedTrailer::AttachmentSize));
     };
+    SecretFile::Failure failure = SecretFile::Failure::None;
     try {
-        if (!SecretFile::write(destination, produce)) {
-            return false;
+        if (!SecretFile::write(destination, produce, &failure)) {
+            return {Problem::NotWritten, failure};
         }
     } catch (const std::bad_alloc &) {
-        return false;
+        return {Problem::NotWritten, SecretFile::Failure::WriteFailed};
     }
     // A program copy must still run; only its owner may read, write and start it.
-    return !portable || ::chmod(QFile::encodeName(destination).constData(), S_IRWXU) == 0;
+    if (portable && ::chmod(QFile::encodeName(destination).constData(), S_IRWXU) != 0) {
+        return {Problem::NotWritten, SecretFile::Failure::FileNotWritable};
+    }
+    return {};
 }

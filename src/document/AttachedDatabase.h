@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "platform/SecretFile.h"
+
 #include <optional>
 
 class QIODevice;
@@ -62,14 +64,27 @@ struct CarriedDatabase {
 std::optional<CarriedDatabase> findAttachedDatabase(const QString &path);
 std::optional<CarriedDatabase> findAttachedDatabase(QIODevice &file);
 
+// What writeAttachedDatabase did: the file is written, or why it is not. Tests as true
+// exactly when it was written.
+struct CarryWrite {
+    enum class Problem { None, SourceUnreadable, NoCiphertext, TooLarge, NotWritten };
+
+    Problem problem = Problem::None;
+    // Why the destination could not be written (NotWritten).
+    SecretFile::Failure failure = SecretFile::Failure::None;
+
+    bool ok() const { return problem == Problem::None; }
+    explicit operator bool() const { return ok(); }
+};
+
 // Writes destination as an owner-only file: the source's first L bytes (streamed, never
 // held whole), the ciphertext (encryptDatabase's result) and, for a portable copy, the
 // language text, each in its layout above. L is the source's length; for a portable
 // copy of a file that already carries a database (the running portable copy), L is the
 // length of its program part, so a copy of a copy holds the program once. An attached
 // file takes the chosen carrier whole, as it is. A portable copy is also executable by its owner
-// (mode 0700). False when the source cannot be read, the ciphertext is empty, a length
+// (mode 0700). Fails when the source cannot be read, the ciphertext is empty, a length
 // does not fit the 32-bit fields, or the destination cannot be written (an older
 // destination is then left as it was). Source and destination may be the same file.
-bool writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
-                           QByteArrayView ciphertext, QByteArrayView languageText = {});
+CarryWrite writeAttachedDatabase(const QString &source, const QString &destination, bool portable,
+                                 QByteArrayView ciphertext, QByteArrayView languageText = {});

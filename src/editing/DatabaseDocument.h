@@ -35,6 +35,12 @@ public:
     const QString &filePath() const { return m_filePath; }
     void setFilePath(const QString &path);
 
+    // The file the database was carried in (a portable copy or an attached file) when it
+    // was opened from one; empty otherwise. Such a database has no file of its own until
+    // it is saved as one: the carrier is never written over.
+    const QString &carrierPath() const { return m_carrierPath; }
+    void setCarrierPath(const QString &path) { m_carrierPath = path; }
+
     // The password, code-page bytes; the old one is wiped when replaced.
     const QByteArray &password() const { return m_password; }
     void setPassword(QByteArray password);
@@ -89,6 +95,7 @@ private:
     ElementTree m_tree;
     UndoStack m_undo;
     QString m_filePath;
+    QString m_carrierPath;
     QByteArray m_password;
     FileIdentity m_identity;
 };

@@ -21,3 +21,15 @@ QString QtFileFilter(const QString &filter)
     }
     return result.join(QLatin1String(";;"));
 }
+
+QString fileTypeFilter(QString pattern, const QString &extension)
+{
+    for (const QString &part : {extension.toUpper(), extension, extension}) {
+        const qsizetype at = pattern.indexOf(QLatin1String("%s"));
+        if (at < 0) {
+            break;
+        }
+        pattern.replace(at, 2, part);
+    }
+    return pattern;
+}

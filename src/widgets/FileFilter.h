@@ -7,3 +7,8 @@
 // it ("Password file(*.kvdb);;All files (*)"). Each description gets its pattern in
 // parentheses unless it already shows it; "*.*" becomes "*".
 QString QtFileFilter(const QString &filter);
+
+// The filter of one file type from the program's pattern text ("%s-file (*%s)|*%s"): the
+// three places take the upper-cased extension, then the extension twice (extensions
+// include their dot: ".PDF-file (*.pdf)|*.pdf").
+QString fileTypeFilter(QString pattern, const QString &extension);

@@ -179,6 +179,7 @@ private slots:
 
         // Locked, nothing is shown or written.
         main.m_locked = true;
+        child.lockViews();
         child.action("MenExportAll")->trigger();
         child.action("MenProperties")->trigger();
         QCOMPARE(answers.asked().size(), 1);

@@ -241,13 +241,19 @@ private slots:
 
     void unreadableSourceWritesNothing()
     {
-        QVERIFY(!writeAttachedDatabase(path("missing"), path("never"), false, m_ciphertext));
+        using Problem = CarryWrite::Problem;
+        QCOMPARE(writeAttachedDatabase(path("missing"), path("never"), false, m_ciphertext).problem,
+                 Problem::SourceUnreadable);
         QVERIFY(!QFile::exists(path("never")));
         QVERIFY(writeBytes(path("small"), "abc"));
-        QVERIFY(!writeAttachedDatabase(path("small"), path("never"), false, QByteArray()));
+        QCOMPARE(writeAttachedDatabase(path("small"), path("never"), false, QByteArray()).problem, Problem::NoCiphertext);
         QVERIFY(!QFile::exists(path("never")));
-        // A destination that cannot be written is a failure, not a silent success.
-        QVERIFY(!writeAttachedDatabase(path("small"), m_dir.path(), false, m_ciphertext));
+        // A destination that cannot be written is a failure with its reason, not a silent success.
+        const CarryWrite intoFolder = writeAttachedDatabase(path("small"), m_dir.path(), false, m_ciphertext);
+        QCOMPARE(intoFolder.problem, Problem::NotWritten);
+        QCOMPARE(intoFolder.failure, SecretFile::Failure::FileNotWritable);
+        QCOMPARE(writeAttachedDatabase(path("small"), path("gone/never"), true, m_ciphertext).failure,
+                 SecretFile::Failure::FolderMissing);
         QVERIFY(!findAttachedDatabase(path("missing")));
         QVERIFY(!findAttachedDatabase(m_dir.path()));
     }

@@ -33,6 +33,7 @@ class HelpWindow;
 class InfoDialog;
 class PasswordDialog;
 class DatabaseWindow;
+struct CarriedDatabase;
 
 // What the main window starts from: its folders, what the settings' defaults depend on,
 // the command line (after the program name) and the clock.
@@ -123,6 +124,10 @@ public:
     const StoragePaths &paths() const { return m_paths; }
     QString statusText() const;
     bool isStartupFinished() const { return m_startupFinished; }
+    // Running on a carried database (a portable copy, or a file with an attached database,
+    // found at start-up or opened): the Language menu is hidden, a portable copy's language
+    // applies, and confirming the options stores no settings.
+    bool isCarriedMode() const { return m_portable; }
 
     // --- MainServices ---
     LanguageStore &language() override { return m_language; }
@@ -220,6 +225,7 @@ private:
     void onStartupMinimize();
     void openDeferredStartupFile();
     bool anyModified() const;
+    void enterCarriedMode(const CarriedDatabase &carried);
 
     StoragePaths m_paths;
     SettingsEnvironment m_environment;

@@ -125,13 +125,8 @@ void MainWindow::findCarriedDatabase()
     if (!carried) {
         return;
     }
-    m_portable = true;
+    enterCarriedMode(*carried);
     m_carriedCiphertext = carried->ciphertext;
-    if (carried->isPortable()) {
-        m_language.loadFromText(carried->languageText);
-        applyLanguage();
-    }
-    m_menus->MenLanguage->menuAction()->setVisible(false);
     m_storage = m_paths.portableStorageFolder().folder;
     m_storageFromSavePath = false;
     m_instance = InstanceFile(StoragePaths::instanceFile(m_storage));
@@ -254,7 +249,10 @@ bool MainWindow::saveSettings()
     m_settings.showFolder = m_menus->MenShowFolder->isChecked();
     m_settings.folderWidth = m_mainSplitter->paneSize();
     m_settings.folderHeight = m_folderPane->treeHeight();
-    m_settings.languageName = m_language.currentName();
+    // A carried language has no name: the language chosen before stays the stored one.
+    if (!m_portable) {
+        m_settings.languageName = m_language.currentName();
+    }
     return m_settings.save(settingsFile());
 }
 

@@ -61,7 +61,11 @@ DatabaseWindow *MainWindow::openPickedFile(const QString &path)
     // carries none is read as a database all the same (saved under another name).
     if (!DroppedFiles::isDatabasePath(path) && QFileInfo(path).isFile()) {
         if (std::optional<CarriedDatabase> carried = findAttachedDatabase(path)) {
-            return openCarriedDatabase(carried->ciphertext, path);
+            DatabaseWindow *child = openCarriedDatabase(carried->ciphertext, path);
+            if (child) {
+                enterCarriedMode(*carried);
+            }
+            return child;
         }
     }
     return openDatabase(path);
@@ -82,7 +86,7 @@ DatabaseWindow *MainWindow::windowOfFile(const QString &path) const
 }
 
 // A carried database has no file of its own: its window's file name stays empty, so
-// that saving asks for one.
+// that saving asks for one, and the carrier is never written over.
 DatabaseWindow *MainWindow::openCarriedDatabase(const QByteArray &ciphertext, const QString &carrier)
 {
     DatabaseWindow *child = newDatabaseWindow();
@@ -95,6 +99,7 @@ DatabaseWindow *MainWindow::openCarriedDatabase(const QByteArray &ciphertext, co
         m_windows->close(child, false);
         return nullptr;
     }
+    child->document().setCarrierPath(carrier);
     child->setModified(false);
     child->selectFirstElement();
     child->showSelected();
