@@ -163,9 +163,9 @@ private slots:
         QTest::newRow("no file") << QStringList{"ls", "--password-stdin"} << "No FILE";
         QTest::newRow("option after file") << QStringList{"ls", db, "--password-stdin"} << "before the file name";
         QTest::newRow("two files") << QStringList{"ls", db, db} << "before the file name";
-        QTest::newRow("unknown option") << QStringList{"ls", "--force", db} << "--force";
+        QTest::newRow("unknown option") << QStringList{"ls", "--force", db} << "force";
         QTest::newRow("missing value") << QStringList{"import", "--from"} << "--from";
-        QTest::newRow("flag with value") << QStringList{"ls", "--password-stdin=yes", db} << "no value";
+        QTest::newRow("flag with value") << QStringList{"ls", "--password-stdin=yes", db} << "Unexpected value";
         QTest::newRow("twice") << QStringList{"ls", "--key-file", "a", "--key-file", "b", db} << "twice";
         QTest::newRow("two password sources") << QStringList{"ls", "--password-stdin", "--key-file", "k", db}
                                               << "exclude";
