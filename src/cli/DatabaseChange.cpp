@@ -9,6 +9,9 @@
 
 #include "document/AttachedDatabase.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
+
+#include <QFile>
 
 namespace {
 
@@ -32,11 +35,14 @@ int DatabaseChange::open()
 {
     // Refused before the password is asked for: a missing file, a folder, a pipe, a device.
     {
-        std::optional<QByteArray> bytes = readWholeFile(m_file, MaxDatabaseFileSize);
-        if (!bytes) {
+        QFile file;
+        RegularFile::Problem problem = RegularFile::Problem::None;
+        if (!RegularFile::open(file, m_file, &problem)) {
+            Console::error(QStringLiteral("Cannot read %1: %2.")
+                               .arg(m_file, describeReadProblem(m_file, problem, MaxDatabaseFileSize)));
             return ExitFailure;
         }
-        if (bytes->isEmpty()) {
+        if (file.size() == 0) {
             Console::error(QStringLiteral("Cannot read %1: the file is empty.").arg(m_file));
             return ExitFailure;
         }

@@ -190,9 +190,17 @@ private slots:
         const CliResult result = runCli({"--help"});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("Usage: vaultbase-cli"));
-        for (const char *command : {"ls", "export", "import"}) {
-            QVERIFY(result.out.contains(QByteArray("vaultbase-cli ") + command));
+        const QStringList commands{"ls", "show", "search", "clip", "export", "import", "create", "add", "edit", "mv",
+                                   "rm", "attachment export", "attachment import", "passwd", "analyze", "generate",
+                                   "rate", "checksum", "info", "attach", "portable", "keyfile create"};
+        for (const QString &command : commands) {
+            QVERIFY(result.out.contains("vaultbase-cli " + command.toUtf8()));
+            // Each command's own help names every option it takes.
+            const CliResult own = runCli(command.split(' ') + QStringList{"--help"});
+            QCOMPARE(own.exitCode, 0);
+            QVERIFY2(own.out.startsWith("Usage: vaultbase-cli " + command.toUtf8()), own.out.constData());
         }
+        QVERIFY(runCli({"add", "--help"}).out.contains("-p, --parents"));
     }
 
     void fileNamesMayStartWithADash()
