@@ -111,6 +111,9 @@ QString usageText()
                                   " by its names from the top level down, joined by \" > \".\n\nCommands:\n");
     for (const auto &command : commandList()) {
         text += synopsisOf(*command) + QStringLiteral("\n      ") + command->summary() + u'\n';
+        for (const QCommandLineOption &option : command->options()) {
+            text += optionLine(option);
+        }
     }
     text += passwordHelp();
     text += QStringLiteral("\nA FILE that does not end in .kvdb may carry its database: a file with an attached"

@@ -116,7 +116,7 @@ std::optional<QByteArray> DatabaseChange::codePageText(const QString &path, cons
     QByteArray bytes = CodePage::fromUnicode(text, &ok, &bad);
     if (!ok) {
         fail(path, QStringLiteral("%1 holds \"%2\", which the code page (Windows-1252) cannot carry.")
-                       .arg(what, bad >= 0 ? text.mid(bad, 1) : QString()));
+                       .arg(what, bad >= 0 ? text.mid(bad, text.at(bad).isHighSurrogate() ? 2 : 1) : QString()));
         return std::nullopt;
     }
     return bytes;

@@ -29,7 +29,9 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv, const 
     int words = 0;
     const CliCommand *command = arguments.size() > 1 ? findCommand(arguments.sliced(1), &words) : nullptr;
     if (command && command->needsDisplay() && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        // A display that cannot be reached must not abort the tool: the command sees the
+        // fallback platform and says so.
+        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
         return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);

@@ -107,16 +107,28 @@ private slots:
         QCOMPARE(mail.value("kind").toInt(), 3);
     }
 
+    void clipWithoutDisplayFails_data()
+    {
+        QTest::addColumn<QString>("display");
+        QTest::newRow("none") << QString();
+        QTest::newRow("unreachable") << ":4711";
+    }
+
     void clipWithoutDisplayFails()
     {
+        QFETCH(QString, display);
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
+        if (!display.isEmpty()) {
+            environment.insert("DISPLAY", display);
+        }
         process.setProcessEnvironment(environment);
         process.start(VAULTBASE_CLI_PATH, {"clip", "--password-stdin", m_database, "Web > Mail"});
         process.write("pw\n");
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(process.readAllStandardError().contains("No display"));
     }

@@ -80,6 +80,11 @@ int ClipCommand::run(const Invocation &invocation) const
         Console::error(QStringLiteral("No display to copy to: clip needs a desktop session (DISPLAY is not set)."));
         return ExitFailure;
     }
+    if (QGuiApplication::platformName() != u"xcb") {
+        Console::error(QStringLiteral("No display to copy to: cannot connect to the display \"%1\".")
+                           .arg(qEnvironmentVariable("DISPLAY")));
+        return ExitFailure;
+    }
     ElementTree tree;
     if (const int status = openDatabase(invocation, tree); status != ExitOk) {
         return status;
