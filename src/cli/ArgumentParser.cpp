@@ -1,6 +1,8 @@
 #include "ArgumentParser.h"
 
-#include "CommandTable.h"
+#include "CommandList.h"
+
+#include <QCommandLineParser>
 
 namespace {
 
@@ -9,27 +11,44 @@ bool isHelp(const QString &argument)
     return argument == u"--help" || argument == u"-h";
 }
 
-const OptionSpec *findOption(const CommandSpec &command, QStringView name)
-{
-    auto find = [&](const std::vector<OptionSpec> &options) -> const OptionSpec * {
-        for (const OptionSpec &option : options) {
-            if (name == QLatin1StringView(option.name)) {
-                return &option;
-            }
-        }
-        return nullptr;
-    };
-    if (const OptionSpec *option = find(command.options)) {
-        return option;
-    }
-    return command.takesPassword ? find(passwordOptions()) : nullptr;
-}
-
-ParsedArguments usageError(QString error)
+ParsedArguments usageError(QString error, const CliCommand *command = nullptr)
 {
     ParsedArguments parsed;
     parsed.error = std::move(error);
+    parsed.command = command;
     return parsed;
+}
+
+QString dashed(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// The key of an option in Invocation::options: its longest name with its dashes.
+QString keyOf(const QCommandLineOption &option)
+{
+    QString longest;
+    for (const QString &name : option.names()) {
+        if (name.size() > longest.size()) {
+            longest = name;
+        }
+    }
+    return dashed(longest);
+}
+
+bool isOptionOf(const QList<QCommandLineOption> &options, const QString &argument)
+{
+    if (!argument.startsWith(u'-') || argument == u"-") {
+        return false;
+    }
+    QString name = argument.sliced(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+    name.truncate(name.indexOf(u'=') < 0 ? name.size() : name.indexOf(u'='));
+    for (const QCommandLineOption &option : options) {
+        if (option.names().contains(name)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -44,91 +63,81 @@ ParsedArguments parseArguments(const QStringList &arguments)
         parsed.outcome = isHelp(arguments[1]) ? ParsedArguments::Help : ParsedArguments::Version;
         return parsed;
     }
+    int words = 0;
+    const CliCommand *command = findCommand(arguments.sliced(1), &words);
+    if (!command) {
+        return usageError(QStringLiteral("Unknown command \"%1\".").arg(arguments.sliced(1).join(u' ').left(60)));
+    }
+    QList<QCommandLineOption> options = command->options();
+    if (command->takesPassword()) {
+        options += passwordOptions();
+    }
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("this command's options"));
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions(options);
+    parser.addOption(help);
+    const QStringList rest = arguments.sliced(1 + words);
+    if (!parser.parse(QStringList{arguments[0]} + rest)) {
+        return usageError(parser.errorText(), command);
+    }
     ParsedArguments parsed;
-    parsed.command = findCommand(arguments[1]);
-    if (!parsed.command) {
-        return usageError(QStringLiteral("Unknown command \"%1\".").arg(arguments[1]));
+    parsed.command = command;
+    if (parser.isSet(help)) {
+        parsed.outcome = ParsedArguments::CommandHelp;
+        return parsed;
     }
-    const CommandSpec &command = *parsed.command;
     Invocation &invocation = parsed.invocation;
-    invocation.command = arguments[1];
-    qsizetype i = 2;
-    if (command.subcommand) {
-        if (i >= arguments.size() || arguments[i] != QLatin1StringView(command.subcommand)) {
-            return usageError(QStringLiteral("%1 needs \"%2\".").arg(invocation.command,
-                                                                     QLatin1StringView(command.subcommand)));
+    invocation.command = command->name();
+    for (const QCommandLineOption &option : options) {
+        const QString key = keyOf(option);
+        qsizetype given = 0;
+        for (const QString &found : parser.optionNames()) {
+            given += option.names().contains(found) ? 1 : 0;
         }
-        ++i;
+        if (given > 1) {
+            return usageError(QStringLiteral("The option %1 is given twice.").arg(key), command);
+        }
+        if (parser.isSet(option)) {
+            invocation.options.insert(key, option.valueName().isEmpty() ? QString() : parser.value(option));
+        }
     }
-    bool optionsEnded = false;
-    for (; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == u"--") {
-            ++i;
-            optionsEnded = true;
-            break;
-        }
-        if (isHelp(argument)) {
-            parsed.outcome = ParsedArguments::Help;
-            return parsed;
-        }
-        if (!argument.startsWith(u'-') || argument == u"-") {
-            break;
-        }
-        const qsizetype equals = argument.indexOf(u'=');
-        const QString name = equals < 0 ? argument : argument.first(equals);
-        const OptionSpec *option = findOption(command, name);
-        if (!option) {
-            return usageError(QStringLiteral("Unknown option \"%1\" for %2.").arg(name, invocation.command));
-        }
-        if (invocation.has(name)) {
-            return usageError(QStringLiteral("The option %1 is given twice.").arg(name));
-        }
-        QString value;
-        if (!option->valueName) {
-            if (equals >= 0) {
-                return usageError(QStringLiteral("The option %1 takes no value.").arg(name));
-            }
-        } else if (equals >= 0) {
-            value = argument.sliced(equals + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            return usageError(QStringLiteral("The option %1 needs %2.").arg(name, QLatin1StringView(option->valueName)));
-        }
-        invocation.options.insert(name, value);
-    }
-    invocation.arguments = arguments.sliced(i);
+    invocation.arguments = parser.positionalArguments();
+    const QStringList names = command->arguments();
     const qsizetype given = invocation.arguments.size();
-    const qsizetype most = qsizetype(command.arguments.size());
     // An option after the arguments would be taken for one of them.
-    for (qsizetype a = 1; a < given && !optionsEnded; ++a) {
-        const QString &argument = invocation.arguments[a];
-        const QString name = argument.first(argument.contains(u'=') ? argument.indexOf(u'=') : argument.size());
-        if (argument.startsWith(u"-") && findOption(command, name)) {
-            return usageError(QStringLiteral("Unexpected \"%1\" after %2: options come before the file name.")
-                                  .arg(argument, QLatin1StringView(command.arguments[0])));
+    if (!rest.contains(QStringLiteral("--"))) {
+        for (qsizetype a = 1; a < given; ++a) {
+            if (isOptionOf(options, invocation.arguments[a])) {
+                return usageError(QStringLiteral("Unexpected \"%1\" after %2: options come before the file name.")
+                                      .arg(invocation.arguments[a], names.value(0)),
+                                  command);
+            }
         }
     }
-    if (given < command.minArguments) {
-        return usageError(QStringLiteral("No %1 given.").arg(QLatin1StringView(command.arguments[given])));
+    if (given < command->requiredArguments()) {
+        return usageError(QStringLiteral("No %1 given.").arg(names[given]), command);
     }
-    if (given > most) {
-        if (most == 0) {
+    if (given > names.size()) {
+        if (names.isEmpty()) {
             return usageError(QStringLiteral("Unexpected \"%1\": %2 takes no file name.")
-                                  .arg(invocation.arguments[0], invocation.command));
+                                  .arg(invocation.arguments[0], invocation.command),
+                              command);
         }
         return usageError(QStringLiteral("Unexpected \"%1\" after %2: options come before the file name.")
-                              .arg(invocation.arguments[most], QLatin1StringView(command.arguments[most - 1])));
+                              .arg(invocation.arguments[names.size()], names.constLast()),
+                          command);
     }
     for (qsizetype a = 0; a < given; ++a) {
         if (invocation.arguments[a].isEmpty()) {
-            return usageError(QStringLiteral("%1 is empty.").arg(QLatin1StringView(command.arguments[a])));
+            return usageError(QStringLiteral("%1 is empty.").arg(names[a]), command);
         }
     }
     invocation.file = invocation.argument(0);
     if (invocation.has(QStringLiteral("--password-stdin")) && invocation.has(QStringLiteral("--key-file"))) {
-        return usageError(QStringLiteral("--password-stdin and --key-file exclude each other."));
+        return usageError(QStringLiteral("--password-stdin and --key-file exclude each other."), command);
     }
     parsed.outcome = ParsedArguments::Run;
     return parsed;

@@ -7,15 +7,14 @@
 
 // The outcome of reading the command line.
 struct ParsedArguments {
-    enum Outcome { Run, Help, Version, UsageError };
+    enum Outcome { Run, Help, CommandHelp, Version, UsageError };
     Outcome outcome = UsageError;
-    const CommandSpec *command = nullptr;
+    const CliCommand *command = nullptr; // also for CommandHelp and for a UsageError of a known command
     Invocation invocation;
     QString error; // why the command line is wrong, for UsageError
 };
 
-// Reads "COMMAND [SUBCOMMAND] [OPTIONS] ARGUMENTS" (arguments[0] is the program), the
-// arguments being those the command's table entry names (FILE for most). Options come
-// before the arguments; "--" ends them, so an argument may begin with a dash. Each option
-// is accepted once, and only by the commands that list it.
+// Reads "COMMAND [SUBCOMMAND] [OPTIONS] ARGUMENTS" (arguments[0] is the program) with the
+// command's options. Options come before the arguments; "--" ends them, so an argument may
+// begin with a dash. Each option is accepted once.
 ParsedArguments parseArguments(const QStringList &arguments);

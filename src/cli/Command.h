@@ -1,24 +1,16 @@
 #pragma once
 
+#include <QCommandLineOption>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <vector>
-
-// One option a command accepts: a flag ("--force") or an option with a value
-// ("--from TREE.json", also written "--from=TREE.json").
-struct OptionSpec {
-    const char *name;      // with its dashes
-    const char *valueName; // nullptr for a flag
-    const char *help;
-};
 
 // A parsed command line: the command, its options and the arguments after them.
 struct Invocation {
     QString command;
-    QHash<QString, QString> options; // name -> value; a flag maps to an empty value
-    QStringList arguments;           // in order, as the command's table entry names them
+    QHash<QString, QString> options; // long name with its dashes -> value; a flag maps to an empty value
+    QStringList arguments;           // in order, as the command names them
     QString file;                    // the first argument: the database of most commands
 
     bool has(const QString &name) const { return options.contains(name); }
@@ -27,18 +19,38 @@ struct Invocation {
     QString argument(qsizetype index) const { return arguments.value(index); }
 };
 
-// A command of the table: how it is called and the function that runs it, returning an
-// ExitCode. A command that reads or writes a database takes the shared password options.
-struct CommandSpec {
-    const char *name;
-    const char *synopsis; // the options as shown in the usage
-    const char *summary;
-    std::vector<OptionSpec> options;
-    bool takesPassword;
-    int (*run)(const Invocation &);
-    // The arguments after the options, by name; the first minArguments must be given.
-    std::vector<const char *> arguments = {"FILE"};
-    int minArguments = 1;
-    // A word that follows the command name before its options ("keyfile create").
-    const char *subcommand = nullptr;
+// One command of vaultbase-cli: how it is called, its options with their help texts, and
+// what it does. Each command is a class of its own in commands/; commandList() names them.
+class CliCommand
+{
+public:
+    virtual ~CliCommand() = default;
+
+    // "ls", or a command with a subcommand such as "attachment export".
+    virtual QString name() const = 0;
+    // What the command does, for the usage and its --help.
+    virtual QString summary() const = 0;
+    // The options, the longest name of each being its key in Invocation::options
+    // ("--format"); one-letter names are short forms ("-p").
+    virtual QList<QCommandLineOption> options() const { return {}; }
+    // The arguments after the options, by name; the first requiredArguments() must be given.
+    virtual QStringList arguments() const { return {QStringLiteral("FILE")}; }
+    virtual int requiredArguments() const { return int(arguments().size()); }
+    // A command that opens or writes a database takes the password options.
+    virtual bool takesPassword() const { return true; }
+    // A command that talks to the desktop (the clipboard) runs with a GUI application.
+    virtual bool needsDisplay() const { return false; }
+
+    // Returns an ExitCode; ExitUsage prints the command's usage.
+    virtual int run(const Invocation &invocation) const = 0;
 };
+
+// A flag and an option with a value, as the commands declare them.
+inline QCommandLineOption flagOption(const QStringList &names, const QString &help)
+{
+    return QCommandLineOption(names, help);
+}
+inline QCommandLineOption valueOption(const QStringList &names, const QString &help, const QString &valueName)
+{
+    return QCommandLineOption(names, help, valueName);
+}

@@ -40,3 +40,22 @@ const ElementNode *findElementByPath(const ElementTree &tree, const QString &pat
     }
     return findBelow(tree, nullptr, bytes);
 }
+
+SplitPath splitLastName(const QString &path)
+{
+    const QLatin1StringView separator = PathSeparator;
+    const qsizetype at = path.lastIndexOf(separator);
+    if (at < 0) {
+        return {QString(), path};
+    }
+    return {path.first(at), path.sliced(at + separator.size())};
+}
+
+QString shownPath(const ElementTree &tree, const ElementNode *node)
+{
+    QStringList names;
+    for (const QByteArray &name : tree.pathOf(node)) {
+        names += CodePage::toUnicode(name);
+    }
+    return names.join(PathSeparator);
+}

@@ -51,7 +51,9 @@ const JsonByteTable &byteTable()
     return table;
 }
 
-void writeString(OutputStream &out, QByteArrayView text)
+} // namespace
+
+void writeJsonString(OutputStream &out, QByteArrayView text)
 {
     const JsonByteTable &table = byteTable();
     out.put('"');
@@ -68,6 +70,8 @@ void writeString(OutputStream &out, QByteArrayView text)
     out.write(text.sliced(runStart));
     out.put('"');
 }
+
+namespace {
 
 // Base64 of bytes whose count is a multiple of three, or of the final piece, into out.
 qsizetype encodeBase64(const unsigned char *in, qsizetype size, char *out)
@@ -114,37 +118,52 @@ void writeBlob(OutputStream &out, const ElementData &data)
     SecureMemory::wipe(encoded.data(), encoded.size());
 }
 
-void writeElement(OutputStream &out, const ElementTree &tree, const ElementNode *node)
+} // namespace
+
+void writeJsonPath(OutputStream &out, const ElementTree &tree, const ElementNode *node)
 {
-    const ElementData &data = node->data();
-    out.write("{\"path\":[");
+    out.put('[');
     const QList<QByteArray> path = tree.pathOf(node);
     for (qsizetype i = 0; i < path.size(); ++i) {
         if (i > 0) {
             out.put(',');
         }
-        writeString(out, path[i]);
+        writeJsonString(out, path[i]);
     }
-    out.write("],\"kind\":");
+    out.put(']');
+}
+
+void writeElementJson(OutputStream &out, const ElementTree &tree, const ElementNode *node, ElementJson fields)
+{
+    const ElementData &data = node->data();
+    out.write("{\"path\":");
+    writeJsonPath(out, tree, node);
+    out.write(",\"kind\":");
     out.write(QByteArray::number(node->kind()));
     out.write(",\"selected\":");
     out.write(QByteArray::number(node->selectedCode()));
+    if (fields == ElementJson::Outline) {
+        out.write(",\"created\":");
+        writeJsonString(out, data.Created);
+        out.write(",\"modified\":");
+        writeJsonString(out, data.Modified);
+        out.put('}');
+        return;
+    }
     out.write(",\"content\":");
-    writeString(out, data.Content);
+    writeJsonString(out, data.Content);
     out.write(",\"detail\":");
-    writeString(out, data.Detail);
+    writeJsonString(out, data.Detail);
     out.write(",\"comment\":");
-    writeString(out, data.Comment);
+    writeJsonString(out, data.Comment);
     out.write(",\"blob\":");
     writeBlob(out, data);
     out.write(",\"created\":");
-    writeString(out, data.Created);
+    writeJsonString(out, data.Created);
     out.write(",\"modified\":");
-    writeString(out, data.Modified);
+    writeJsonString(out, data.Modified);
     out.put('}');
 }
-
-} // namespace
 
 void writeTreeJson(const ElementTree &tree, OutputStream &out)
 {
@@ -152,7 +171,7 @@ void writeTreeJson(const ElementTree &tree, OutputStream &out)
     const char *separator = "\n";
     for (const ElementNode *node = tree.firstRoot(); node; node = tree.nextInOrder(node)) {
         out.write(separator);
-        writeElement(out, tree, node);
+        writeElementJson(out, tree, node, ElementJson::Whole);
         separator = ",\n";
     }
     out.write(tree.isEmpty() ? "]}\n" : "\n]}\n");

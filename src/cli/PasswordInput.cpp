@@ -136,3 +136,24 @@ std::optional<Password> obtainPassword(const Invocation &invocation, PasswordUse
     }
     return password;
 }
+
+std::optional<Password> askNewPassword(const QString &prompt)
+{
+    TerminalPrompt terminal;
+    if (!terminal.open()) {
+        return fromStdin();
+    }
+    std::optional<Password> password = askOnTerminal(terminal, prompt);
+    if (!password) {
+        return std::nullopt;
+    }
+    const std::optional<Password> again = askOnTerminal(terminal, QStringLiteral("Repeat the password: "));
+    if (!again) {
+        return std::nullopt;
+    }
+    if (!(*again == *password)) {
+        Console::error(QStringLiteral("The passwords differ."));
+        return std::nullopt;
+    }
+    return password;
+}

@@ -25,3 +25,8 @@ std::optional<Password> obtainPassword(const Invocation &invocation, PasswordUse
 // A typed password (UTF-8) as the code page's bytes; the reason in *error when it is not
 // valid UTF-8 or holds a character the code page cannot carry. The input is wiped.
 std::optional<Password> passwordFromUtf8(QByteArray utf8, QString *error);
+
+// A new password (of a key, or of the database): asked twice on the terminal; without a
+// terminal, the next line of standard input, so that scripts can give it. prompt names it.
+// Nothing, with the reason printed, when it is missing, differs, or cannot be stored.
+std::optional<Password> askNewPassword(const QString &prompt);

@@ -130,8 +130,9 @@ bool failWith(LoadProblem *problem, LoadProblem reason)
 // Reads the database in plaintext into a tree built aside, swapped in only on success.
 // With readable, the plaintext is still being decrypted (see importBinaryStream).
 bool loadStream(ElementTree &tree, QByteArrayView plaintext, const TreeTable::Readable &readable,
-                LoadProblem *problem)
+                LoadProblem *problem, StreamForm *form = nullptr)
 {
+    StreamForm read = StreamForm::Binary;
     try {
         // The binary form is imported where it lies; the text form goes through the table.
         TreeTable converter;
@@ -144,12 +145,16 @@ bool loadStream(ElementTree &tree, QByteArrayView plaintext, const TreeTable::Re
             if (readable) {
                 readable(plaintext.size());
             }
+            read = StreamForm::Text;
             if (!converter.readText(plaintext) || !converter.importTree(loaded, nullptr, false)) {
                 return failWith(problem, converter.tooDeep() ? LoadProblem::TooDeep : LoadProblem::NotADatabase);
             }
         }
         loaded.setSorted(tree.isSorted());
         tree.swapContent(loaded);
+        if (form) {
+            *form = read;
+        }
         return true;
     } catch (const std::bad_alloc &) {
         return failWith(problem, LoadProblem::NotADatabase);
@@ -170,14 +175,16 @@ private:
 
 // Decrypts bytes in place in a worker thread while this one parses what is done. The
 // worker has finished before the plaintext is wiped, however the load ends.
-bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView password, LoadProblem *problem)
+bool decryptAndLoad(ElementTree &tree, QByteArray &bytes, QByteArrayView password, LoadProblem *problem,
+                    StreamForm *form)
 {
     bytes.truncate(bytes.size() / Blowfish::BlockSize * Blowfish::BlockSize);
     // data() detaches first, so other copies of the ciphertext stay ciphertext.
     char *data = bytes.data();
     const WipeOnExit wipe(bytes);
     BackgroundDecryption decryption(data, bytes.size(), password);
-    return loadStream(tree, bytes, [&decryption](qsizetype end) { return decryption.waitFor(end); }, problem);
+    return loadStream(tree, bytes, [&decryption](qsizetype end) { return decryption.waitFor(end); }, problem,
+                      form);
 }
 
 } // namespace
@@ -188,20 +195,22 @@ bool loadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem
     return loadStream(tree, plaintext, TreeTable::Readable(), problem);
 }
 
-bool loadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password, LoadProblem *problem)
+bool loadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password, LoadProblem *problem,
+                        StreamForm *form)
 {
     failWith(problem, LoadProblem::None);
     if (bytes.isEmpty() || password.isEmpty()) {
         return failWith(problem, LoadProblem::NotADatabase);
     }
     try {
-        return decryptAndLoad(tree, bytes, password, problem);
+        return decryptAndLoad(tree, bytes, password, problem, form);
     } catch (const std::bad_alloc &) {
         return failWith(problem, LoadProblem::NotADatabase);
     }
 }
 
-bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password, LoadProblem *problem)
+bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password, LoadProblem *problem,
+                      StreamForm *form)
 {
     failWith(problem, LoadProblem::None);
     if (password.isEmpty()) {
@@ -211,5 +220,5 @@ bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView pas
     if (!bytes || bytes->isEmpty()) {
         return failWith(problem, LoadProblem::Unreadable);
     }
-    return loadDatabaseBuffer(tree, std::move(*bytes), password, problem);
+    return loadDatabaseBuffer(tree, std::move(*bytes), password, problem, form);
 }

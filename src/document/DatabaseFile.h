@@ -44,20 +44,23 @@ bool saveDatabase(const ElementTree &tree, const QString &path, QByteArrayView p
 // Writes the encrypted tree to out, as saveDatabase writes it to its new file.
 bool writeDatabase(const ElementTree &tree, QIODevice &out, QByteArrayView password, bool binary);
 
+// The form of the table stream a database was read in; saving keeps it.
+enum class StreamForm { Binary, Text };
+
 // Replaces the tree by the database in plaintext (either stream form). When neither form
 // reads it (a wrong password) or the import fails, the tree is left as it was: the new
 // tree is built aside and swapped in only on success. The tree's sort mode is kept. Each
-// load function says why it failed in problem, when given.
+// load function says why it failed in problem, and which form it read in form, when given.
 bool loadDatabaseStream(ElementTree &tree, QByteArrayView plaintext, LoadProblem *problem = nullptr);
 
 // Decrypts and loads ciphertext; bytes is decrypted in place and wiped afterwards. From
 // BackgroundDecryption::ThreadedFrom bytes on, a worker thread decrypts while this thread
 // parses the part already decrypted; the worker has ended when this returns.
 bool loadDatabaseBuffer(ElementTree &tree, QByteArray bytes, QByteArrayView password,
-                        LoadProblem *problem = nullptr);
+                        LoadProblem *problem = nullptr, StreamForm *form = nullptr);
 
 // Reads, decrypts and loads a database file. False for a missing or empty file, one that
 // is no regular file or is larger than MaxDatabaseFileSize, an empty password or a wrong
 // one; the tree is then untouched.
 bool loadDatabaseFile(ElementTree &tree, const QString &path, QByteArrayView password,
-                      LoadProblem *problem = nullptr);
+                      LoadProblem *problem = nullptr, StreamForm *form = nullptr);

@@ -57,7 +57,7 @@ DatabaseDocument::LoadResult DatabaseDocument::load(const QString &path)
     // Taken before reading: a change made while the file is read counts as a change.
     const FileIdentity identity = FileIdentity::of(path);
     LoadResult result;
-    if (!loadDatabaseFile(m_tree, path, m_password, &result.problem)) {
+    if (!loadDatabaseFile(m_tree, path, m_password, &result.problem, &m_form)) {
         return failed(result);
     }
     // The history spoke of the elements that went.
@@ -70,7 +70,7 @@ DatabaseDocument::LoadResult DatabaseDocument::load(const QString &path)
 DatabaseDocument::LoadResult DatabaseDocument::loadBuffer(QByteArray ciphertext)
 {
     LoadResult result;
-    if (!loadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &result.problem)) {
+    if (!loadDatabaseBuffer(m_tree, std::move(ciphertext), m_password, &result.problem, &m_form)) {
         return failed(result);
     }
     m_undo.clear();
@@ -87,6 +87,16 @@ DatabaseDocument::SaveResult DatabaseDocument::save(const QString &path, bool bi
     m_identity = FileIdentity::of(path);
     m_undo.setClean();
     return result;
+}
+
+DatabaseDocument::SaveResult DatabaseDocument::saveInPlace()
+{
+    if (changedOnDisk(m_filePath)) {
+        SaveResult refused;
+        refused.changedOnDisk = true;
+        return refused;
+    }
+    return save(m_filePath, m_form == StreamForm::Binary);
 }
 
 void DatabaseDocument::close()

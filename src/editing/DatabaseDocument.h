@@ -68,12 +68,20 @@ public:
 
     struct SaveResult {
         SecretFile::Failure failure = SecretFile::Failure::None;
-        bool ok() const { return failure == SecretFile::Failure::None; }
+        bool changedOnDisk = false; // another program changed the file: nothing was written
+        bool ok() const { return failure == SecretFile::Failure::None && !changedOnDisk; }
     };
     // Writes the database to path atomically, in the binary or the text form. On success
     // the document is unmodified and remembers the file as written; the path is not
     // adopted (Save as does that once it succeeded).
     SaveResult save(const QString &path, bool binary);
+    // Writes the database back to its own file in the form it was read in, unless another
+    // program changed the file since it was read or written (then changedOnDisk, and the
+    // file is left as it is). For a change that asks nobody, as the command line makes.
+    SaveResult saveInPlace();
+
+    // The stream form of the last load (binary for a database never loaded).
+    StreamForm loadedForm() const { return m_form; }
 
     // True when the file at path is the one read or written last and another program
     // changed it since.
@@ -98,4 +106,5 @@ private:
     QString m_carrierPath;
     QByteArray m_password;
     FileIdentity m_identity;
+    StreamForm m_form = StreamForm::Binary;
 };

@@ -1,5 +1,7 @@
 #include "SecretClipboard.h"
 
+#include "platform/SecureMemory.h"
+
 #include <QClipboard>
 #include <QMimeData>
 #include <QTimer>
@@ -22,7 +24,11 @@ SecretClipboard::SecretClipboard(QClipboard *clipboard, QObject *parent)
     : QObject(parent), m_clipboard(clipboard), m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, [this] { clearIfUnchanged(); });
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        const bool held = holdsOurCopy();
+        clearIfUnchanged();
+        emit expired(held);
+    });
 }
 
 SecretClipboard::~SecretClipboard()
@@ -83,11 +89,12 @@ void SecretClipboard::clearIfUnchanged()
     forget();
 }
 
-// The copy is a secret: its characters do not stay behind in freed memory.
+// The copy is a secret: its characters do not stay behind in freed memory (a copy shared
+// with the caller is the caller's to wipe).
 void SecretClipboard::forget()
 {
-    if (!m_copied.isNull()) {
-        m_copied.fill(QChar(u'\0'));
+    if (!m_copied.isEmpty() && m_copied.isDetached()) {
+        SecureMemory::wipe(m_copied.data(), size_t(m_copied.size()) * sizeof(QChar));
     }
     m_copied = QString();
 }

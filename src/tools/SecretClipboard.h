@@ -35,6 +35,10 @@ public:
     // Runs from a copy until the delay has passed (tests trigger its end directly).
     QTimer &timer() { return *m_timer; }
 
+signals:
+    // The delay after a copy passed; wasHeld: the copy was still there, and is cleared.
+    void expired(bool wasHeld);
+
 private:
     bool holdsOurCopy(int mode) const;
     void forget();

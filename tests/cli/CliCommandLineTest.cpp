@@ -163,9 +163,9 @@ private slots:
         QTest::newRow("no file") << QStringList{"ls", "--password-stdin"} << "No FILE";
         QTest::newRow("option after file") << QStringList{"ls", db, "--password-stdin"} << "before the file name";
         QTest::newRow("two files") << QStringList{"ls", db, db} << "before the file name";
-        QTest::newRow("unknown option") << QStringList{"ls", "--force", db} << "--force";
+        QTest::newRow("unknown option") << QStringList{"ls", "--force", db} << "force";
         QTest::newRow("missing value") << QStringList{"import", "--from"} << "--from";
-        QTest::newRow("flag with value") << QStringList{"ls", "--password-stdin=yes", db} << "no value";
+        QTest::newRow("flag with value") << QStringList{"ls", "--password-stdin=yes", db} << "Unexpected value";
         QTest::newRow("twice") << QStringList{"ls", "--key-file", "a", "--key-file", "b", db} << "twice";
         QTest::newRow("two password sources") << QStringList{"ls", "--password-stdin", "--key-file", "k", db}
                                               << "exclude";
@@ -190,9 +190,17 @@ private slots:
         const CliResult result = runCli({"--help"});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains("Usage: vaultbase-cli"));
-        for (const char *command : {"ls", "export", "import"}) {
-            QVERIFY(result.out.contains(QByteArray("vaultbase-cli ") + command));
+        const QStringList commands{"ls", "show", "search", "clip", "export", "import", "create", "add", "edit", "mv",
+                                   "rm", "attachment export", "attachment import", "passwd", "analyze", "generate",
+                                   "rate", "checksum", "info", "attach", "portable", "keyfile create"};
+        for (const QString &command : commands) {
+            QVERIFY(result.out.contains("vaultbase-cli " + command.toUtf8()));
+            // Each command's own help names every option it takes.
+            const CliResult own = runCli(command.split(' ') + QStringList{"--help"});
+            QCOMPARE(own.exitCode, 0);
+            QVERIFY2(own.out.startsWith("Usage: vaultbase-cli " + command.toUtf8()), own.out.constData());
         }
+        QVERIFY(runCli({"add", "--help"}).out.contains("-p, --parents"));
     }
 
     void fileNamesMayStartWithADash()

@@ -208,6 +208,49 @@ private slots:
         QCOMPARE(s.tree().findPath({"Web", "Login"})->data().Content, QByteArray("mea"));
     }
 
+    // Saving in place keeps the form the file was read in and refuses a file another
+    // program changed since, leaving its bytes as they are.
+    void saveInPlaceKeepsTheFormAndRefusesAChangedFile_data()
+    {
+        QTest::addColumn<bool>("binary");
+        QTest::newRow("binary") << true;
+        QTest::newRow("text form") << false;
+    }
+
+    void saveInPlaceKeepsTheFormAndRefusesAChangedFile()
+    {
+        QFETCH(bool, binary);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("db.kvdb");
+        Sample s;
+        QVERIFY(s.document.save(path, binary).ok());
+        QVERIFY(s.document.load(path).ok());
+        QCOMPARE(s.document.loadedForm(), binary ? StreamForm::Binary : StreamForm::Text);
+        // The load brought new elements.
+        ElementNode *login = s.tree().findPath({"Web", "Login"});
+        typeInto(s, login, "a", 1);
+        QVERIFY(s.document.saveInPlace().ok());
+        ElementTree reread;
+        StreamForm form = StreamForm::Binary;
+        QVERIFY(loadDatabaseFile(reread, path, "old password", nullptr, &form));
+        QCOMPARE(form, binary ? StreamForm::Binary : StreamForm::Text);
+        QCOMPARE(snapshot(reread), snapshot(s.tree()));
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(8, 'x'));
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray changed = file.readAll();
+        file.close();
+        typeInto(s, login, "b", 2);
+        const DatabaseDocument::SaveResult refused = s.document.saveInPlace();
+        QVERIFY(refused.changedOnDisk && !refused.ok());
+        QVERIFY(s.document.isModified());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), changed);
+    }
+
     // Typing merges only up to a save: undoing the typing after the save goes back to what
     // was saved.
     void typingAfterASaveIsAChangeOfItsOwn()

@@ -106,8 +106,9 @@ QMap<QString, QStringList> cliOptions()
     QMap<QString, QStringList> commands;
     QStringList takesPassword;
     QString current;
-    const QRegularExpression call(QStringLiteral("^  vaultbase-cli ([a-z]+)(.*)$"));
-    const QRegularExpression option(QStringLiteral("^      (--[a-z-]+)"));
+    // A command is one word or two ("keyfile create"); an option may have a short form.
+    const QRegularExpression call(QStringLiteral("^  vaultbase-cli ([a-z]+(?: [a-z]+)?)(?= |$)(.*)$"));
+    const QRegularExpression option(QStringLiteral("^      (?:(-[a-z]), )?(--[a-z-]+)"));
     for (const QByteArray &bytes : lines) {
         const QString line = QString::fromUtf8(bytes);
         if (const QRegularExpressionMatch called = call.match(line); called.hasMatch()) {
@@ -119,7 +120,11 @@ QMap<QString, QStringList> cliOptions()
         } else if (line.startsWith(QLatin1String("PASSWORD"))) {
             current.clear();
         } else if (const QRegularExpressionMatch named = option.match(line); named.hasMatch()) {
-            (current.isEmpty() ? passwordOptions : commands[current]).append(named.captured(1));
+            QStringList &options = current.isEmpty() ? passwordOptions : commands[current];
+            if (named.hasCaptured(1)) {
+                options.append(named.captured(1));
+            }
+            options.append(named.captured(2));
         }
     }
     for (const QString &command : takesPassword) {
@@ -245,14 +250,17 @@ private slots:
     {
         const QMap<QString, QStringList> commands = cliOptions();
         QVERIFY(commands.size() >= 10);
-        QStringList names = commands.keys() + QStringList{"--help", "--version"};
+        QStringList names{"--help", "--version"};
+        for (const QString &command : commands.keys()) {
+            names += command.section(u' ', 0, 0);
+        }
+        names.removeDuplicates();
         names.sort();
         QCOMPARE(completions({""}), names);
         for (auto it = commands.begin(); it != commands.end(); ++it) {
             QStringList options = it.value() + QStringList{"--help"};
             options.sort();
-            const QStringList words = it.key() == u"keyfile" ? QStringList{it.key(), "create", "--"}
-                                                             : QStringList{it.key(), "--"};
+            const QStringList words = it.key().split(u' ') + QStringList{"-"};
             QCOMPARE(completions(words), options);
         }
         const Run unknown = run(QStringLiteral(VAULTBASE_CLI_PATH), {"checksum", "--algorithm", "x", "file"});

@@ -49,7 +49,24 @@ bool writtenInTextForm(const QString &path, QByteArrayView password)
 
 } // namespace
 
-int runImport(const Invocation &invocation)
+class ImportCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("import"); }
+    QString summary() const override
+    {
+        return QStringLiteral("write a new database from JSON made by export");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("from")}, QStringLiteral("the JSON to read"), QStringLiteral("TREE.json")),
+                flagOption({QStringLiteral("text-form")}, QStringLiteral("write the text table stream instead of the binary one")),
+                flagOption({QStringLiteral("force")}, QStringLiteral("replace FILE when it exists"))};
+    }
+    int run(const Invocation &invocation) const override;
+};
+
+int ImportCommand::run(const Invocation &invocation) const
 {
     if (!invocation.has(QStringLiteral("--from"))) {
         Console::error(QStringLiteral("import needs --from TREE.json."));
@@ -88,4 +105,9 @@ int runImport(const Invocation &invocation)
                            .arg(file));
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeImportCommand()
+{
+    return std::make_unique<ImportCommand>();
 }

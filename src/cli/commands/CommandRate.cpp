@@ -29,7 +29,20 @@ std::optional<QByteArray> typedLine()
 
 } // namespace
 
-int runRate(const Invocation &)
+class RateCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("rate"); }
+    QString summary() const override
+    {
+        return QStringLiteral("the risks of the password read from standard input, one per line");
+    }
+    QStringList arguments() const override { return {}; }
+    bool takesPassword() const override { return false; }
+    int run(const Invocation &invocation) const override;
+};
+
+int RateCommand::run(const Invocation &) const
 {
     std::optional<QByteArray> line = typedLine();
     if (!line) {
@@ -54,4 +67,9 @@ int runRate(const Invocation &)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeRateCommand()
+{
+    return std::make_unique<RateCommand>();
 }

@@ -18,7 +18,23 @@
 
 #include <QFileInfo>
 
-int runInfo(const Invocation &invocation)
+class InfoCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("info"); }
+    QString summary() const override
+    {
+        return QStringLiteral("the properties of a database: file name, folder, size, date, elements by kind, password length and "
+                              "risks");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("algorithm")}, QStringLiteral("add the file's checksum (names as for checksum)"), QStringLiteral("NAME"))};
+    }
+    int run(const Invocation &invocation) const override;
+};
+
+int InfoCommand::run(const Invocation &invocation) const
 {
     const std::optional<DigestAlgorithm> algorithm = algorithmOption(invocation, false);
     if (!algorithm) {
@@ -53,4 +69,9 @@ int runInfo(const Invocation &invocation)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeInfoCommand()
+{
+    return std::make_unique<InfoCommand>();
 }

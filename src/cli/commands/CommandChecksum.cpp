@@ -10,7 +10,23 @@
 
 #include <QFileInfo>
 
-int runChecksum(const Invocation &invocation)
+class ChecksumCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("checksum"); }
+    QString summary() const override
+    {
+        return QStringLiteral("the checksum of FILE's bytes as stored, in lower-case hex");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("algorithm")}, QStringLiteral("md2, md4, md5, sha1, sha224, sha256, sha384, sha512, sha3-224, sha3-256, sha3-384 or sha3-512"), QStringLiteral("NAME"))};
+    }
+    bool takesPassword() const override { return false; }
+    int run(const Invocation &invocation) const override;
+};
+
+int ChecksumCommand::run(const Invocation &invocation) const
 {
     const std::optional<DigestAlgorithm> algorithm = algorithmOption(invocation, true);
     if (!algorithm || *algorithm == DigestAlgorithm::None) {
@@ -30,4 +46,9 @@ int runChecksum(const Invocation &invocation)
     }
     Console::printToStdout(digest + u'\n');
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeChecksumCommand()
+{
+    return std::make_unique<ChecksumCommand>();
 }

@@ -5,6 +5,7 @@
 #include "Console.h"
 #include "ElementPath.h"
 #include "ExitCode.h"
+#include "JsonTreeWriter.h"
 #include "OpenDatabase.h"
 #include "TerminalText.h"
 
@@ -138,7 +139,26 @@ QByteArray overview(const ElementTree &tree, const ElementNode &node, bool raw)
 
 } // namespace
 
-int runShow(const Invocation &invocation)
+class ShowCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("show"); }
+    QString summary() const override
+    {
+        return QStringLiteral("the fields of the element at PATH (names joined by \" > \", as ls prints them); rich text as the "
+                              "editor shows it");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("field")}, QStringLiteral("only this field's text: content, detail or comment"), QStringLiteral("FIELD")),
+                flagOption({QStringLiteral("raw")}, QStringLiteral("rich text as stored (RTF)")),
+                valueOption({QStringLiteral("format")}, QStringLiteral("json: the element as export writes it, one object"), QStringLiteral("FORMAT"))};
+    }
+    QStringList arguments() const override { return {QStringLiteral("FILE"), QStringLiteral("PATH")}; }
+    int run(const Invocation &invocation) const override;
+};
+
+int ShowCommand::run(const Invocation &invocation) const
 {
     std::optional<Field> field;
     if (invocation.has(QStringLiteral("--field"))) {
@@ -148,6 +168,15 @@ int runShow(const Invocation &invocation)
                                .arg(invocation.value(QStringLiteral("--field"))));
             return ExitUsage;
         }
+    }
+    const QString format = invocation.value(QStringLiteral("--format"));
+    if (invocation.has(QStringLiteral("--format")) && format != u"json" && format != u"text") {
+        Console::error(QStringLiteral("Unknown format \"%1\"; show writes text or json.").arg(format));
+        return ExitUsage;
+    }
+    if (format == u"json" && (field || invocation.has(QStringLiteral("--raw")))) {
+        Console::error(QStringLiteral("--format json shows the whole element: no --field, no --raw."));
+        return ExitUsage;
     }
     ElementTree tree;
     if (const int status = openDatabase(invocation, tree); status != ExitOk) {
@@ -161,10 +190,20 @@ int runShow(const Invocation &invocation)
     }
     const bool raw = invocation.has(QStringLiteral("--raw"));
     OutputStream out;
-    out.write(field ? endedLine(fieldText(*node, *field, raw)) : overview(tree, *node, raw));
+    if (format == u"json") {
+        writeElementJson(out, tree, node, ElementJson::Whole);
+        out.put('\n');
+    } else {
+        out.write(field ? endedLine(fieldText(*node, *field, raw)) : overview(tree, *node, raw));
+    }
     if (!out.flush()) {
         Console::error(QStringLiteral("Cannot write to standard output."));
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeShowCommand()
+{
+    return std::make_unique<ShowCommand>();
 }

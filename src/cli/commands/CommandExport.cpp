@@ -168,7 +168,34 @@ int exportDocuments(const Invocation &invocation, bool text)
 
 } // namespace
 
-int runExport(const Invocation &invocation)
+class ExportCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("export"); }
+    QString summary() const override
+    {
+        return QStringLiteral("the whole tree as JSON on standard output or in --out FILE (texts decoded from the code page, RTF as "
+                              "stored; passwords in clear: a shell redirect creates its file with the shell's permissions, --out "
+                              "makes it readable by its owner only); with OUT, HTML or text documents (the format follows OUT's "
+                              "extension unless --format says), attached files written beside them, every file and folder readable "
+                              "by its owner only");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("format")}, QStringLiteral("json (the default without OUT), html or txt"), QStringLiteral("FORMAT")),
+                valueOption({QStringLiteral("out")}, QStringLiteral("write the JSON to FILE (owner-only) instead of standard output"), QStringLiteral("FILE")),
+                valueOption({QStringLiteral("element")}, QStringLiteral("only this element (names joined by \" > \"), in one document"), QStringLiteral("PATH")),
+                flagOption({QStringLiteral("single-files")}, QStringLiteral("every element in a document of its own: OUT1.htm, OUT2.htm, ...")),
+                flagOption({QStringLiteral("folders")}, QStringLiteral("single files in sub-folders named after the folders of the tree")),
+                flagOption({QStringLiteral("files-only")}, QStringLiteral("no documents: only the attached files, in sub-folders")),
+                valueOption({QStringLiteral("font")}, QStringLiteral("the font named in every HTML cell (default Arial)"), QStringLiteral("NAME"))};
+    }
+    QStringList arguments() const override { return {QStringLiteral("FILE"), QStringLiteral("OUT")}; }
+    int requiredArguments() const override { return 1; }
+    int run(const Invocation &invocation) const override;
+};
+
+int ExportCommand::run(const Invocation &invocation) const
 {
     // Checked before the password is asked: a wrong command line costs no typing.
     QString format = invocation.value(QStringLiteral("--format"));
@@ -186,4 +213,9 @@ int runExport(const Invocation &invocation)
     }
     Console::error(QStringLiteral("Unknown export format \"%1\"; the formats are json, html and txt.").arg(format));
     return ExitUsage;
+}
+
+std::unique_ptr<CliCommand> makeExportCommand()
+{
+    return std::make_unique<ExportCommand>();
 }

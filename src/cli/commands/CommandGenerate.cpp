@@ -10,7 +10,28 @@
 #include "tools/PasswordGenerator.h"
 #include "tools/RandomSource.h"
 
-int runGenerate(const Invocation &invocation)
+class GenerateCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("generate"); }
+    QString summary() const override
+    {
+        return QStringLiteral("one random password on standard output (8 characters by default, at most 999)");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("length")}, QStringLiteral("the number of characters"), QStringLiteral("N")),
+                flagOption({QStringLiteral("no-lower")}, QStringLiteral("no lowercase letters")),
+                flagOption({QStringLiteral("no-upper")}, QStringLiteral("no uppercase letters")),
+                flagOption({QStringLiteral("no-digits")}, QStringLiteral("no digits")),
+                flagOption({QStringLiteral("no-other")}, QStringLiteral("no other characters (with no class left: digits only)"))};
+    }
+    QStringList arguments() const override { return {}; }
+    bool takesPassword() const override { return false; }
+    int run(const Invocation &invocation) const override;
+};
+
+int GenerateCommand::run(const Invocation &invocation) const
 {
     int length = DefaultPasswordLength;
     if (invocation.has(QStringLiteral("--length"))) {
@@ -41,4 +62,9 @@ int runGenerate(const Invocation &invocation)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeGenerateCommand()
+{
+    return std::make_unique<GenerateCommand>();
 }

@@ -75,7 +75,24 @@ std::optional<QByteArray> databaseCiphertext(const Invocation &invocation, int *
 
 } // namespace
 
-int runAttach(const Invocation &invocation)
+class AttachCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("attach"); }
+    QString summary() const override
+    {
+        return QStringLiteral("OUT becomes CARRIER with the database of FILE attached; it opens like a database");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("to")}, QStringLiteral("the file to carry the database, copied unchanged"), QStringLiteral("CARRIER")),
+                valueOption({QStringLiteral("out")}, QStringLiteral("the file to write (owner-only)"), QStringLiteral("OUT")),
+                flagOption({QStringLiteral("force")}, QStringLiteral("replace OUT when it exists"))};
+    }
+    int run(const Invocation &invocation) const override;
+};
+
+int AttachCommand::run(const Invocation &invocation) const
 {
     if (!invocation.has(QStringLiteral("--to"))) {
         Console::error(QStringLiteral("attach needs --to CARRIER."));
@@ -101,7 +118,25 @@ int runAttach(const Invocation &invocation)
     return ExitOk;
 }
 
-int runPortable(const Invocation &invocation)
+class PortableCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("portable"); }
+    QString summary() const override
+    {
+        return QStringLiteral("OUT becomes a copy of the desktop program carrying the database of FILE");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {valueOption({QStringLiteral("out")}, QStringLiteral("the program copy to write (owner-only, executable)"), QStringLiteral("OUT")),
+                valueOption({QStringLiteral("program")}, QStringLiteral("the program to copy (default: vaultbase beside this tool)"), QStringLiteral("PATH")),
+                valueOption({QStringLiteral("language")}, QStringLiteral("the language the copy shows (default: English)"), QStringLiteral("FILE.lng")),
+                flagOption({QStringLiteral("force")}, QStringLiteral("replace OUT when it exists"))};
+    }
+    int run(const Invocation &invocation) const override;
+};
+
+int PortableCommand::run(const Invocation &invocation) const
 {
     int status = ExitOk;
     const std::optional<QString> out = outputOf(invocation, &status);
@@ -137,4 +172,14 @@ int runPortable(const Invocation &invocation)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeAttachCommand()
+{
+    return std::make_unique<AttachCommand>();
+}
+
+std::unique_ptr<CliCommand> makePortableCommand()
+{
+    return std::make_unique<PortableCommand>();
 }

@@ -10,7 +10,23 @@
 
 #include <QFileInfo>
 
-int runKeyFile(const Invocation &invocation)
+class KeyFileCommand : public CliCommand
+{
+public:
+    QString name() const override { return QStringLiteral("keyfile create"); }
+    QString summary() const override
+    {
+        return QStringLiteral("a new key file holding the password (from --password-stdin, or asked twice on the terminal)");
+    }
+    QList<QCommandLineOption> options() const override
+    {
+        return {flagOption({QStringLiteral("force")}, QStringLiteral("replace KEYFILE when it exists"))};
+    }
+    QStringList arguments() const override { return {QStringLiteral("KEYFILE")}; }
+    int run(const Invocation &invocation) const override;
+};
+
+int KeyFileCommand::run(const Invocation &invocation) const
 {
     if (invocation.has(QStringLiteral("--key-file"))) {
         Console::error(QStringLiteral("keyfile create takes the password from standard input or the terminal."));
@@ -31,4 +47,9 @@ int runKeyFile(const Invocation &invocation)
         return ExitFailure;
     }
     return ExitOk;
+}
+
+std::unique_ptr<CliCommand> makeKeyFileCommand()
+{
+    return std::make_unique<KeyFileCommand>();
 }
