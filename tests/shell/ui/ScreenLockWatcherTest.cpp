@@ -3,6 +3,7 @@
 #include "shell/ui/ScreenLockWatcher.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QProcess>
 #include <QSignalSpy>
@@ -61,6 +62,9 @@ private slots:
         ScreenLockWatcher watcher(listener, noBus);
         QVERIFY(watcher.isListening());
         QSignalSpy locked(&watcher, &ScreenLockWatcher::sessionLocked);
+        // The bus takes the watcher's match rules in order: once a call made after them is
+        // answered, they are in place.
+        QVERIFY(listener.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.DBus")).isValid());
 
         QDBusMessage message = QDBusMessage::createSignal(QStringLiteral("/ScreenSaver"), interface,
                                                           QStringLiteral("ActiveChanged"));
