@@ -2,12 +2,13 @@
 
 #include "dbwindow/ChildActions.h"
 #include "dbwindow/ElementTreeView.h"
+#include "dbwindow/FindDialog.h"
 #include "document/KeyFile.h"
-#include "shell/ui/ScreenLockWatcher.h"
-#include "shell/ui/LockCountdown.h"
 #include "shell/ui/FolderPane.h"
+#include "shell/ui/LockCountdown.h"
 #include "shell/ui/LockPanel.h"
 #include "shell/ui/MainMenus.h"
+#include "shell/ui/ScreenLockWatcher.h"
 #include "tools/SecretClipboard.h"
 
 #include <QAction>
@@ -91,6 +92,11 @@ private slots:
         QVERIFY(window);
         window->settings().checkForPasswordFile = keyFileNearby;
         DatabaseWindow *child = window->activeChild();
+        // Find, a window of its own beside the main window, goes out of sight with the rest.
+        child->selectElement(child->tree().firstRoot());
+        child->openFind();
+        child->selectElement(cardOf(child));
+        QVERIFY(child->findDialog()->isVisible());
         QCOMPARE(child->findChild<QLineEdit *>(QStringLiteral("EdtPassword"))->text(), QStringLiteral("pin-1234"));
 
         window->menus().MenLock->trigger();
@@ -104,6 +110,7 @@ private slots:
         QVERIFY(!window->menus().TlbMain->isEnabled());
         QVERIFY(!window->lockCountdown().isRunning());
         QVERIFY(!window->statusBar()->isVisible());
+        QVERIFY(!child->findDialog()->isVisible());
 
         MessageAnswers messages;
         PasswordAnswers passwords(answers);
@@ -112,6 +119,7 @@ private slots:
         QVERIFY(messages.requests.isEmpty()); // a wrong password says nothing
         QCOMPARE(window->isLocked(), !unlocked);
         QCOMPARE(hiddenBehindLock(*window), !unlocked);
+        QCOMPARE(child->findDialog()->isVisible(), unlocked);
         if (unlocked) {
             QCOMPARE(child->findChild<QLineEdit *>(QStringLiteral("EdtPassword"))->text(), QStringLiteral("pin-1234"));
             QVERIFY(child->actions().MenSave->isEnabled());
