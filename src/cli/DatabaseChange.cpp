@@ -13,22 +13,6 @@
 
 #include <QFile>
 
-namespace {
-
-QString writeProblem(SecretFile::Failure failure)
-{
-    switch (failure) {
-    case SecretFile::Failure::FolderMissing: return QStringLiteral("its folder does not exist");
-    case SecretFile::Failure::FolderNotWritable: return QStringLiteral("its folder may not be written");
-    case SecretFile::Failure::FileNotWritable: return QStringLiteral("the file may not be written");
-    case SecretFile::Failure::None:
-    case SecretFile::Failure::WriteFailed: break;
-    }
-    return QStringLiteral("writing failed (a full disk or a device error)");
-}
-
-} // namespace
-
 DatabaseChange::DatabaseChange(const Invocation &invocation) : m_invocation(invocation), m_file(invocation.file) {}
 
 int DatabaseChange::open()
@@ -87,7 +71,7 @@ int DatabaseChange::save()
     }
     if (!saved.ok()) {
         Console::error(QStringLiteral("Cannot write %1: %2; the file is as it was.")
-                           .arg(m_file, writeProblem(saved.failure)));
+                           .arg(m_file, describeWriteProblem(saved.failure)));
         return ExitFailure;
     }
     return ExitOk;

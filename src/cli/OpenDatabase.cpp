@@ -2,6 +2,7 @@
 
 #include "Command.h"
 #include "Console.h"
+#include "ElementPath.h"
 #include "ExitCode.h"
 #include "PasswordInput.h"
 
@@ -101,4 +102,31 @@ int openDatabase(const Invocation &invocation, ElementTree &tree, std::optional<
         *keep = std::move(password);
     }
     return ExitOk;
+}
+
+const ElementNode *openElement(const Invocation &invocation, ElementTree &tree, int &status)
+{
+    status = openDatabase(invocation, tree);
+    if (status != ExitOk) {
+        return nullptr;
+    }
+    const QString path = invocation.argument(1);
+    const ElementNode *node = findElementByPath(tree, path);
+    if (!node) {
+        Console::error(QStringLiteral("%1 holds no element \"%2\".").arg(invocation.file, path));
+        status = ExitFailure;
+    }
+    return node;
+}
+
+QString describeWriteProblem(SecretFile::Failure failure)
+{
+    switch (failure) {
+    case SecretFile::Failure::FolderMissing: return QStringLiteral("its folder does not exist");
+    case SecretFile::Failure::FolderNotWritable: return QStringLiteral("its folder may not be written");
+    case SecretFile::Failure::FileNotWritable: return QStringLiteral("the file may not be written");
+    case SecretFile::Failure::None:
+    case SecretFile::Failure::WriteFailed: break;
+    }
+    return QStringLiteral("writing failed (a full disk or a device error)");
 }

@@ -52,18 +52,6 @@ public:
 
 namespace {
 
-QString writeProblem(SecretFile::Failure failure)
-{
-    switch (failure) {
-    case SecretFile::Failure::FolderMissing: return QStringLiteral("its folder does not exist");
-    case SecretFile::Failure::FolderNotWritable: return QStringLiteral("its folder may not be written");
-    case SecretFile::Failure::FileNotWritable: return QStringLiteral("the file may not be written");
-    case SecretFile::Failure::None:
-    case SecretFile::Failure::WriteFailed: break;
-    }
-    return QStringLiteral("writing failed");
-}
-
 QString attachProblem(ElementCommands::FileProblem problem)
 {
     switch (problem) {
@@ -89,24 +77,20 @@ int AttachmentExportCommand::run(const Invocation &invocation) const
         return ExitFailure;
     }
     ElementTree tree;
-    if (const int status = openDatabase(invocation, tree); status != ExitOk) {
+    int status = ExitOk;
+    const ElementNode *node = openElement(invocation, tree, status);
+    if (!node) {
         return status;
     }
-    const QString path = invocation.argument(1);
-    const ElementNode *node = findElementByPath(tree, path);
-    if (!node) {
-        Console::error(QStringLiteral("%1 holds no element \"%2\".").arg(invocation.file, path));
-        return ExitFailure;
-    }
     if (node->kind() != KindFile) {
-        Console::error(QStringLiteral("%1: \"%2\": not a file element.").arg(invocation.file, path));
+        Console::error(QStringLiteral("%1: \"%2\": not a file element.").arg(invocation.file, invocation.argument(1)));
         return ExitFailure;
     }
     const QByteArray none;
     const QByteArray &bytes = node->data().Blob ? *node->data().Blob : none;
     SecretFile::Failure failure = SecretFile::Failure::None;
     if (!SecretFile::write(out, bytes, &failure)) {
-        Console::error(QStringLiteral("Cannot write %1: %2.").arg(out, writeProblem(failure)));
+        Console::error(QStringLiteral("Cannot write %1: %2.").arg(out, describeWriteProblem(failure)));
         return ExitFailure;
     }
     return ExitOk;

@@ -179,14 +179,10 @@ int ShowCommand::run(const Invocation &invocation) const
         return ExitUsage;
     }
     ElementTree tree;
-    if (const int status = openDatabase(invocation, tree); status != ExitOk) {
-        return status;
-    }
-    const QString path = invocation.argument(1);
-    const ElementNode *node = findElementByPath(tree, path);
+    int status = ExitOk;
+    const ElementNode *node = openElement(invocation, tree, status);
     if (!node) {
-        Console::error(QStringLiteral("%1 holds no element \"%2\".").arg(invocation.file, path));
-        return ExitFailure;
+        return status;
     }
     const bool raw = invocation.has(QStringLiteral("--raw"));
     OutputStream out;
