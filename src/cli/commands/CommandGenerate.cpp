@@ -4,11 +4,10 @@
 #include "Commands.h"
 #include "Console.h"
 #include "ExitCode.h"
+#include "GeneratedPassword.h"
 #include "TerminalText.h"
 
 #include "platform/SecureMemory.h"
-#include "tools/PasswordGenerator.h"
-#include "tools/RandomSource.h"
 
 class GenerateCommand : public CliCommand
 {
@@ -33,25 +32,12 @@ public:
 
 int GenerateCommand::run(const Invocation &invocation) const
 {
-    int length = DefaultPasswordLength;
-    if (invocation.has(QStringLiteral("--length"))) {
-        const QString text = invocation.value(QStringLiteral("--length"));
-        bool isNumber = false;
-        text.trimmed().toLongLong(&isNumber);
-        if (!isNumber) {
-            Console::error(QStringLiteral("--length needs a whole number, not \"%1\".").arg(text));
-            return ExitUsage;
-        }
-        // As the generator's length field reads it: 0 or less gives 8, at most 999.
-        length = passwordLengthFromText(text);
+    int status = ExitOk;
+    std::optional<QByteArray> generated = generatedPassword(invocation, status);
+    if (!generated) {
+        return status;
     }
-    PasswordClasses classes;
-    classes.lowerCase = !invocation.has(QStringLiteral("--no-lower"));
-    classes.upperCase = !invocation.has(QStringLiteral("--no-upper"));
-    classes.numbers = !invocation.has(QStringLiteral("--no-digits"));
-    classes.nonAlpha = !invocation.has(QStringLiteral("--no-other"));
-    SystemRandomSource random;
-    QByteArray password = generatePassword(length, classes, random);
+    QByteArray password = std::move(*generated);
     QByteArray line = terminalText(password) + '\n';
     SecureMemory::wipe(password);
     OutputStream out;

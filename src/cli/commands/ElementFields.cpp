@@ -3,12 +3,11 @@
 #include "Console.h"
 #include "DatabaseChange.h"
 #include "ExitCode.h"
+#include "GeneratedPassword.h"
 #include "PasswordInput.h"
 
 #include "document/ElementData.h"
 #include "platform/Clock.h"
-#include "tools/PasswordGenerator.h"
-#include "tools/RandomSource.h"
 
 
 namespace ElementFields {
@@ -33,29 +32,6 @@ QList<QCommandLineOption> options()
 }
 
 namespace {
-
-std::optional<QByteArray> generated(const Invocation &invocation, int *status)
-{
-    int length = DefaultPasswordLength;
-    if (invocation.has(QStringLiteral("--length"))) {
-        bool isNumber = false;
-        invocation.value(QStringLiteral("--length")).trimmed().toLongLong(&isNumber);
-        if (!isNumber) {
-            Console::error(QStringLiteral("--length needs a whole number, not \"%1\".")
-                               .arg(invocation.value(QStringLiteral("--length"))));
-            *status = ExitUsage;
-            return std::nullopt;
-        }
-        length = passwordLengthFromText(invocation.value(QStringLiteral("--length")));
-    }
-    PasswordClasses classes;
-    classes.lowerCase = !invocation.has(QStringLiteral("--no-lower"));
-    classes.upperCase = !invocation.has(QStringLiteral("--no-upper"));
-    classes.numbers = !invocation.has(QStringLiteral("--no-digits"));
-    classes.nonAlpha = !invocation.has(QStringLiteral("--no-other"));
-    SystemRandomSource random;
-    return generatePassword(length, classes, random);
-}
 
 bool usesGeneratorOptions(const Invocation &invocation)
 {
@@ -111,7 +87,7 @@ std::optional<Values> read(const Invocation &invocation, const DatabaseChange &c
         }
     }
     if (generate) {
-        values.password = generated(invocation, status);
+        values.password = generatedPassword(invocation, *status);
         if (!values.password) {
             return std::nullopt;
         }
