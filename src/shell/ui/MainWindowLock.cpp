@@ -173,6 +173,11 @@ void MainWindow::hideWindowsForLock()
         if (window->parentWidget()->window() != this) {
             continue;
         }
+        // An open pop-up menu closes for good; it would make no sense after the password.
+        if (window->windowType() == Qt::Popup) {
+            window->close();
+            continue;
+        }
         window->hide();
         m_hiddenByLock.append(window);
     }
