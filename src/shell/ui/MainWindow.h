@@ -176,7 +176,7 @@ public:
     LockPanel &lockPanel() const { return *m_lockPanel; }
     TrayIcon &trayIcon() const { return *m_tray; }
     ScreenLockWatcher &screenLockWatcher() const { return *m_screenLock; }
-    const QString &trayHint() const { return m_trayHint; }
+    QString trayHint() const;
     const QString &deferredStartupFile() const { return m_deferredStartupFile; }
 
 signals:
@@ -265,7 +265,6 @@ private:
     FolderPane *m_folderPane = nullptr;
     QList<QMetaObject::Connection> m_followed;
 
-    QString m_trayHint;
     // The start-up file at the last showing of the options dialog that settled it.
     QString m_seenStartupFile;
     QStringList m_handedOver;

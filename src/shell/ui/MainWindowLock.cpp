@@ -187,8 +187,12 @@ void MainWindow::hideWindowsForLock()
 
 void MainWindow::setTrayHint(const QString &text)
 {
-    m_trayHint = text;
     m_tray->setHint(text);
+}
+
+QString MainWindow::trayHint() const
+{
+    return m_tray->hint();
 }
 
 void MainWindow::sendToTray()
